@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs (only those missing), then configures and
+# builds Quillo32 into ./build. Extra packages may be named in QUILLO_EXTRA_PACKAGES.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(g++ cmake ninja-build ccache pkg-config qt6-base-dev libgl-dev
+          fonts-ipafont-gothic fonts-ipafont-mincho poppler-utils
+          ${QUILLO_EXTRA_PACKAGES:-})
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# ccache keys on paths relative to the checkout, so a fresh clone reuses earlier builds.
+export CCACHE_BASEDIR="$PWD"
+werror=OFF
+[ "${CI:-}" = "true" ] && werror=ON
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLO_WERROR=$werror \
+      ${QUILLO_CMAKE_ARGS:-} >/dev/null
+cmake --build build

@@ -1,0 +1,116 @@
+#include "qzdtool.h"
+
+#include "core/helpfile.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+using namespace quillo;
+
+namespace {
+
+const char* const Usage =
+    "Usage: qzdtool COMMAND ARGS...\n"
+    "Reads and writes Quillo32 help files (.qzd).\n"
+    "\n"
+    "Commands:\n"
+    "  info FILE.qzd          print the file's settings, titles and keywords as JSON\n"
+    "  check FILE.qzd         exit 0 when the file can be read, else print why and exit 1\n"
+    "  resave IN.qzd OUT.qzd  read IN and write it to OUT with the program's writer\n"
+    "  --help                 show this text\n"
+    "\n"
+    "Exit codes: 0 done, 1 the file could not be read or written, 2 usage error.\n";
+
+QString readFailure(const QString& path, const ReadResult& r) {
+    switch (r.status) {
+    case ReadStatus::OpenFailed:
+        return QStringLiteral("%1: cannot open (%2)").arg(path, r.reason);
+    case ReadStatus::WrongFormat:
+        return QStringLiteral("%1: not a Quillo32 help file").arg(path);
+    default:
+        return QStringLiteral("%1: %2").arg(path, r.reason);
+    }
+}
+
+// Reads a file or reports why not; true when the document can be used.
+bool load(const QString& path, HelpDocument& doc, QTextStream& err) {
+    const ReadResult r = readHelpFile(path, doc, Reader::Maker);
+    if (!r.ok()) {
+        err << readFailure(path, r) << '\n';
+        return false;
+    }
+    doc.filePath = path;
+    return true;
+}
+
+QJsonObject infoJson(const HelpDocument& doc) {
+    const DisplaySettings& s = doc.displaySettings;
+    QJsonArray pages;
+    for (int p = 1; p <= doc.pageCount; ++p) {
+        QJsonObject page;
+        page[QStringLiteral("title")] = doc.hasTitle(p) ? QJsonValue(doc.title[p]) : QJsonValue();
+        QJsonArray keywords;
+        for (int k = 1; k <= doc.keywordCount[p]; ++k)
+            keywords.append(doc.keywords[p][k]);
+        page[QStringLiteral("keywords")] = keywords;
+        page[QStringLiteral("rtfLength")] = double(doc.pageText[p].size());
+        pages.append(page);
+    }
+    QJsonObject o;
+    o[QStringLiteral("formatTag")] = QString::fromLatin1(FormatTag);
+    o[QStringLiteral("backColor")] = double(s.backColor);
+    o[QStringLiteral("windowTop")] = s.windowTop;
+    o[QStringLiteral("windowLeft")] = s.windowLeft;
+    o[QStringLiteral("windowHeight")] = s.windowHeight;
+    o[QStringLiteral("windowWidth")] = s.windowWidth;
+    o[QStringLiteral("listWidth")] = s.listWidth;
+    o[QStringLiteral("topmost")] = s.topmost;
+    o[QStringLiteral("windowState")] = s.windowState;
+    o[QStringLiteral("pageCount")] = doc.pageCount;
+    o[QStringLiteral("pages")] = pages;
+    return o;
+}
+
+} // namespace
+
+int runQzdtool(const QStringList& args, QTextStream& out, QTextStream& err) {
+    if (args.isEmpty()) {
+        err << Usage;
+        return 2;
+    }
+    const QString command = args.first();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        out << Usage;
+        return 0;
+    }
+    auto doc = std::make_unique<HelpDocument>();
+    if (command == QLatin1String("info") && args.size() == 2) {
+        if (!load(args[1], *doc, err))
+            return 1;
+        out << QJsonDocument(infoJson(*doc)).toJson(QJsonDocument::Indented);
+        return 0;
+    }
+    if (command == QLatin1String("check") && args.size() == 2) {
+        if (!load(args[1], *doc, err))
+            return 1;
+        return 0;
+    }
+    if (command == QLatin1String("resave") && args.size() == 3) {
+        if (!load(args[1], *doc, err))
+            return 1;
+        const WriteResult w = saveHelpFile(args[2], *doc);
+        if (!w.ok()) {
+            err << args[2] << ": cannot write (" << w.reason << ")\n";
+            return 1;
+        }
+        return 0;
+    }
+    err << "qzdtool: unknown command or wrong arguments: " << args.join(QLatin1Char(' ')) << "\n\n"
+        << Usage;
+    return 2;
+}

@@ -1,0 +1,46 @@
+#include "helpdocument.h"
+
+#include <algorithm>
+
+namespace quillo {
+
+void DisplaySettings::applyWriteDefaults() {
+    if (windowTop < 1)
+        windowTop = 200;
+    if (windowLeft < 1)
+        windowLeft = 200;
+    if (windowHeight < 1000)
+        windowHeight = 6500;
+    if (windowWidth < 1000)
+        windowWidth = 9000;
+    if (listWidth < 300)
+        listWidth = 2000;
+}
+
+void HelpDocument::clear() {
+    pageCount = 0;
+    for (int p = 0; p <= MaxPages; ++p) {
+        pageText[p].clear();
+        titleCount[p] = 0;
+        title[p].clear();
+        keywordCount[p] = 0;
+        for (QString& k : keywords[p])
+            k.clear();
+    }
+    filePath.clear();
+    displaySettings = DisplaySettings{};
+}
+
+static qsizetype lastSeparator(const QString& path) {
+    return std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+}
+
+QString fileTitleOf(const QString& path) {
+    return path.mid(lastSeparator(path) + 1);
+}
+
+QString fileDirectoryOf(const QString& path) {
+    return path.left(lastSeparator(path) + 1);
+}
+
+} // namespace quillo

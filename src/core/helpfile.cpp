@@ -1,0 +1,381 @@
+#include "helpfile.h"
+
+#include "cp932.h"
+#include "fileerror.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cerrno>
+
+namespace quillo {
+namespace {
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// Walks the file field by field; every read checks what is left before it takes anything.
+class Cursor {
+public:
+    explicit Cursor(QByteArrayView data) : data_(data) {}
+
+    qsizetype pos() const { return pos_; }
+
+    // Hexadecimal field of `width` digits, as an unsigned value.
+    std::optional<quint32> hex(int width, const char* what) {
+        what_ = what;
+        if (data_.size() - pos_ < width)
+            return std::nullopt;
+        if (width == 1 && data_[pos_] == ' ') {
+            ++pos_;
+            return 0u;
+        }
+        quint32 v = 0;
+        for (int i = 0; i < width; ++i) {
+            const int d = hexDigit(data_[pos_ + i]);
+            if (d < 0)
+                return std::nullopt;
+            v = (v << 4) | quint32(d);
+        }
+        pos_ += width;
+        return v;
+    }
+
+    // A text field of `chars` characters.
+    std::optional<QByteArrayView> chars(qsizetype count, const char* what) {
+        what_ = what;
+        const auto len = cp932::byteLengthOfChars(data_, pos_, count);
+        if (!len)
+            return std::nullopt;
+        QByteArrayView v = data_.sliced(pos_, *len);
+        pos_ += *len;
+        return v;
+    }
+
+    // A page body of `count` bytes.
+    std::optional<QByteArrayView> bytes(qsizetype count, const char* what) {
+        what_ = what;
+        if (count < 0 || data_.size() - pos_ < count)
+            return std::nullopt;
+        QByteArrayView v = data_.sliced(pos_, count);
+        pos_ += count;
+        return v;
+    }
+
+    bool skip(QByteArrayView expected, const char* what) {
+        what_ = what;
+        if (data_.size() - pos_ < expected.size())
+            return false;
+        pos_ += expected.size(); // filler: written as shown, never checked
+        return true;
+    }
+
+    ReadResult fail(const QString& detail = {}) const {
+        ReadResult r;
+        r.status = ReadStatus::BadField;
+        r.offset = pos_;
+        r.reason = QStringLiteral("bad %1 at byte %2").arg(QLatin1String(what_)).arg(pos_);
+        if (!detail.isEmpty())
+            r.reason += QStringLiteral(" (%1)").arg(detail);
+        return r;
+    }
+
+private:
+    QByteArrayView data_;
+    qsizetype pos_ = 0;
+    const char* what_ = "";
+};
+
+// A counted string: 4-digit length in characters, then the characters.
+std::optional<QString> countedText(Cursor& c, const char* what) {
+    const auto len = c.hex(4, what);
+    if (!len || qint16(*len) < 0)
+        return std::nullopt;
+    const auto text = c.chars(qint16(*len), what);
+    if (!text)
+        return std::nullopt;
+    return cp932::decode(*text);
+}
+
+void appendHex(QByteArray& out, quint32 value, int width) {
+    static const char digits[] = "0123456789ABCDEF";
+    char buf[8];
+    for (int i = width - 1; i >= 0; --i) {
+        buf[i] = digits[value & 0xF];
+        value >>= 4;
+    }
+    out.append(buf, width);
+}
+
+WriteResult writeFailure(WriteStatus status, int errorNumber, const QString& reason) {
+    WriteResult r;
+    r.status = status;
+    r.errorNumber = errorNumber;
+    r.reason = reason;
+    return r;
+}
+
+// Appends a 4-digit length and the text; reports a character code page 932 cannot hold.
+bool appendCountedText(QByteArray& out, const QString& text, int page, int slot,
+                       WriteResult& result) {
+    const cp932::Encoded enc = cp932::encode(text);
+    result.page = page;
+    result.keywordSlot = slot;
+    if (!enc.ok()) {
+        result.status = WriteStatus::Unencodable;
+        result.character = text.at(enc.badIndex);
+        result.reason = QStringLiteral("page %1: character U+%2 cannot be stored in code page 932")
+                            .arg(page)
+                            .arg(text.at(enc.badIndex).unicode(), 4, 16, QLatin1Char('0'));
+        return false;
+    }
+    const qsizetype chars = cp932::charCount(enc.bytes);
+    if (chars > 0x7FFF) {
+        result.status = WriteStatus::BadDocument;
+        result.reason =
+            QStringLiteral("page %1: text of %2 characters is too long").arg(page).arg(chars);
+        return false;
+    }
+    appendHex(out, quint32(chars), 4);
+    out.append(enc.bytes);
+    return true;
+}
+
+} // namespace
+
+ReadResult parseHelpFile(QByteArrayView data, HelpDocument& doc, Reader reader) {
+    if (data.size() < 7 || data.first(7) != QByteArrayView("qzd32mk")) {
+        ReadResult r;
+        r.status = ReadStatus::WrongFormat;
+        r.reason = QStringLiteral("not a help file (the tag does not start with qzd32mk)");
+        return r;
+    }
+    Cursor c(data);
+    if (!c.chars(FormatTagLength, "format tag"))
+        return c.fail();
+
+    DisplaySettings& s = doc.displaySettings;
+    const auto backColor = c.hex(8, "backColor");
+    if (!backColor)
+        return c.fail();
+    s.backColor = qint32(*backColor);
+    struct Field {
+        qint16* target;
+        const char* name;
+    };
+    for (const Field f : {Field{&s.windowTop, "windowTop"}, Field{&s.windowLeft, "windowLeft"},
+                          Field{&s.windowHeight, "windowHeight"},
+                          Field{&s.windowWidth, "windowWidth"}, Field{&s.listWidth, "listWidth"}}) {
+        const auto v = c.hex(4, f.name);
+        if (!v)
+            return c.fail();
+        *f.target = qint16(*v);
+    }
+    const auto topmost = c.hex(1, "topmost");
+    if (!topmost)
+        return c.fail();
+    s.topmost = *topmost == 1 ? 1 : 0;
+    const auto state = c.hex(1, "windowState");
+    if (!state)
+        return c.fail();
+    s.windowState = (*state == 2) ? 2 : 0;
+    if (reader == Reader::Viewer && s.windowState == 2)
+        s.topmost = 0;
+
+    if (!c.skip("34", "filler") || !c.skip("1234123412341234123412341234", "filler"))
+        return c.fail();
+    const auto pageCount = c.hex(4, "pageCount");
+    if (!pageCount)
+        return c.fail();
+    const qint16 count = qint16(*pageCount);
+    if (count < 0 || count > MaxPages)
+        return c.fail(QStringLiteral("%1 pages").arg(count));
+    doc.pageCount = count;
+
+    for (int p = 1; p <= count; ++p) {
+        if (!c.skip("1234567812345678", "page record filler"))
+            return c.fail();
+        const auto titles = c.hex(2, "titleCount");
+        if (!titles)
+            return c.fail();
+        if (*titles > 1)
+            return c.fail(QStringLiteral("%1 titles on page %2").arg(*titles).arg(p));
+        doc.titleCount[p] = qint16(*titles);
+        doc.title[p].clear();
+        if (*titles == 1) {
+            const auto title = countedText(c, "title");
+            if (!title)
+                return c.fail(QStringLiteral("page %1").arg(p));
+            doc.title[p] = *title;
+        }
+        const auto keywords = c.hex(2, "keywordCount");
+        if (!keywords)
+            return c.fail();
+        if (*keywords > quint32(MaxKeywordsPerPage))
+            return c.fail(QStringLiteral("%1 keywords on page %2").arg(*keywords).arg(p));
+        doc.keywordCount[p] = qint16(*keywords);
+        for (int k = 1; k <= MaxKeywordsPerPage; ++k) {
+            if (k > int(*keywords)) {
+                doc.keywords[p][k].clear();
+                continue;
+            }
+            const auto kw = countedText(c, "keyword");
+            if (!kw)
+                return c.fail(QStringLiteral("page %1 keyword %2").arg(p).arg(k));
+            doc.keywords[p][k] = *kw;
+        }
+    }
+    for (int p = 1; p <= count; ++p) {
+        const auto length = c.hex(8, "page length");
+        if (!length || qint32(*length) < 0)
+            return c.fail(QStringLiteral("page %1").arg(p));
+        const auto body = c.bytes(qint32(*length), "page text");
+        if (!body)
+            return c.fail(QStringLiteral("page %1").arg(p));
+        doc.pageText[p] = body->toByteArray();
+    }
+    // Slots past the last page hold nothing after a successful read.
+    for (int p = count + 1; p <= MaxPages; ++p) {
+        doc.pageText[p].clear();
+        doc.titleCount[p] = 0;
+        doc.title[p].clear();
+        doc.keywordCount[p] = 0;
+        for (QString& k : doc.keywords[p])
+            k.clear();
+    }
+    return {};
+}
+
+ReadResult readHelpFile(const QString& path, HelpDocument& doc, Reader reader) {
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        ReadResult r;
+        r.status = ReadStatus::OpenFailed;
+        r.errorNumber = fileErrorNumberFromErrno(errno ? errno : ENOENT, path);
+        r.reason = file.errorString();
+        return r;
+    }
+    // Mapping the file keeps memory bounded by the file itself whatever its fields claim.
+    const qint64 size = file.size();
+    if (size == 0)
+        return parseHelpFile({}, doc, reader);
+    if (uchar* mapped = file.map(0, size)) {
+        ReadResult r = parseHelpFile(QByteArrayView(mapped, size), doc, reader);
+        file.unmap(mapped);
+        return r;
+    }
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        ReadResult r;
+        r.status = ReadStatus::OpenFailed;
+        r.errorNumber = fileErrorNumberFromErrno(errno ? errno : EIO, path);
+        r.reason = file.errorString();
+        return r;
+    }
+    return parseHelpFile(data, doc, reader);
+}
+
+WriteResult serializeHelpDocument(HelpDocument& doc, QByteArray& out) {
+    DisplaySettings& s = doc.displaySettings;
+    s.applyWriteDefaults();
+    if (doc.pageCount < 0 || doc.pageCount > MaxPages)
+        return writeFailure(WriteStatus::BadDocument, 0,
+                            QStringLiteral("%1 pages").arg(doc.pageCount));
+    qsizetype total = HeaderFixedLength;
+    for (int p = 1; p <= doc.pageCount; ++p)
+        total += 8 + doc.pageText[p].size() + 20 + 36 * (doc.keywordCount[p] + 1);
+    out.clear();
+    out.reserve(total);
+    out.append(FormatTag, FormatTagLength);
+    appendHex(out, quint32(s.backColor), 8);
+    for (qint16 v : {s.windowTop, s.windowLeft, s.windowHeight, s.windowWidth, s.listWidth})
+        appendHex(out, quint16(v), 4);
+    appendHex(out, quint16(s.topmost), 1);
+    appendHex(out, quint16(s.windowState), 1);
+    out.append("34");
+    out.append("1234123412341234123412341234");
+    appendHex(out, quint16(doc.pageCount), 4);
+
+    WriteResult result;
+    for (int p = 1; p <= doc.pageCount; ++p) {
+        out.append("1234567812345678");
+        const qint16 titles = doc.titleCount[p];
+        const qint16 keywords = doc.keywordCount[p];
+        if (titles < 0 || titles > 1 || keywords < 0 || keywords > MaxKeywordsPerPage) {
+            result = writeFailure(
+                WriteStatus::BadDocument, 0,
+                QStringLiteral("page %1: %2 titles, %3 keywords").arg(p).arg(titles).arg(keywords));
+            result.page = p;
+            return result;
+        }
+        appendHex(out, quint16(titles), 2);
+        if (titles == 1 && !appendCountedText(out, doc.title[p], p, 0, result))
+            return result;
+        appendHex(out, quint16(keywords), 2);
+        for (int k = 1; k <= keywords; ++k)
+            if (!appendCountedText(out, doc.keywords[p][k], p, k, result))
+                return result;
+    }
+    for (int p = 1; p <= doc.pageCount; ++p) {
+        const QByteArray& text = doc.pageText[p];
+        if (text.size() > 0x7FFFFFFF)
+            return writeFailure(WriteStatus::BadDocument, 0, QStringLiteral("page too long"));
+        appendHex(out, quint32(text.size()), 8);
+        out.append(text);
+    }
+    return {};
+}
+
+WriteResult writeHelpDocument(QIODevice& device, HelpDocument& doc) {
+    QByteArray bytes;
+    WriteResult r = serializeHelpDocument(doc, bytes);
+    if (!r.ok())
+        return r;
+    errno = 0;
+    if (device.write(bytes) != bytes.size())
+        return writeFailure(WriteStatus::WriteFailed, fileErrorNumberFromErrno(errno ? errno : EIO),
+                            device.errorString());
+    return {};
+}
+
+WriteResult saveHelpFile(const QString& path, HelpDocument& doc) {
+    if (isReadOnlyFile(path)) {
+        doc.displaySettings.applyWriteDefaults();
+        return writeFailure(WriteStatus::ReadOnly, FileError::PermissionDenied,
+                            QStringLiteral("the file is read-only"));
+    }
+    QByteArray bytes;
+    WriteResult r = serializeHelpDocument(doc, bytes);
+    if (!r.ok())
+        return r;
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly))
+        return writeFailure(WriteStatus::WriteFailed,
+                            fileErrorNumberFromErrno(errno ? errno : EACCES, path),
+                            file.errorString());
+    errno = 0;
+    if (file.write(bytes) != bytes.size()) {
+        const int err = errno ? errno : EIO;
+        file.cancelWriting();
+        return writeFailure(WriteStatus::WriteFailed, fileErrorNumberFromErrno(err, path),
+                            file.errorString());
+    }
+    errno = 0;
+    if (!file.commit())
+        return writeFailure(WriteStatus::WriteFailed,
+                            fileErrorNumberFromErrno(errno ? errno : EIO, path),
+                            file.errorString());
+    return {};
+}
+
+} // namespace quillo

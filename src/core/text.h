@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace quillo {
+
+// A number as the messages and titles write it: signed decimal with one leading blank for a
+// value that is not negative (" 64", " 0", "-1").
+QString numberText(qint64 value);
+
+// One line of a contents or keyword list: "p", the page right-aligned in two characters,
+// two blanks, the text ("p 3  Title", "p12  Title"). Page 100 takes three digits
+// ("p100  Title").
+QString listEntry(int page, const QString& text);
+
+struct ListEntry {
+    int page = 0;
+    QString text;
+};
+// The one reader of list lines; nullopt for a line that is not a list entry.
+std::optional<ListEntry> parseListEntry(const QString& line);
+
+} // namespace quillo
