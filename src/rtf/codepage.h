@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+// Decoding of the single- and double-byte Windows code pages RTF text uses. Code page 932 goes
+// through the core's converter, every other page through glibc iconv; both fill lookup tables
+// once, so decoding itself is a table look-up per character.
+namespace quillo::rtf {
+
+class CodePage {
+public:
+    // The decoder of a Windows code page number; unknown numbers give code page 1252.
+    static const CodePage& get(int number);
+    int number() const { return number_; }
+    bool isDoubleByte() const { return doubleByte_; }
+    bool isLeadByte(unsigned char b) const { return doubleByte_ && lead_[b]; }
+    // Appends the decoded bytes to out. A lead byte without its trail byte becomes U+FFFD.
+    void decode(const char* bytes, qsizetype size, QString& out) const;
+
+    CodePage(int number);
+    CodePage(const CodePage&) = delete;
+    CodePage& operator=(const CodePage&) = delete;
+
+private:
+    char16_t pair(unsigned char lead, unsigned char trail) const;
+
+    int number_;
+    bool doubleByte_ = false;
+    bool lead_[256] = {};
+    char16_t single_[256] = {};
+    // Double-byte pages: one 256-entry row per lead byte, all filled on construction.
+    std::unique_ptr<char16_t[]> pairs_;
+};
+
+// The code page of an RTF \fcharsetN; 0 when the character set names none (use \ansicpg),
+// 42 (the Windows symbol code page) for the Symbol set.
+int codePageOfCharset(int charset);
+
+} // namespace quillo::rtf

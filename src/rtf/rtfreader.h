@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+class QTextDocument;
+
+namespace quillo::rtf {
+
+// Replaces the document's content with the page read from RTF (never throws, crashes or hangs
+// on malformed input: it keeps what could be read). The document's default font is left alone.
+void readRtf(QByteArrayView rtf, QTextDocument& doc);
+
+// The plain text exactly as QTextEdit shows the page read by readRtf (QTextDocument::toPlainText()
+// of it), computed without building a document: paragraphs and \line end with '\n', pictures are
+// U+FFFC, table cells are separated by tabs.
+QString plainText(QByteArrayView rtf);
+
+} // namespace quillo::rtf

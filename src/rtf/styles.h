@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QTextFormat>
+
+class QTextBlockFormat;
+class QTextCharFormat;
+class QTextListFormat;
+
+// The page formatting the RTF reader, the RTF writer and the HTML writer share, in RTF's own
+// units, with one mapping to and from Qt's text formats.
+namespace quillo::rtf {
+
+enum class VerticalPosition : unsigned char { Normal, Super, Sub };
+
+struct TextStyle {
+    QString family;        // empty: the document's default font
+    int halfPoints = 24;   // \fsN
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    VerticalPosition position = VerticalPosition::Normal;
+    bool hasColor = false; // false: automatic text colour (\cf0)
+    bool hasBackground = false;
+    QRgb color = 0;
+    QRgb background = 0;
+    QString anchor;        // hyperlink target of a HYPERLINK field
+
+    bool operator==(const TextStyle&) const = default;
+};
+
+enum class ListKind : unsigned char { None, Bullet, Decimal, LowerAlpha, UpperAlpha, LowerRoman, UpperRoman };
+
+enum class Alignment : unsigned char { Left, Right, Center, Justify };
+
+struct ParaStyle {
+    Alignment align = Alignment::Left;
+    int left = 0;   // \li, twips
+    int right = 0;  // \ri
+    int first = 0;  // \fi (for list paragraphs the hanging indent of the bullet)
+    int before = 0; // \sb
+    int after = 0;  // \sa
+    ListKind list = ListKind::None;
+    int listLevel = 0;    // 0-based
+    int listSequence = 0; // paragraphs of one list (one numbering) share a sequence number
+    int listStart = 1;    // the first number of that list
+
+    bool operator==(const ParaStyle&) const = default;
+    bool isListItem() const { return list != ListKind::None; }
+};
+
+// Custom block property: the \fi of a list paragraph (its bullet hangs in the left margin, so it
+// is not applied as the first-line indent).
+constexpr int kListFirstIndentProperty = QTextFormat::UserProperty + 0x5180;
+
+QTextCharFormat toCharFormat(const TextStyle& style);
+QTextBlockFormat toBlockFormat(const ParaStyle& style);
+QTextListFormat toListFormat(const ParaStyle& style);
+
+// The style of a Qt format; properties the format leaves unset take the default font's.
+TextStyle textStyleOf(const QTextCharFormat& format, const QFont& defaultFont);
+// The paragraph part of a block (list kind, level and start come from its list, if any;
+// listSequence is left to the caller).
+ParaStyle paraStyleOf(const QTextBlockFormat& block, const QTextListFormat* list);
+
+} // namespace quillo::rtf
