@@ -1,0 +1,106 @@
+#include "winsvc/appenv.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QStandardPaths>
+#include <QSysInfo>
+#include <QTranslator>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace quillo {
+
+QString programFolder() {
+    const QString home = qEnvironmentVariable("QUILLO_HOME");
+    if (!home.isEmpty())
+        return QDir::cleanPath(home);
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    if (!exeDir.isEmpty() && QFileInfo(exeDir).isWritable())
+        return exeDir;
+    const QString dataDir =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/quillo32";
+    QDir().mkpath(dataDir);
+    return dataDir;
+}
+
+QString findResource(const QString& name) {
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    const QString beside = exeDir + '/' + name;
+    if (QFileInfo::exists(beside))
+        return beside;
+    const QString shared = QDir::cleanPath(exeDir + "/../share/quillo32/" + name);
+    if (QFileInfo::exists(shared))
+        return shared;
+    return beside;
+}
+
+QString commandLinePath(const QStringList& argumentsAfterProgram) {
+    QString path = argumentsAfterProgram.join(QLatin1Char(' '));
+    if (path.startsWith(QLatin1Char('"')))
+        path.remove(0, 1);
+    if (path.endsWith(QLatin1Char('"')))
+        path.chop(1);
+    return path;
+}
+
+QByteArray platformOverride(const QProcessEnvironment& environment) {
+    if (environment.contains("QT_QPA_PLATFORM"))
+        return {};
+    const bool wayland = environment.value("XDG_SESSION_TYPE") == "wayland" ||
+                         !environment.value("WAYLAND_DISPLAY").isEmpty();
+    if (wayland && !environment.value("DISPLAY").isEmpty())
+        return "xcb";
+    return {};
+}
+
+void preferX11OnWayland() {
+    const QByteArray platform = platformOverride(QProcessEnvironment::systemEnvironment());
+    if (!platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform);
+}
+
+void installJapaneseFontSubstitutions() {
+    struct Substitution {
+        const char* windowsName;
+        const char* romanName;
+        const char* ipaFont;
+    };
+    static constexpr Substitution substitutions[] = {
+        {"ＭＳ Ｐゴシック", "MS PGothic", "IPAPGothic"},
+        {"ＭＳ ゴシック", "MS Gothic", "IPAGothic"},
+        {"ＭＳ Ｐ明朝", "MS PMincho", "IPAPMincho"},
+        {"ＭＳ 明朝", "MS Mincho", "IPAMincho"},
+    };
+    for (const Substitution& s : substitutions) {
+        const QStringList faces{QString::fromUtf8(s.ipaFont)};
+        QFont::insertSubstitutions(QString::fromUtf8(s.windowsName), faces);
+        QFont::insertSubstitutions(QString::fromUtf8(s.romanName), faces);
+    }
+}
+
+bool installJapaneseQtTranslations(QCoreApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QStringLiteral("qtbase_ja"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
+QString computerName() {
+    return QSysInfo::machineHostName();
+}
+
+QString loginName() {
+    if (const passwd* entry = getpwuid(geteuid()); entry && entry->pw_name)
+        return QString::fromLocal8Bit(entry->pw_name);
+    const QString user = qEnvironmentVariable("USER");
+    return user.isEmpty() ? qEnvironmentVariable("LOGNAME") : user;
+}
+
+} // namespace quillo

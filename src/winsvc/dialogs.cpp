@@ -1,0 +1,121 @@
+#include "winsvc/dialogs.h"
+
+#include "winsvc/placement.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QUrl>
+
+#include <new>
+
+namespace quillo {
+
+namespace {
+
+QMessageBox::Icon messageIcon(Dialogs::Icon icon) {
+    switch (icon) {
+    case Dialogs::Icon::Warning:
+        return QMessageBox::Warning;
+    case Dialogs::Icon::Question:
+        return QMessageBox::Question;
+    case Dialogs::Icon::Information:
+        break;
+    }
+    return QMessageBox::Information;
+}
+
+QMessageBox::StandardButtons messageButtons(Dialogs::Buttons buttons) {
+    switch (buttons) {
+    case Dialogs::Buttons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case Dialogs::Buttons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Dialogs::Buttons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case Dialogs::Buttons::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+Dialogs::Answer answerOf(int button, Dialogs::Buttons buttons) {
+    switch (button) {
+    case QMessageBox::Ok:
+        return Dialogs::Answer::Ok;
+    case QMessageBox::Yes:
+        return Dialogs::Answer::Yes;
+    case QMessageBox::No:
+        return Dialogs::Answer::No;
+    default:
+        break;
+    }
+    // Closed without a button (Esc, the close box): a lone OK box still answers OK.
+    return buttons == Dialogs::Buttons::Ok ? Dialogs::Answer::Ok : Dialogs::Answer::Cancel;
+}
+
+bool isWebAddress(const QString& target) {
+    const QUrl url(target);
+    return url.isValid() && url.scheme().size() > 1 && !url.isLocalFile();
+}
+
+} // namespace
+
+QtDialogs::QtDialogs() : m_hook(std::make_unique<FileDialogPlacementHook>()) {}
+
+QtDialogs::~QtDialogs() = default;
+
+Dialogs::Answer QtDialogs::ask(QWidget* parent, const QString& title, const QString& text,
+                               Icon icon, Buttons buttons) {
+    QMessageBox box(messageIcon(icon), title, text, messageButtons(buttons), parent);
+    return answerOf(box.exec(), buttons);
+}
+
+QString QtDialogs::runFileDialog(QWidget* parent, const QString& caption, const QString& dir,
+                                 const QString& filter, bool save) {
+    QFileDialog dialog(parent, caption, dir, filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    FileDialogPlacement placement(*m_hook, parent ? parent->window() : nullptr);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
+}
+
+QString QtDialogs::openFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                const QString& filter) {
+    return runFileDialog(parent, caption, dir, filter, false);
+}
+
+QString QtDialogs::saveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                const QString& filter) {
+    return runFileDialog(parent, caption, dir, filter, true);
+}
+
+int QtDialogs::shellOpen(const QString& target, const QStringList& arguments) {
+    try {
+        if (isWebAddress(target))
+            return QDesktopServices::openUrl(QUrl(target)) ? ShellOpenOk : ShellCannotStart;
+        const QFileInfo info(target);
+        if (!info.exists())
+            return ShellFileNotFound;
+        if (info.isFile() && info.isExecutable())
+            return QProcess::startDetached(info.absoluteFilePath(), arguments) ? ShellOpenOk
+                                                                               : ShellCannotStart;
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()))
+                   ? ShellOpenOk
+                   : ShellCannotStart;
+    } catch (const std::bad_alloc&) {
+        return ShellOutOfMemory;
+    }
+}
+
+void QtDialogs::beep() {
+    QApplication::beep();
+}
+
+} // namespace quillo
