@@ -1,0 +1,177 @@
+#include "recentfiles.h"
+
+#include "core/fileerror.h"
+#include "core/text.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cerrno>
+
+namespace quillo {
+
+void RecentFiles::load(const QStringList& lines) {
+    for (const QString& line : lines) {
+        if (count() >= MaxEntries)
+            break;
+        if (line.isEmpty() || paths_.contains(line)) {
+            dirty_ = true;
+            continue;
+        }
+        paths_.append(line);
+    }
+}
+
+void RecentFiles::add(const QString& path) {
+    const qsizetype at = paths_.indexOf(path);
+    if (at >= 0)
+        paths_.removeAt(at);
+    else if (count() == MaxEntries)
+        paths_.removeLast();
+    paths_.prepend(path);
+    dirty_ = true;
+}
+
+void RecentFiles::moveToTop(int index) {
+    if (index > 0 && index < count())
+        paths_.move(index, 0);
+}
+
+void RecentFiles::remove(int index) {
+    if (index < 0 || index >= count())
+        return;
+    paths_.removeAt(index);
+    dirty_ = true;
+}
+
+RecentReadResult readRecentFile(const QString& path, RecentFiles& list) {
+    RecentReadResult result;
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.errorNumber = fileErrorNumberFromErrno(errno ? errno : ENOENT, path);
+        if (result.errorNumber == FileError::FileNotFound) {
+            QFile create(path);
+            if (create.open(QIODevice::WriteOnly)) {
+                result.created = true;
+                result.errorNumber = 0;
+            }
+        }
+        return result;
+    }
+    // Whole lines: a path may hold commas and blanks.
+    QStringList lines;
+    while (!file.atEnd() && lines.size() < 4096) {
+        QByteArray line = file.readLine(64 * 1024);
+        if (line.endsWith('\n'))
+            line.chop(1);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        lines.append(QString::fromUtf8(line));
+    }
+    list.load(lines);
+    return result;
+}
+
+int writeRecentFile(const QString& path, const RecentFiles& list) {
+    if (isReadOnlyFile(path))
+        return FileError::PermissionDenied;
+    QByteArray bytes;
+    for (const QString& p : list.paths())
+        bytes += p.toUtf8() + "\r\n";
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly))
+        return fileErrorNumberFromErrno(errno ? errno : EACCES, path);
+    errno = 0;
+    if (file.write(bytes) != bytes.size()) {
+        const int err = errno ? errno : EIO;
+        file.cancelWriting();
+        return fileErrorNumberFromErrno(err, path);
+    }
+    errno = 0;
+    if (!file.commit())
+        return fileErrorNumberFromErrno(errno ? errno : EIO, path);
+    return 0;
+}
+
+QString recentReadWarningText(const RecentReadResult& result) {
+    switch (result.errorNumber) {
+    case 0:
+        return {};
+    case 52:
+    case 62:
+    case 63:
+    case 67:
+        return QStringLiteral("ファイルが異常か、見つかりません。\n初期ファイルを自動生成します。");
+    case 68:
+        return QStringLiteral(" デバイスが準備されていません。");
+    case 71:
+        return QStringLiteral(" ディスクが準備されていません。");
+    case 75:
+    case 76:
+        return QStringLiteral(" パス名が無効か、パスが見つかりません。");
+    case 57:
+        return QStringLiteral(" デバイス I/O エラーです。");
+    default:
+        return QStringLiteral("ERR = ") + numberText(result.errorNumber);
+    }
+}
+
+QString recentWriteProtectedText(const QString& path) {
+    return path + QStringLiteral("ファイルが書込み禁止に設定されています。\n"
+                                 "書込み禁止を解除しないと更新ができません。");
+}
+
+QString recentWriteWarningText(const QString& path, int errorNumber) {
+    QString reason;
+    switch (errorNumber) {
+    case 68:
+        reason = QStringLiteral("  デバイスが準備されていません。");
+        break;
+    case 71:
+        reason = QStringLiteral("  ディスクが準備されていません。");
+        break;
+    case 75:
+    case 76:
+        reason = QStringLiteral("  パス名が無効か、パスが見つかりません。");
+        break;
+    case 54:
+        reason = QStringLiteral("  ファイル モードが不正です。");
+        break;
+    case 57:
+        reason = QStringLiteral("  デバイスI/O エラーです。");
+        break;
+    case 52:
+    case 53:
+    case 62:
+    case 63:
+    case 67:
+        reason = QStringLiteral("ファイルが異常か、見つかりません。");
+        break;
+    default:
+        reason = QStringLiteral("ERR = ") + numberText(errorNumber);
+    }
+    return path + reason + QStringLiteral("\nファイルリストを更新できませんでした。");
+}
+
+QString recentRemoveQuestionText(const QString& path, int errorNumber) {
+    QString reason;
+    switch (errorNumber) {
+    case 53:
+    case 75:
+    case 76:
+        reason = QStringLiteral("ファイルが見つかりません。");
+        break;
+    case 71:
+        reason = path.left(1) + QStringLiteral(" ディスクが準備されていません。");
+        break;
+    default:
+        reason = QStringLiteral("ファイルが開けません。");
+    }
+    return reason + QStringLiteral("\n") + path +
+           QStringLiteral("をファイルリストから削除しますか。");
+}
+
+} // namespace quillo
