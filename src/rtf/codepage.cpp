@@ -16,24 +16,42 @@ constexpr int kSymbolCodePage = 42;
 
 const char* iconvName(int number) {
     switch (number) {
-    case 874: return "CP874";
-    case 932: return "CP932";
-    case 936: return "CP936";
-    case 949: return "CP949";
-    case 950: return "CP950";
-    case 1250: return "CP1250";
-    case 1251: return "CP1251";
-    case 1253: return "CP1253";
-    case 1254: return "CP1254";
-    case 1255: return "CP1255";
-    case 1256: return "CP1256";
-    case 1257: return "CP1257";
-    case 1258: return "CP1258";
-    case 1361: return "CP1361";
-    case 437: return "CP437";
-    case 850: return "CP850";
-    case 10000: return "MACINTOSH";
-    default: return nullptr;
+    case 874:
+        return "CP874";
+    case 932:
+        return "CP932";
+    case 936:
+        return "CP936";
+    case 949:
+        return "CP949";
+    case 950:
+        return "CP950";
+    case 1250:
+        return "CP1250";
+    case 1251:
+        return "CP1251";
+    case 1253:
+        return "CP1253";
+    case 1254:
+        return "CP1254";
+    case 1255:
+        return "CP1255";
+    case 1256:
+        return "CP1256";
+    case 1257:
+        return "CP1257";
+    case 1258:
+        return "CP1258";
+    case 1361:
+        return "CP1361";
+    case 437:
+        return "CP437";
+    case 850:
+        return "CP850";
+    case 10000:
+        return "MACINTOSH";
+    default:
+        return nullptr;
     }
 }
 
@@ -66,7 +84,8 @@ private:
 };
 
 int decodeCp932(const unsigned char* bytes, size_t size) {
-    const QString s = cp932::decode(QByteArrayView(reinterpret_cast<const char*>(bytes), qsizetype(size)));
+    const QString s =
+        cp932::decode(QByteArrayView(reinterpret_cast<const char*>(bytes), qsizetype(size)));
     if (s.size() != 1 || s[0] == QChar::ReplacementCharacter)
         return 0;
     return s[0].unicode();
@@ -75,11 +94,12 @@ int decodeCp932(const unsigned char* bytes, size_t size) {
 } // namespace
 
 CodePage::CodePage(int number) : number_(number) {
-    // Code page 1252 (and the symbol page built on it) straight from Latin-1 plus its 0x80-0x9F row.
-    static const char16_t cp1252High[32] = {0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD,
-                                            0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+    // Code page 1252 (and the symbol page built on it) straight from Latin-1 plus its 0x80-0x9F
+    // row.
+    static const char16_t cp1252High[32] = {
+        0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
     for (int b = 0; b < 256; ++b)
         single_[b] = char16_t(b);
     for (int b = 0; b < 32; ++b)
@@ -116,7 +136,8 @@ CodePage::CodePage(int number) : number_(number) {
         if (!lead_[lead])
             continue;
         for (int trail = 0; trail < 256; ++trail) {
-            const unsigned char bytes[2] = {static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)};
+            const unsigned char bytes[2] = {static_cast<unsigned char>(lead),
+                                            static_cast<unsigned char>(trail)};
             const int u = trail >= 0x21 ? decodeChar(bytes, 2) : 0;
             pairs_[lead * 256 + trail] = u > 0 ? char16_t(u) : char16_t(0xFFFD);
         }
@@ -133,10 +154,6 @@ const CodePage& CodePage::get(int number) {
     if (!page)
         page = std::make_unique<CodePage>(number);
     return *page;
-}
-
-char16_t CodePage::pair(unsigned char lead, unsigned char trail) const {
-    return pairs_[lead * 256 + trail];
 }
 
 void CodePage::decode(const char* bytes, qsizetype size, QString& out) const {
@@ -158,26 +175,45 @@ void CodePage::decode(const char* bytes, qsizetype size, QString& out) const {
 
 int codePageOfCharset(int charset) {
     switch (charset) {
-    case 0: return 1252;
-    case 2: return kSymbolCodePage;
-    case 77: return 10000;
-    case 128: return 932;
-    case 129: return 949;
-    case 130: return 1361;
-    case 134: return 936;
-    case 136: return 950;
-    case 161: return 1253;
-    case 162: return 1254;
-    case 163: return 1258;
-    case 177: return 1255;
-    case 178: return 1256;
-    case 186: return 1257;
-    case 204: return 1251;
-    case 222: return 874;
-    case 238: return 1250;
+    case 0:
+        return 1252;
+    case 2:
+        return kSymbolCodePage;
+    case 77:
+        return 10000;
+    case 128:
+        return 932;
+    case 129:
+        return 949;
+    case 130:
+        return 1361;
+    case 134:
+        return 936;
+    case 136:
+        return 950;
+    case 161:
+        return 1253;
+    case 162:
+        return 1254;
+    case 163:
+        return 1258;
+    case 177:
+        return 1255;
+    case 178:
+        return 1256;
+    case 186:
+        return 1257;
+    case 204:
+        return 1251;
+    case 222:
+        return 874;
+    case 238:
+        return 1250;
     case 254:
-    case 255: return 437;
-    default: return 0;
+    case 255:
+        return 437;
+    default:
+        return 0;
     }
 }
 

@@ -16,6 +16,11 @@ public:
     int number() const { return number_; }
     bool isDoubleByte() const { return doubleByte_; }
     bool isLeadByte(unsigned char b) const { return doubleByte_ && lead_[b]; }
+    // The character of a single byte (U+FFFD for a lead byte) and of a lead and trail byte.
+    char16_t single(unsigned char b) const { return single_[b]; }
+    char16_t pair(unsigned char lead, unsigned char trail) const {
+        return pairs_ ? pairs_[lead * 256 + trail] : char16_t(0xFFFD);
+    }
     // Appends the decoded bytes to out. A lead byte without its trail byte becomes U+FFFD.
     void decode(const char* bytes, qsizetype size, QString& out) const;
 
@@ -24,8 +29,6 @@ public:
     CodePage& operator=(const CodePage&) = delete;
 
 private:
-    char16_t pair(unsigned char lead, unsigned char trail) const;
-
     int number_;
     bool doubleByte_ = false;
     bool lead_[256] = {};

@@ -30,14 +30,14 @@ enum PictureProperty {
 // One picture as found in (or destined for) RTF.
 struct Picture {
     PictureKind kind = PictureKind::None;
-    QByteArray data;   // the picture's bytes (no BMP file header for Dib)
-    int picW = 0;      // \picw: pixels for bitmaps, 0.01 mm for metafiles
-    int picH = 0;      // \pich
-    int goalW = 0;     // \picwgoal in twips (0: unknown)
-    int goalH = 0;     // \pichgoal
-    int scaleX = 100;  // \picscalex in percent
-    int scaleY = 100;  // \picscaley
-    int mapMode = 0;   // N of \wmetafileN or \wbitmapN
+    QByteArray data;      // the picture's bytes (no BMP file header for Dib)
+    int picW = 0;         // \picw: pixels for bitmaps, 0.01 mm for metafiles
+    int picH = 0;         // \pich
+    int goalW = 0;        // \picwgoal in twips (0: unknown)
+    int goalH = 0;        // \pichgoal
+    int scaleX = 100;     // \picscalex in percent
+    int scaleY = 100;     // \picscaley
+    int mapMode = 0;      // N of \wmetafileN or \wbitmapN
     QByteArray objectRtf; // the enclosing {\object ...} group, when 7-bit
 };
 

@@ -16,8 +16,8 @@ namespace quillo::rtf {
 enum class VerticalPosition : unsigned char { Normal, Super, Sub };
 
 struct TextStyle {
-    QString family;        // empty: the document's default font
-    int halfPoints = 24;   // \fsN
+    QString family;      // empty: the document's default font
+    int halfPoints = 24; // \fsN
     bool bold = false;
     bool italic = false;
     bool underline = false;
@@ -27,12 +27,20 @@ struct TextStyle {
     bool hasBackground = false;
     QRgb color = 0;
     QRgb background = 0;
-    QString anchor;        // hyperlink target of a HYPERLINK field
+    QString anchor; // hyperlink target of a HYPERLINK field
 
     bool operator==(const TextStyle&) const = default;
 };
 
-enum class ListKind : unsigned char { None, Bullet, Decimal, LowerAlpha, UpperAlpha, LowerRoman, UpperRoman };
+enum class ListKind : unsigned char {
+    None,
+    Bullet,
+    Decimal,
+    LowerAlpha,
+    UpperAlpha,
+    LowerRoman,
+    UpperRoman
+};
 
 enum class Alignment : unsigned char { Left, Right, Center, Justify };
 
@@ -62,8 +70,10 @@ QTextListFormat toListFormat(const ParaStyle& style);
 
 // The style of a Qt format; properties the format leaves unset take the default font's.
 TextStyle textStyleOf(const QTextCharFormat& format, const QFont& defaultFont);
-// The paragraph part of a block (list kind, level and start come from its list, if any;
+// The paragraph part of a block (list kind, level and start come from its list, if any; Qt
+// indent levels count indentWidth pixels each;
 // listSequence is left to the caller).
-ParaStyle paraStyleOf(const QTextBlockFormat& block, const QTextListFormat* list);
+ParaStyle paraStyleOf(const QTextBlockFormat& block, const QTextListFormat* list,
+                      qreal indentWidth);
 
 } // namespace quillo::rtf

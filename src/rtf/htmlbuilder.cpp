@@ -1,0 +1,255 @@
+#include "rtf/htmlbuilder.h"
+
+#include "rtf/picture.h"
+#include "rtf/units.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace quillo::rtf {
+namespace {
+
+void appendEscaped(QString& out, QStringView text) {
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case u'&':
+            out += u"&amp;";
+            break;
+        case u'<':
+            out += u"&lt;";
+            break;
+        case u'>':
+            out += u"&gt;";
+            break;
+        case u'"':
+            out += u"&quot;";
+            break;
+        case QChar::LineSeparator:
+            out += u"<br>";
+            break;
+        case QChar::Nbsp:
+            out += u"&nbsp;";
+            break;
+        default:
+            out += c;
+            break;
+        }
+    }
+}
+
+QString colorText(QRgb rgb) {
+    return QStringLiteral("#%1").arg(rgb & 0xFFFFFF, 6, 16, QChar(u'0'));
+}
+
+QString px(int twips) {
+    return QString::number(twipsToPixels(twips), 'g', 6) + QStringLiteral("px");
+}
+
+bool ordered(ListKind kind) {
+    return kind != ListKind::Bullet && kind != ListKind::None;
+}
+
+const char16_t* listType(ListKind kind) {
+    switch (kind) {
+    case ListKind::LowerAlpha:
+        return u"a";
+    case ListKind::UpperAlpha:
+        return u"A";
+    case ListKind::LowerRoman:
+        return u"i";
+    case ListKind::UpperRoman:
+        return u"I";
+    default:
+        return u"1";
+    }
+}
+
+} // namespace
+
+HtmlBuilder::HtmlBuilder(const HtmlOptions& options) : options_(options) {
+    out_ += u"<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>";
+    appendEscaped(out_, options_.title);
+    out_ +=
+        u"</title>\n<style>\np, li { margin: 0; white-space: pre-wrap; }\nul, ol { margin: 0; }\n"
+        u"</style>\n</head>\n<body>\n";
+}
+
+void HtmlBuilder::openRun(const TextStyle& s) {
+    QString close;
+    if (!s.anchor.isEmpty()) {
+        para_ += u"<a href=\"";
+        appendEscaped(para_, s.anchor);
+        para_ += u"\">";
+        close.prepend(u"</a>");
+    }
+    para_ += u"<span style=\"";
+    if (!s.family.isEmpty()) {
+        para_ += u"font-family:'";
+        appendEscaped(para_, s.family);
+        para_ += u"';";
+    }
+    para_ +=
+        QStringLiteral("font-size:") + QString::number(s.halfPoints / 2.0) + QStringLiteral("pt");
+    if (s.hasColor)
+        para_ += QStringLiteral(";color:") + colorText(s.color);
+    if (s.hasBackground)
+        para_ += QStringLiteral(";background-color:") + colorText(s.background);
+    para_ += u"\">";
+    close.prepend(u"</span>");
+    auto tag = [&](bool on, const char16_t* open, const char16_t* end) {
+        if (on) {
+            para_ += open;
+            close.prepend(end);
+        }
+    };
+    tag(s.bold, u"<b>", u"</b>");
+    tag(s.italic, u"<i>", u"</i>");
+    tag(s.underline, u"<u>", u"</u>");
+    tag(s.strike, u"<s>", u"</s>");
+    tag(s.position == VerticalPosition::Super, u"<sup>", u"</sup>");
+    tag(s.position == VerticalPosition::Sub, u"<sub>", u"</sub>");
+    runOpen_ = true;
+    runStyle_ = s;
+    runClose_ = close;
+}
+
+void HtmlBuilder::closeRun() {
+    if (!runOpen_)
+        return;
+    para_ += runClose_;
+    runOpen_ = false;
+}
+
+void HtmlBuilder::text(QStringView text, const TextStyle& style) {
+    if (!runOpen_ || !(style == runStyle_)) {
+        closeRun();
+        openRun(style);
+    }
+    appendEscaped(para_, text);
+}
+
+QString HtmlBuilder::savePicture(const Picture& p) {
+    ++pictureCount_;
+    const bool keepBytes = p.kind == PictureKind::Png || p.kind == PictureKind::Jpeg;
+    const QString name = QStringLiteral("image%1.%2")
+                             .arg(pictureCount_)
+                             .arg(p.kind == PictureKind::Jpeg ? u"jpg" : u"png");
+    if (!options_.imageDir.isEmpty()) {
+        QDir().mkpath(options_.imageDir);
+        QSaveFile file(QDir(options_.imageDir).filePath(name));
+        if (file.open(QIODevice::WriteOnly)) {
+            if (keepBytes)
+                file.write(p.data);
+            else
+                pictureImage(p).save(&file, "PNG");
+            file.commit();
+        }
+    }
+    return options_.imageLinkPrefix + name;
+}
+
+void HtmlBuilder::picture(const Picture& p, const TextStyle& style, QSize shown) {
+    closeRun();
+    Q_UNUSED(style);
+    const QString link = savePicture(p);
+    para_ += u"<img src=\"";
+    appendEscaped(para_, link);
+    para_ += QStringLiteral("\" width=\"%1\" height=\"%2\" alt=\"\">")
+                 .arg(shown.width())
+                 .arg(shown.height());
+}
+
+void HtmlBuilder::closeListsTo(qsizetype depth) {
+    while (qsizetype(lists_.size()) > depth) {
+        out_ += lists_.back().ordered ? u"</ol>\n" : u"</ul>\n";
+        lists_.pop_back();
+    }
+}
+
+void HtmlBuilder::writeParagraph(const ParaStyle& p) {
+    closeRun();
+    QString style;
+    switch (p.align) {
+    case Alignment::Left:
+        break;
+    case Alignment::Right:
+        style += u"text-align:right;";
+        break;
+    case Alignment::Center:
+        style += u"text-align:center;";
+        break;
+    case Alignment::Justify:
+        style += u"text-align:justify;";
+        break;
+    }
+    if (p.right != 0)
+        style += QStringLiteral("margin-right:") + px(p.right) + u';';
+    if (p.before != 0)
+        style += QStringLiteral("margin-top:") + px(p.before) + u';';
+    if (p.after != 0)
+        style += QStringLiteral("margin-bottom:") + px(p.after) + u';';
+    if (para_.isEmpty())
+        para_ = QStringLiteral("<br>");
+    if (!p.isListItem()) {
+        closeListsTo(0);
+        if (p.left != 0)
+            style += QStringLiteral("margin-left:") + px(p.left) + u';';
+        if (p.first != 0)
+            style += QStringLiteral("text-indent:") + px(p.first) + u';';
+        out_ +=
+            style.isEmpty() ? QStringLiteral("<p>") : QStringLiteral("<p style=\"%1\">").arg(style);
+        out_ += para_;
+        out_ += u"</p>\n";
+        para_.clear();
+        return;
+    }
+    // Nested lists by level; a new list where the sequence changes (numbering restarts).
+    while (!lists_.empty() &&
+           (lists_.back().level > p.listLevel ||
+            (lists_.back().level == p.listLevel && lists_.back().sequence != p.listSequence)))
+        closeListsTo(qsizetype(lists_.size()) - 1);
+    auto count = std::find_if(itemCounts_.begin(), itemCounts_.end(),
+                              [&](const auto& c) { return c.first == p.listSequence; });
+    if (count == itemCounts_.end()) {
+        itemCounts_.emplace_back(p.listSequence, 0);
+        count = itemCounts_.end() - 1;
+    }
+    if (lists_.empty() || lists_.back().level < p.listLevel) {
+        const bool isOrdered = ordered(p.list);
+        const int left = lists_.empty() ? p.left : 0;
+        QString open = isOrdered ? QStringLiteral("<ol type=\"%1\" start=\"%2\"")
+                                       .arg(listType(p.list))
+                                       .arg(p.listStart + count->second)
+                                 : QStringLiteral("<ul");
+        open += QStringLiteral(" style=\"padding-left:%1\">\n").arg(px(qMax(left, 0)));
+        out_ += open;
+        lists_.push_back(OpenList{p.listSequence, p.listLevel, isOrdered});
+    }
+    ++count->second;
+    out_ +=
+        style.isEmpty() ? QStringLiteral("<li>") : QStringLiteral("<li style=\"%1\">").arg(style);
+    out_ += para_;
+    out_ += u"</li>\n";
+    para_.clear();
+}
+
+void HtmlBuilder::paragraph(const ParaStyle& style) {
+    writeParagraph(style);
+}
+
+void HtmlBuilder::finish(const ParaStyle& style, bool lastHasContent) {
+    closeRun();
+    if (lastHasContent)
+        writeParagraph(style);
+    closeListsTo(0);
+    out_ += u"</body>\n</html>\n";
+}
+
+QString HtmlBuilder::take() {
+    return std::move(out_);
+}
+
+} // namespace quillo::rtf

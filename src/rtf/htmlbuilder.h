@@ -1,0 +1,51 @@
+#pragma once
+
+#include "rtf/htmlwriter.h"
+#include "rtf/styles.h"
+
+#include <QSize>
+#include <QString>
+
+#include <vector>
+
+// Writes a page as HTML from styled runs and paragraph ends: the common back end of the HTML
+// writer over a QTextDocument and of the direct RTF to HTML conversion.
+namespace quillo::rtf {
+
+struct Picture;
+
+class HtmlBuilder {
+public:
+    explicit HtmlBuilder(const HtmlOptions& options);
+
+    void text(QStringView text, const TextStyle& style);
+    // shown: the size the picture is shown at in the page, in pixels.
+    void picture(const Picture& picture, const TextStyle& style, QSize shown);
+    void paragraph(const ParaStyle& style);
+    void finish(const ParaStyle& style, bool lastHasContent);
+    QString take();
+
+private:
+    struct OpenList {
+        int sequence;
+        int level;
+        bool ordered;
+    };
+    void openRun(const TextStyle& style);
+    void closeRun();
+    void closeListsTo(qsizetype depth);
+    void writeParagraph(const ParaStyle& style);
+    QString savePicture(const Picture& picture);
+
+    HtmlOptions options_;
+    QString out_;
+    QString para_;
+    bool runOpen_ = false;
+    TextStyle runStyle_;
+    QString runClose_;
+    std::vector<OpenList> lists_;
+    std::vector<std::pair<int, int>> itemCounts_; // sequence -> items written
+    int pictureCount_ = 0;
+};
+
+} // namespace quillo::rtf

@@ -1,0 +1,291 @@
+#include "rtf/picture.h"
+
+#include "rtf/units.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QPainter>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <QUrl>
+#include <QtEndian>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+
+namespace quillo::rtf {
+namespace {
+
+constexpr int kMaxShownPixels = 4000;
+
+quint32 u32(const QByteArray& d, qsizetype at) {
+    if (at < 0 || at + 4 > d.size())
+        return 0;
+    quint32 v;
+    std::memcpy(&v, d.constData() + at, 4);
+    return qFromLittleEndian(v);
+}
+
+quint16 u16(const QByteArray& d, qsizetype at) {
+    if (at < 0 || at + 2 > d.size())
+        return 0;
+    quint16 v;
+    std::memcpy(&v, d.constData() + at, 2);
+    return qFromLittleEndian(v);
+}
+
+// A device-independent bitmap (header, colour table, bits) as a BMP file Qt can read.
+QImage imageOfDib(const QByteArray& dib) {
+    const quint32 headerSize = u32(dib, 0);
+    if (headerSize < 12 || headerSize > quint32(dib.size()))
+        return QImage();
+    quint32 paletteBytes = 0;
+    if (headerSize == 12) {
+        const quint16 bits = u16(dib, 10);
+        paletteBytes = bits <= 8 ? (1u << bits) * 3 : 0;
+    } else {
+        const quint16 bits = u16(dib, 14);
+        const quint32 compression = u32(dib, 16);
+        const quint32 used = u32(dib, 32);
+        const quint32 colours =
+            used != 0 ? std::min<quint32>(used, 256) : (bits <= 8 ? 1u << bits : 0);
+        paletteBytes = colours * 4;
+        if (headerSize == 40 && (compression == 3 || compression == 6))
+            paletteBytes += compression == 3 ? 12 : 16; // the colour masks follow the header
+    }
+    QByteArray file;
+    file.reserve(14 + dib.size());
+    const quint32 fileSize = quint32(14 + dib.size());
+    const quint32 bitsOffset = 14 + headerSize + paletteBytes;
+    file.append("BM", 2);
+    for (quint32 v : {fileSize, quint32(0), bitsOffset}) {
+        const quint32 le = qToLittleEndian(v);
+        file.append(reinterpret_cast<const char*>(&le), 4);
+    }
+    file.append(dib);
+    return QImage::fromData(file, "BMP");
+}
+
+// The largest bitmap a Windows metafile draws (StretchDIBits, DIBStretchBlt, DIBBitBlt,
+// SetDIBitsToDevice): what older rich-edit controls stored inserted pictures as.
+QImage imageOfWmf(const QByteArray& wmf) {
+    qsizetype pos = 0;
+    if (u32(wmf, 0) == 0x9AC6CDD7u)
+        pos = 22;                            // placeable header
+    pos += qsizetype(u16(wmf, pos + 2)) * 2; // the metafile header's own size in words
+    QByteArray best;
+    while (pos + 6 <= wmf.size()) {
+        const qint64 size = qint64(u32(wmf, pos)) * 2;
+        const quint16 function = u16(wmf, pos + 4);
+        if (size < 6 || pos + size > wmf.size() || function == 0)
+            break;
+        qsizetype dibAt = -1;
+        switch (function) {
+        case 0x0F43:
+            dibAt = 28;
+            break; // META_STRETCHDIB
+        case 0x0B41:
+            dibAt = 26;
+            break; // META_DIBSTRETCHBLT
+        case 0x0940:
+            dibAt = 22;
+            break; // META_DIBBITBLT
+        case 0x0D33:
+            dibAt = 24;
+            break; // META_SETDIBTODEV
+        default:
+            break;
+        }
+        if (dibAt > 0 && size > dibAt + 12 && size - dibAt > best.size())
+            best = wmf.mid(pos + dibAt, size - dibAt);
+        pos += size;
+    }
+    return best.isEmpty() ? QImage() : imageOfDib(best);
+}
+
+// The largest bitmap of an enhanced metafile (EMR_STRETCHDIBITS, EMR_SETDIBITSTODEVICE,
+// EMR_BITBLT, EMR_STRETCHBLT).
+QImage imageOfEmf(const QByteArray& emf) {
+    qsizetype pos = 0;
+    QByteArray best;
+    while (pos + 8 <= emf.size()) {
+        const quint32 type = u32(emf, pos);
+        const quint32 size = u32(emf, pos + 4);
+        if (size < 8 || pos + qint64(size) > emf.size())
+            break;
+        qsizetype fields = -1;
+        if (type == 81 || type == 80)
+            fields = 48;
+        else if (type == 76 || type == 77)
+            fields = 84;
+        if (fields > 0 && size >= quint32(fields + 16)) {
+            const quint32 offBmi = u32(emf, pos + fields), cbBmi = u32(emf, pos + fields + 4);
+            const quint32 offBits = u32(emf, pos + fields + 8),
+                          cbBits = u32(emf, pos + fields + 12);
+            if (cbBmi >= 12 && qint64(offBmi) + cbBmi <= size && qint64(offBits) + cbBits <= size &&
+                qsizetype(cbBmi + cbBits) > best.size())
+                best = emf.mid(pos + offBmi, cbBmi) + emf.mid(pos + offBits, cbBits);
+        }
+        if (type == 14) // EMR_EOF
+            break;
+        pos += size;
+    }
+    return best.isEmpty() ? QImage() : imageOfDib(best);
+}
+
+QSize ownSize(const Picture& p, const QImage& decoded) {
+    if (!decoded.isNull())
+        return decoded.size();
+    if (p.kind == PictureKind::Png || p.kind == PictureKind::Jpeg) {
+        QByteArray data = p.data;
+        QBuffer buffer(&data);
+        QImageReader reader(&buffer);
+        const QSize s = reader.size();
+        if (s.isValid())
+            return s;
+    }
+    if ((p.kind == PictureKind::Wmf || p.kind == PictureKind::Emf) && p.picW > 0 && p.picH > 0)
+        return QSize(p.picW * 96 / 2540, p.picH * 96 / 2540); // 0.01 mm
+    if (p.picW > 0 && p.picH > 0)
+        return QSize(p.picW, p.picH);
+    return QSize(32, 32);
+}
+
+std::atomic<quint64> pictureCounter{0};
+
+} // namespace
+
+QSize displaySize(const Picture& p, const QImage& decoded) {
+    qreal w, h;
+    if (p.goalW > 0 && p.goalH > 0) {
+        w = twipsToPixels(p.goalW);
+        h = twipsToPixels(p.goalH);
+    } else {
+        const QSize own = ownSize(p, decoded);
+        w = own.width();
+        h = own.height();
+    }
+    w = w * p.scaleX / 100;
+    h = h * p.scaleY / 100;
+    return QSize(std::clamp(qRound(w), 1, kMaxShownPixels),
+                 std::clamp(qRound(h), 1, kMaxShownPixels));
+}
+
+QImage decodePicture(const Picture& p) {
+    switch (p.kind) {
+    case PictureKind::Png:
+        return QImage::fromData(p.data, "PNG");
+    case PictureKind::Jpeg:
+        return QImage::fromData(p.data, "JPEG");
+    case PictureKind::Dib:
+        return imageOfDib(p.data);
+    case PictureKind::Wmf:
+        return imageOfWmf(p.data);
+    case PictureKind::Emf:
+        return imageOfEmf(p.data);
+    default:
+        return QImage();
+    }
+}
+
+QImage pictureImage(const Picture& p, QSize* shownSize) {
+    const QImage decoded = decodePicture(p);
+    const QSize shown = displaySize(p, decoded);
+    if (shownSize)
+        *shownSize = shown;
+    if (!decoded.isNull())
+        return decoded;
+    // A framed box of the picture's size stands for data that cannot be drawn.
+    QImage box(shown, QImage::Format_ARGB32_Premultiplied);
+    box.fill(Qt::white);
+    QPainter painter(&box);
+    painter.setPen(QColor(128, 128, 128));
+    painter.drawRect(0, 0, shown.width() - 1, shown.height() - 1);
+    painter.drawLine(0, 0, shown.width() - 1, shown.height() - 1);
+    painter.drawLine(0, shown.height() - 1, shown.width() - 1, 0);
+    return box;
+}
+
+QTextImageFormat addPicture(QTextDocument& doc, const Picture& p) {
+    const qreal exactW = p.goalW > 0 && p.goalH > 0 ? twipsToPixels(p.goalW) * p.scaleX / 100 : -1;
+    const qreal exactH = p.goalW > 0 && p.goalH > 0 ? twipsToPixels(p.goalH) * p.scaleY / 100 : -1;
+    QSize shown;
+    const QImage image = pictureImage(p, &shown);
+    const QString name = QStringLiteral("quillo-picture:%1").arg(++pictureCounter);
+    doc.addResource(QTextDocument::ImageResource, QUrl(name), image);
+    QTextImageFormat f;
+    f.setName(name);
+    // The goal size in twips is kept exactly (fractional pixels), so writing gives it back.
+    f.setWidth(exactW > 0 ? exactW : shown.width());
+    f.setHeight(exactH > 0 ? exactH : shown.height());
+    if (p.kind != PictureKind::None || !p.objectRtf.isEmpty()) {
+        f.setProperty(PictureData, p.data);
+        f.setProperty(PictureKindProperty, int(p.kind));
+        f.setProperty(PictureSourceWidth, p.picW);
+        f.setProperty(PictureSourceHeight, p.picH);
+        f.setProperty(PictureMetaMapMode, p.mapMode);
+    }
+    if (!p.objectRtf.isEmpty())
+        f.setProperty(PictureObjectRtf, p.objectRtf);
+    return f;
+}
+
+Picture pictureOf(const QTextDocument& doc, const QTextImageFormat& f) {
+    Picture p;
+    if (f.hasProperty(PictureKindProperty)) {
+        p.kind = PictureKind(f.intProperty(PictureKindProperty));
+        p.data = f.property(PictureData).toByteArray();
+        p.picW = f.intProperty(PictureSourceWidth);
+        p.picH = f.intProperty(PictureSourceHeight);
+        p.mapMode = f.intProperty(PictureMetaMapMode);
+        p.objectRtf = f.property(PictureObjectRtf).toByteArray();
+    } else {
+        const QVariant resource = doc.resource(QTextDocument::ImageResource, QUrl(f.name()));
+        QImage image = resource.value<QImage>();
+        if (image.isNull())
+            image = resource.value<QPixmap>().toImage();
+        if (image.isNull())
+            return p;
+        QBuffer buffer(&p.data);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        p.kind = PictureKind::Png;
+        p.picW = image.width();
+        p.picH = image.height();
+    }
+    const qreal w = f.width() > 0 ? f.width() : p.picW;
+    const qreal h = f.height() > 0 ? f.height() : p.picH;
+    p.goalW = pixelsToTwips(w);
+    p.goalH = pixelsToTwips(h);
+    return p;
+}
+
+bool insertPicture(QTextCursor& cursor, const QByteArray& fileData) {
+    QByteArray data = fileData;
+    QBuffer buffer(&data);
+    QImageReader reader(&buffer);
+    const QByteArray format = reader.format();
+    const QImage image = reader.read();
+    if (image.isNull() || !cursor.document())
+        return false;
+    Picture p;
+    if (format == "png" || format == "jpeg" || format == "jpg") {
+        p.kind = format == "png" ? PictureKind::Png : PictureKind::Jpeg;
+        p.data = fileData;
+    } else {
+        QBuffer out(&p.data);
+        out.open(QIODevice::WriteOnly);
+        image.save(&out, "PNG");
+        p.kind = PictureKind::Png;
+    }
+    p.picW = image.width();
+    p.picH = image.height();
+    p.goalW = image.width() * kTwipsPerPixel;
+    p.goalH = image.height() * kTwipsPerPixel;
+    cursor.insertImage(addPicture(*cursor.document(), p));
+    return true;
+}
+
+} // namespace quillo::rtf

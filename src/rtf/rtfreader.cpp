@@ -1,0 +1,151 @@
+#include "rtf/rtfreader.h"
+
+#include "rtf/interpreter.h"
+#include "rtf/picture.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+
+#include <unordered_map>
+
+namespace quillo::rtf {
+namespace {
+
+// Builds the page in a QTextDocument. A paragraph's block is created when its first content
+// arrives, so the paragraph mark of the last paragraph adds no empty block.
+class DocumentSink : public Sink {
+public:
+    explicit DocumentSink(QTextDocument& doc) : doc_(doc), cursor_(&doc) {}
+
+    void text(QStringView text, const TextStyle& style) override {
+        startContent();
+        cursor_.insertText(text.toString(), formatOf(style));
+    }
+
+    void picture(const Picture& picture, const TextStyle& style) override {
+        startContent();
+        QTextCharFormat format = formatOf(style);
+        format.merge(addPicture(doc_, picture));
+        cursor_.insertImage(format.toImageFormat());
+    }
+
+    void paragraph(const ParaStyle& style) override {
+        if (needBlock_)
+            cursor_.insertBlock();
+        apply(style);
+        needBlock_ = true;
+        hasContent_ = false;
+        anyParagraph_ = true;
+    }
+
+    void finish(const ParaStyle& style) override {
+        if (hasContent_ || !anyParagraph_)
+            apply(style);
+    }
+
+private:
+    void startContent() {
+        if (needBlock_) {
+            cursor_.insertBlock();
+            needBlock_ = false;
+        }
+        hasContent_ = true;
+    }
+
+    const QTextCharFormat& formatOf(const TextStyle& style) {
+        if (!haveFormat_ || !(style == lastStyle_)) {
+            lastStyle_ = style;
+            lastFormat_ = toCharFormat(style);
+            haveFormat_ = true;
+        }
+        return lastFormat_;
+    }
+
+    void apply(const ParaStyle& style) {
+        cursor_.setBlockFormat(toBlockFormat(style));
+        if (!style.isListItem())
+            return;
+        auto [it, added] = lists_.try_emplace(style.listSequence, nullptr);
+        if (added || !it->second)
+            it->second = cursor_.createList(toListFormat(style));
+        else
+            it->second->add(cursor_.block());
+    }
+
+    QTextDocument& doc_;
+    QTextCursor cursor_;
+    bool needBlock_ = false;
+    bool hasContent_ = false;
+    bool anyParagraph_ = false;
+    bool haveFormat_ = false;
+    TextStyle lastStyle_;
+    QTextCharFormat lastFormat_;
+    std::unordered_map<int, QTextList*> lists_;
+};
+
+// The text QTextDocument::toPlainText() gives for the page DocumentSink builds.
+class PlainTextSink : public Sink {
+public:
+    explicit PlainTextSink(qsizetype sizeHint) { out_.reserve(sizeHint); }
+
+    void text(QStringView text, const TextStyle&) override {
+        startContent();
+        const qsizetype start = out_.size();
+        out_.append(text);
+        for (QChar *c = out_.data() + start, *end = out_.data() + out_.size(); c != end; ++c) {
+            if (c->unicode() == QChar::LineSeparator)
+                *c = u'\n';
+            else if (c->unicode() == QChar::Nbsp)
+                *c = u' ';
+        }
+    }
+
+    void picture(const Picture&, const TextStyle&) override {
+        startContent();
+        out_.append(QChar(QChar::ObjectReplacementCharacter));
+    }
+
+    void paragraph(const ParaStyle&) override {
+        if (needBreak_)
+            out_.append(u'\n');
+        needBreak_ = true;
+    }
+
+    void finish(const ParaStyle&) override {}
+    bool wantsPictureData() const override { return false; }
+
+    QString take() { return std::move(out_); }
+
+private:
+    void startContent() {
+        if (needBreak_) {
+            out_.append(u'\n');
+            needBreak_ = false;
+        }
+    }
+
+    QString out_;
+    bool needBreak_ = false;
+};
+
+} // namespace
+
+void readRtf(QByteArrayView rtf, QTextDocument& doc) {
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
+    doc.clear();
+    {
+        DocumentSink sink(doc);
+        interpret(rtf, sink);
+    }
+    doc.setUndoRedoEnabled(undo);
+}
+
+QString plainText(QByteArrayView rtf) {
+    PlainTextSink sink(rtf.size() / 4);
+    interpret(rtf, sink);
+    return sink.take();
+}
+
+} // namespace quillo::rtf

@@ -1,0 +1,507 @@
+#include "rtf/rtfwriter.h"
+
+#include "rtf/picture.h"
+#include "rtf/styles.h"
+
+#include "core/cp932.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextList>
+
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+namespace quillo::rtf {
+namespace {
+
+constexpr int kHexPerLine = 128;
+
+struct Run {
+    TextStyle style;
+    QString text;
+    std::optional<Picture> picture;
+};
+
+struct Para {
+    ParaStyle style;
+    std::vector<Run> runs;
+};
+
+std::vector<Para> collect(const QTextDocument& doc) {
+    std::vector<Para> paras;
+    std::unordered_map<const QTextList*, int> sequences;
+    const QFont defaultFont = doc.defaultFont();
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        Para para;
+        const QTextList* list = block.textList();
+        const QTextListFormat listFormat = list ? list->format() : QTextListFormat();
+        para.style =
+            paraStyleOf(block.blockFormat(), list ? &listFormat : nullptr, doc.indentWidth());
+        if (list)
+            para.style.listSequence =
+                sequences.try_emplace(list, int(sequences.size()) + 1).first->second;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            const TextStyle style = textStyleOf(format, defaultFont);
+            if (format.isImageFormat()) {
+                const Picture picture = pictureOf(doc, format.toImageFormat());
+                for (qsizetype i = 0; i < fragment.length(); ++i)
+                    para.runs.push_back(Run{style, QString(), picture});
+                continue;
+            }
+            if (!para.runs.empty() && !para.runs.back().picture && para.runs.back().style == style)
+                para.runs.back().text += fragment.text();
+            else
+                para.runs.push_back(Run{style, fragment.text(), std::nullopt});
+        }
+        paras.push_back(std::move(para));
+    }
+    return paras;
+}
+
+bool isJapaneseFont(const QString& family) {
+    static const char* const names[] = {
+        "MS Gothic",   "MS PGothic",       "MS UI Gothic",      "MS Mincho",   "MS PMincho",
+        "Meiryo",      "Meiryo UI",        "Yu Gothic",         "Yu Mincho",   "IPAGothic",
+        "IPAPGothic",  "IPAMincho",        "IPAPMincho",        "IPAexGothic", "IPAexMincho",
+        "Osaka",       "Noto Sans CJK JP", "Noto Serif CJK JP", "TakaoGothic", "TakaoPGothic",
+        "TakaoMincho", "VL Gothic",        "VL PGothic"};
+    for (QChar c : family)
+        if (c.unicode() >= 0x80)
+            return true;
+    for (const char* n : names)
+        if (family.compare(QLatin1StringView(n), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+int charsetOf(const QString& family) {
+    if (isJapaneseFont(family))
+        return 128;
+    if (family.compare(u"Symbol", Qt::CaseInsensitive) == 0 ||
+        family.startsWith(u"Wingdings", Qt::CaseInsensitive) ||
+        family.compare(u"Webdings", Qt::CaseInsensitive) == 0)
+        return 2;
+    return 0;
+}
+
+QString numberText(ListKind kind, int n) {
+    auto letters = [](int v, char base) {
+        QString s;
+        for (v = qMax(v, 1); v > 0; v = (v - 1) / 26)
+            s.prepend(QChar(base + (v - 1) % 26));
+        return s;
+    };
+    auto roman = [](int v, bool upper) {
+        static const std::pair<int, const char*> table[] = {
+            {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+            {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
+        QString s;
+        v = qBound(1, v, 3999);
+        for (const auto& [value, text] : table)
+            for (; v >= value; v -= value)
+                s += QLatin1StringView(text);
+        return upper ? s.toUpper() : s;
+    };
+    switch (kind) {
+    case ListKind::LowerAlpha:
+        return letters(n, 'a');
+    case ListKind::UpperAlpha:
+        return letters(n, 'A');
+    case ListKind::LowerRoman:
+        return roman(n, false);
+    case ListKind::UpperRoman:
+        return roman(n, true);
+    default:
+        return QString::number(n);
+    }
+}
+
+class Writer {
+public:
+    explicit Writer(const QTextDocument& doc) : doc_(doc), paras_(collect(doc)) {}
+    QByteArray write();
+
+private:
+    void control(const char* word, std::optional<int> param = std::nullopt);
+    void raw(const char* text) { out_.append(text); }
+    void text(QStringView text);
+    void fallbackBytes(QByteArrayView bytes);
+    void changeStyle(const TextStyle& to);
+    void paragraphStart(const Para& para, const Para* previous, int itemNumber);
+    void picture(const Picture& picture);
+    void openLink(const QString& href);
+    void closeLink();
+    int fontIndex(const QString& family);
+    int colorIndex(bool has, QRgb rgb);
+
+    const QTextDocument& doc_;
+    std::vector<Para> paras_;
+    QByteArray out_;
+    bool needSpace_ = false;
+    int uc_ = 1;
+    std::vector<QString> fonts_;
+    std::vector<QRgb> colors_;
+    int symbolFont_ = -1;
+    TextStyle current_;
+    bool inLink_ = false;
+    TextStyle styleBeforeLink_;
+    int ucBeforeLink_ = 1;
+};
+
+int Writer::fontIndex(const QString& family) {
+    for (size_t i = 0; i < fonts_.size(); ++i)
+        if (fonts_[i] == family)
+            return int(i);
+    fonts_.push_back(family);
+    return int(fonts_.size()) - 1;
+}
+
+int Writer::colorIndex(bool has, QRgb rgb) {
+    if (!has)
+        return 0;
+    rgb |= 0xFF000000u;
+    for (size_t i = 0; i < colors_.size(); ++i)
+        if (colors_[i] == rgb)
+            return int(i) + 1;
+    colors_.push_back(rgb);
+    return int(colors_.size());
+}
+
+void Writer::control(const char* word, std::optional<int> param) {
+    out_.append('\\').append(word);
+    if (param)
+        out_.append(QByteArray::number(*param));
+    needSpace_ = true;
+}
+
+void Writer::fallbackBytes(QByteArrayView bytes) {
+    static const char hex[] = "0123456789abcdef";
+    for (char b : bytes) {
+        const auto u = static_cast<unsigned char>(b);
+        out_.append("\\'").append(hex[u >> 4]).append(hex[u & 15]);
+    }
+}
+
+// Text in 7 bits: ASCII as is (with \ { } escaped), everything else as \uN followed by its code
+// page 932 bytes, or by '?' when it has none.
+void Writer::text(QStringView text) {
+    static thread_local std::unordered_map<char16_t, QByteArray> cp932Bytes;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= 0x20 && c < 0x80) {
+            if (needSpace_) {
+                out_.append(' ');
+                needSpace_ = false;
+            }
+            if (c == u'\\' || c == u'{' || c == u'}')
+                out_.append('\\');
+            out_.append(char(c));
+            continue;
+        }
+        switch (c) {
+        case u'\t':
+            control("tab");
+            continue;
+        case QChar::LineSeparator:
+            control("line");
+            continue;
+        case QChar::Nbsp:
+            out_.append("\\~");
+            needSpace_ = false;
+            continue;
+        case QChar::ObjectReplacementCharacter:
+        case QChar::ParagraphSeparator:
+            continue;
+        default:
+            if (c < 0x20)
+                continue;
+            break;
+        }
+        QByteArray fallback = "?";
+        if (!QChar::isSurrogate(c)) {
+            auto it = cp932Bytes.find(c);
+            if (it == cp932Bytes.end())
+                it = cp932Bytes.emplace(c, cp932::encodeChar(c).value_or(QByteArray("?"))).first;
+            fallback = it->second;
+        }
+        if (fallback.size() != uc_) {
+            uc_ = int(fallback.size());
+            control("uc", uc_);
+        }
+        control("u", c > 32767 ? int(c) - 65536 : int(c));
+        if (fallback == "?") {
+            out_.append('?');
+        } else {
+            fallbackBytes(fallback);
+        }
+        needSpace_ = false;
+    }
+}
+
+void Writer::changeStyle(const TextStyle& to) {
+    TextStyle& from = current_;
+    if (to.family != from.family)
+        control("f", fontIndex(to.family));
+    if (to.halfPoints != from.halfPoints)
+        control("fs", to.halfPoints);
+    if (to.bold != from.bold)
+        to.bold ? control("b") : control("b", 0);
+    if (to.italic != from.italic)
+        to.italic ? control("i") : control("i", 0);
+    if (to.underline != from.underline)
+        to.underline ? control("ul") : control("ulnone");
+    if (to.strike != from.strike)
+        to.strike ? control("strike") : control("strike", 0);
+    if (to.position != from.position)
+        control(to.position == VerticalPosition::Super ? "super"
+                : to.position == VerticalPosition::Sub ? "sub"
+                                                       : "nosupersub");
+    if (to.hasColor != from.hasColor || (to.hasColor && to.color != from.color))
+        control("cf", colorIndex(to.hasColor, to.color));
+    if (to.hasBackground != from.hasBackground ||
+        (to.hasBackground && to.background != from.background))
+        control("highlight", colorIndex(to.hasBackground, to.background));
+    const QString anchor = from.anchor;
+    from = to;
+    from.anchor = anchor;
+}
+
+void Writer::openLink(const QString& href) {
+    styleBeforeLink_ = current_;
+    ucBeforeLink_ = uc_;
+    raw("{\\field{\\*\\fldinst{HYPERLINK \"");
+    needSpace_ = false;
+    text(href);
+    raw("\"}}{\\fldrslt{");
+    needSpace_ = false;
+    current_.anchor = href;
+    inLink_ = true;
+}
+
+void Writer::closeLink() {
+    raw("}}}");
+    needSpace_ = false;
+    current_ = styleBeforeLink_;
+    uc_ = ucBeforeLink_;
+    inLink_ = false;
+}
+
+void Writer::paragraphStart(const Para& para, const Para* previous, int itemNumber) {
+    const ParaStyle& p = para.style;
+    const bool sameList = previous && previous->style.isListItem() && p.isListItem() &&
+                          previous->style.listSequence == p.listSequence;
+    const bool needPard = !previous || !(previous->style == p);
+    if (needPard)
+        control("pard");
+    if (p.isListItem()) {
+        raw("{\\pntext");
+        if (p.list == ListKind::Bullet) {
+            control("f", symbolFont_);
+            raw("\\'B7");
+        } else {
+            control("f", 0);
+            needSpace_ = false;
+            out_.append(' ').append(numberText(p.list, itemNumber).toLatin1()).append('.');
+        }
+        control("tab");
+        raw("}");
+        if (needPard) {
+            raw("{\\*\\pn");
+            if (p.list == ListKind::Bullet) {
+                control("pnlvlblt");
+                control("pnf", symbolFont_);
+                control("pnindent", 0);
+                raw("{\\pntxtb\\'B7}}");
+            } else {
+                control("pnlvlbody");
+                control("pnf", 0);
+                control("pnindent", 0);
+                control("pnstart", sameList ? itemNumber : p.listStart);
+                control(p.list == ListKind::LowerAlpha   ? "pnlcltr"
+                        : p.list == ListKind::UpperAlpha ? "pnucltr"
+                        : p.list == ListKind::LowerRoman ? "pnlcrm"
+                        : p.list == ListKind::UpperRoman ? "pnucrm"
+                                                         : "pndec");
+                raw("{\\pntxta.}}");
+            }
+            needSpace_ = false;
+        }
+    }
+    if (!needPard)
+        return;
+    if (p.first != 0)
+        control("fi", p.first);
+    if (p.left != 0)
+        control("li", p.left);
+    if (p.right != 0)
+        control("ri", p.right);
+    if (p.before != 0)
+        control("sb", p.before);
+    if (p.after != 0)
+        control("sa", p.after);
+    switch (p.align) {
+    case Alignment::Left:
+        break;
+    case Alignment::Right:
+        control("qr");
+        break;
+    case Alignment::Center:
+        control("qc");
+        break;
+    case Alignment::Justify:
+        control("qj");
+        break;
+    }
+}
+
+void Writer::picture(const Picture& p) {
+    if (!p.objectRtf.isEmpty()) {
+        out_.append(p.objectRtf);
+        needSpace_ = false;
+        return;
+    }
+    if (p.kind == PictureKind::None || p.data.isEmpty())
+        return;
+    raw("{\\pict");
+    switch (p.kind) {
+    case PictureKind::Png:
+        control("pngblip");
+        break;
+    case PictureKind::Jpeg:
+        control("jpegblip");
+        break;
+    case PictureKind::Emf:
+        control("emfblip");
+        break;
+    case PictureKind::Wmf:
+        control("wmetafile", p.mapMode > 0 ? p.mapMode : 8);
+        break;
+    case PictureKind::Dib:
+        control("dibitmap", 0);
+        break;
+    case PictureKind::Wbitmap:
+        control("wbitmap", p.mapMode);
+        break;
+    case PictureKind::None:
+        break;
+    }
+    control("picw", p.picW);
+    control("pich", p.picH);
+    control("picwgoal", p.goalW);
+    control("pichgoal", p.goalH);
+    static const char hex[] = "0123456789abcdef";
+    out_.reserve(out_.size() + p.data.size() * 2 + p.data.size() / 64 * 2 + 8);
+    for (qsizetype i = 0; i < p.data.size(); ++i) {
+        if (i % (kHexPerLine / 2) == 0)
+            out_.append("\r\n");
+        const auto u = static_cast<unsigned char>(p.data[i]);
+        out_.append(hex[u >> 4]).append(hex[u & 15]);
+    }
+    raw("\r\n}");
+    needSpace_ = false;
+}
+
+QByteArray Writer::write() {
+    // Fonts: the default font first, then in order of use; colours in order of use.
+    fontIndex(doc_.defaultFont().family());
+    bool bullets = false;
+    for (const Para& para : paras_) {
+        bullets |= para.style.list == ListKind::Bullet;
+        for (const Run& run : para.runs) {
+            fontIndex(run.style.family);
+            colorIndex(run.style.hasColor, run.style.color);
+            colorIndex(run.style.hasBackground, run.style.background);
+        }
+    }
+    if (bullets)
+        symbolFont_ = fontIndex(QStringLiteral("Symbol"));
+
+    raw("{\\rtf1\\ansi\\ansicpg932\\deff0\\deflang1033\\deflangfe1041{\\fonttbl");
+    for (size_t i = 0; i < fonts_.size(); ++i) {
+        const int charset = charsetOf(fonts_[i]);
+        raw("{");
+        control("f", int(i));
+        control(charset == 2 ? "ftech" : "fnil");
+        control("fcharset", charset);
+        const cp932::Encoded name = cp932::encode(fonts_[i]);
+        if (name.ok() && !name.bytes.isEmpty() && charset == 128) {
+            out_.append(' ');
+            needSpace_ = false;
+            // A Japanese face name as its code page 932 bytes, as rich-edit controls write it.
+            for (char b : name.bytes) {
+                if (static_cast<unsigned char>(b) >= 0x80)
+                    fallbackBytes(QByteArrayView(&b, 1));
+                else if (b == '\\' || b == '{' || b == '}' || b == ';')
+                    fallbackBytes(QByteArrayView(&b, 1));
+                else
+                    out_.append(b);
+            }
+        } else {
+            text(fonts_[i]);
+        }
+        raw(";}");
+    }
+    raw("}\r\n");
+    if (!colors_.empty()) {
+        raw("{\\colortbl ;");
+        for (QRgb c : colors_) {
+            control("red", qRed(c));
+            control("green", qGreen(c));
+            control("blue", qBlue(c));
+            raw(";");
+        }
+        raw("}\r\n");
+    }
+    raw("\\viewkind4\\uc1");
+    needSpace_ = true;
+    uc_ = 1;
+    // The first run states its font and size even where they are RTF's defaults.
+    current_ = TextStyle{};
+    current_.family = QStringLiteral("\x01");
+    current_.halfPoints = 0;
+
+    std::unordered_map<int, int> itemNumbers;
+    const Para* previous = nullptr;
+    for (const Para& para : paras_) {
+        int itemNumber = 0;
+        if (para.style.isListItem()) {
+            auto [it, added] =
+                itemNumbers.try_emplace(para.style.listSequence, para.style.listStart - 1);
+            itemNumber = ++it->second;
+        }
+        paragraphStart(para, previous, itemNumber);
+        for (const Run& run : para.runs) {
+            if (run.style.anchor != current_.anchor) {
+                if (inLink_)
+                    closeLink();
+                if (!run.style.anchor.isEmpty())
+                    openLink(run.style.anchor);
+            }
+            changeStyle(run.style);
+            if (run.picture)
+                picture(*run.picture);
+            else
+                text(run.text);
+        }
+        if (inLink_)
+            closeLink();
+        control("par");
+        raw("\r\n");
+        needSpace_ = false;
+        previous = &para;
+    }
+    raw("}\r\n");
+    return out_;
+}
+
+} // namespace
+
+QByteArray writeRtf(const QTextDocument& doc) {
+    return Writer(doc).write();
+}
+
+} // namespace quillo::rtf

@@ -1,0 +1,191 @@
+#include "rtf/styles.h"
+
+#include "rtf/units.h"
+
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextListFormat>
+
+#include <algorithm>
+#include <cmath>
+
+namespace quillo::rtf {
+namespace {
+
+// Custom list format properties: the RTF level and the first number of the list.
+constexpr int kListLevelProperty = QTextFormat::UserProperty + 0x5181;
+constexpr int kListStartProperty = QTextFormat::UserProperty + 0x5182;
+// The hanging indent given to list paragraphs that were made in the editor (0.25 inch, as a
+// rich-edit control indents its bullets).
+constexpr int kDefaultBulletHang = 360;
+
+} // namespace
+
+QTextCharFormat toCharFormat(const TextStyle& style) {
+    QTextCharFormat f;
+    if (!style.family.isEmpty())
+        f.setFontFamilies({style.family});
+    f.setFontPointSize(style.halfPoints / 2.0);
+    f.setFontWeight(style.bold ? QFont::Bold : QFont::Normal);
+    f.setFontItalic(style.italic);
+    f.setFontUnderline(style.underline);
+    f.setFontStrikeOut(style.strike);
+    if (style.position == VerticalPosition::Super)
+        f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    else if (style.position == VerticalPosition::Sub)
+        f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    if (style.hasColor)
+        f.setForeground(QColor::fromRgb(style.color));
+    if (style.hasBackground)
+        f.setBackground(QColor::fromRgb(style.background));
+    if (!style.anchor.isEmpty()) {
+        f.setAnchor(true);
+        f.setAnchorHref(style.anchor);
+    }
+    return f;
+}
+
+QTextBlockFormat toBlockFormat(const ParaStyle& style) {
+    QTextBlockFormat f;
+    switch (style.align) {
+    case Alignment::Left:
+        f.setAlignment(Qt::AlignLeft);
+        break;
+    case Alignment::Right:
+        f.setAlignment(Qt::AlignRight);
+        break;
+    case Alignment::Center:
+        f.setAlignment(Qt::AlignHCenter);
+        break;
+    case Alignment::Justify:
+        f.setAlignment(Qt::AlignJustify);
+        break;
+    }
+    f.setLeftMargin(twipsToPixels(style.left));
+    f.setRightMargin(twipsToPixels(style.right));
+    f.setTopMargin(twipsToPixels(style.before));
+    f.setBottomMargin(twipsToPixels(style.after));
+    if (style.isListItem()) {
+        // The marker hangs in the left margin; the text of every line starts at the indent.
+        f.setTextIndent(0);
+        f.setProperty(kListFirstIndentProperty, style.first);
+    } else {
+        f.setTextIndent(twipsToPixels(style.first));
+    }
+    return f;
+}
+
+QTextListFormat toListFormat(const ParaStyle& style) {
+    QTextListFormat f;
+    switch (style.list) {
+    case ListKind::None:
+    case ListKind::Bullet:
+        f.setStyle(QTextListFormat::ListDisc);
+        break;
+    case ListKind::Decimal:
+        f.setStyle(QTextListFormat::ListDecimal);
+        break;
+    case ListKind::LowerAlpha:
+        f.setStyle(QTextListFormat::ListLowerAlpha);
+        break;
+    case ListKind::UpperAlpha:
+        f.setStyle(QTextListFormat::ListUpperAlpha);
+        break;
+    case ListKind::LowerRoman:
+        f.setStyle(QTextListFormat::ListLowerRoman);
+        break;
+    case ListKind::UpperRoman:
+        f.setStyle(QTextListFormat::ListUpperRoman);
+        break;
+    }
+    f.setIndent(0);
+    f.setProperty(kListLevelProperty, style.listLevel);
+    f.setProperty(kListStartProperty, style.listStart);
+    return f;
+}
+
+TextStyle textStyleOf(const QTextCharFormat& f, const QFont& defaultFont) {
+    TextStyle s;
+    const QStringList families = f.fontFamilies().toStringList();
+    s.family = !families.isEmpty() && !families.first().isEmpty() ? families.first()
+                                                                  : defaultFont.family();
+    qreal points =
+        f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : defaultFont.pointSizeF();
+    if (points <= 0)
+        points = 12;
+    s.halfPoints = std::clamp(int(std::lround(points * 2)), 2, 3276);
+    s.bold = f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() >= QFont::DemiBold
+                                                    : defaultFont.bold();
+    s.italic = f.hasProperty(QTextFormat::FontItalic) ? f.fontItalic() : defaultFont.italic();
+    s.underline =
+        f.hasProperty(QTextFormat::TextUnderlineStyle) || f.hasProperty(QTextFormat::FontUnderline)
+            ? f.fontUnderline()
+            : defaultFont.underline();
+    s.strike =
+        f.hasProperty(QTextFormat::FontStrikeOut) ? f.fontStrikeOut() : defaultFont.strikeOut();
+    if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+        s.position = VerticalPosition::Super;
+    else if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)
+        s.position = VerticalPosition::Sub;
+    if (f.hasProperty(QTextFormat::ForegroundBrush) && f.foreground().style() != Qt::NoBrush) {
+        s.hasColor = true;
+        s.color = f.foreground().color().rgb() | 0xFF000000u;
+    }
+    if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush) {
+        s.hasBackground = true;
+        s.background = f.background().color().rgb() | 0xFF000000u;
+    }
+    if (f.isAnchor())
+        s.anchor = f.anchorHref();
+    return s;
+}
+
+ParaStyle paraStyleOf(const QTextBlockFormat& block, const QTextListFormat* list,
+                      qreal indentWidth) {
+    ParaStyle p;
+    const Qt::Alignment a = block.alignment();
+    if (a & Qt::AlignHCenter)
+        p.align = Alignment::Center;
+    else if (a & Qt::AlignJustify)
+        p.align = Alignment::Justify;
+    else if (a & Qt::AlignRight)
+        p.align = Alignment::Right;
+    // Qt indents (block and list levels) become part of the left margin.
+    const int levels = block.indent() + (list ? list->indent() : 0);
+    p.left = pixelsToTwips(block.leftMargin() + levels * indentWidth);
+    p.right = pixelsToTwips(block.rightMargin());
+    p.before = pixelsToTwips(block.topMargin());
+    p.after = pixelsToTwips(block.bottomMargin());
+    if (!list) {
+        p.first = pixelsToTwips(block.textIndent());
+        return p;
+    }
+    switch (list->style()) {
+    case QTextListFormat::ListDecimal:
+        p.list = ListKind::Decimal;
+        break;
+    case QTextListFormat::ListLowerAlpha:
+        p.list = ListKind::LowerAlpha;
+        break;
+    case QTextListFormat::ListUpperAlpha:
+        p.list = ListKind::UpperAlpha;
+        break;
+    case QTextListFormat::ListLowerRoman:
+        p.list = ListKind::LowerRoman;
+        break;
+    case QTextListFormat::ListUpperRoman:
+        p.list = ListKind::UpperRoman;
+        break;
+    default:
+        p.list = ListKind::Bullet;
+        break;
+    }
+    p.first = block.hasProperty(kListFirstIndentProperty)
+                  ? block.intProperty(kListFirstIndentProperty)
+                  : -std::min(p.left, kDefaultBulletHang);
+    p.listLevel = std::clamp(list->intProperty(kListLevelProperty), 0, 8);
+    p.listStart = list->hasProperty(kListStartProperty) ? list->intProperty(kListStartProperty) : 1;
+    return p;
+}
+
+} // namespace quillo::rtf
