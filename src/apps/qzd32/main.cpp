@@ -1,0 +1,23 @@
+// qzd32: the help viewer. Its command line is the path of one help file.
+
+#include "viewer/viewerwindow.h"
+#include "winsvc/appenv.h"
+#include "winsvc/dialogs.h"
+#include "winsvc/placement.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    quillo::preferX11OnWayland();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillo32"));
+    quillo::installJapaneseFontSubstitutions();
+    quillo::installJapaneseQtTranslations(app);
+
+    quillo::QtDialogs dialogs;
+    quillo::viewer::ViewerWindow window(dialogs);
+    dialogs.placementHook().setTarget(&window);
+    window.startUp(quillo::commandLinePath(QApplication::arguments().mid(1)));
+    window.show();
+    return QApplication::exec();
+}

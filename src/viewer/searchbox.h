@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QLineEdit>
+
+namespace quillo {
+class Dialogs;
+}
+
+namespace quillo::viewer {
+
+// The viewer's search box. It remembers its last selection (after each key release, mouse
+// release and change), so that text dropped onto it replaces that selection, and it takes a
+// drop only as far as the 32-character limit leaves room, asking before it cuts the text.
+class SearchBox : public QLineEdit {
+    Q_OBJECT
+public:
+    SearchBox(Dialogs& dialogs, QWidget* parent = nullptr);
+
+    // Inserts dropped text at the remembered selection under the box's rules.
+    void dropText(const QString& text);
+
+protected:
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void rememberSelection();
+
+    Dialogs& m_dialogs;
+    int m_selStart = 0;
+    int m_selLength = 0;
+};
+
+// A trailing line break (CR LF, or a lone LF or CR) removed.
+QString withoutTrailingLineBreak(QString text);
+
+} // namespace quillo::viewer

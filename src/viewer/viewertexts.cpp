@@ -1,0 +1,145 @@
+#include "viewer/viewertexts.h"
+
+#include "core/text.h"
+
+#include <QStringList>
+
+namespace quillo::viewer {
+
+namespace {
+// Lines of a message box are separated by line breaks.
+QString lines(const QStringList& list) {
+    return list.join(QLatin1Char('\n'));
+}
+} // namespace
+
+QString dropTooLongQuestion(int room) {
+    return QStringLiteral("選択テキストが長すぎます。先頭文字列") + numberText(room) +
+           QStringLiteral("文字を挿入します。");
+}
+
+QString dropTooLongTitle() {
+    return QStringLiteral("qzd32 検索（最大") + numberText(SearchTextLimit) +
+           QStringLiteral("文字）");
+}
+
+QString homePageQuestion() {
+    return lines({QStringLiteral("ブラウザを使用して「Mr.Vorn情報サイト」へ接続します。"),
+                  QStringLiteral("当サイトには使用上のノウハウや他ソフトの情報などを掲載して"
+                                 "おります。"),
+                  QString(),
+                  QStringLiteral("ユーザ情報等の送信、ログ取得等一切行われませんのでご安心下さい"
+                                 "。")});
+}
+
+QString homePageFailure(int shellResult) {
+    switch (shellResult) {
+    case 0:
+    case 8:
+        return MsgOutOfMemory;
+    case 2:
+    case 3:
+        return lines({QStringLiteral("ブラウザが見つかりません。"),
+                      QStringLiteral("ブラウザをインストールしてから起動して下さい。")});
+    case 14:
+        return MsgBrowserCannotStart;
+    default:
+        break;
+    }
+    return QStringLiteral("ERR =") + numberText(shellResult);
+}
+
+QString howToText(Variant variant) {
+    QStringList text{QStringLiteral("                     Quillo32操作方法"),
+                     QStringLiteral("【ﾌｧｲﾙ】"),
+                     QStringLiteral("拡張子qzdのQuillo32ﾍﾙﾌﾟﾌｧｲﾙを開くことができます。")};
+    if (variant == Variant::Preview)
+        text << QStringLiteral("ﾌﾟﾚﾋﾞｭｰではﾌｧｲﾙ操作は使用不可としています。");
+    text << QStringLiteral("【編集】")
+         << QStringLiteral("ﾍﾙﾌﾟの内容は編集できません。ｺﾋﾟｰのみ可能です。")
+         << QStringLiteral("【印刷】")
+         << QStringLiteral("全ﾍﾟｰｼﾞ印刷は、すべてのﾍﾟｰｼﾞを順に印刷します。")
+         << QStringLiteral("表示ﾍﾟｰｼﾞ印刷は、表示しているﾍﾟｰｼﾞだけを印刷します。")
+         << QStringLiteral("【検索】")
+         << QStringLiteral("検索文字は最大32文字まで入力できます。大文字と小文字は区別しません。")
+         << QStringLiteral("「最初から検索」をﾁｪｯｸすると、1ﾍﾟｰｼﾞ目から検索します。")
+         << QStringLiteral("ﾁｪｯｸを外すか本文をｸﾘｯｸすると、その位置から後を検索します。")
+         << QStringLiteral("目次やｷｰﾜｰﾄﾞをﾀﾞﾌﾞﾙｸﾘｯｸすると、その文字列を検索します。")
+         << QStringLiteral("【ﾍﾟｰｼﾞ選択】")
+         << QStringLiteral("目次またはｷｰﾜｰﾄﾞを選択すると、そのﾍﾟｰｼﾞを表示します。")
+         << QStringLiteral("【ｳｨﾝﾄﾞｳｻｲｽﾞ、背景色、ﾘｽﾄ幅、手前に表示】")
+         << QStringLiteral("これらの設定は、終了時にﾍﾙﾌﾟﾌｧｲﾙに保存されます。")
+         << QStringLiteral("ﾘｽﾄ幅の変更は、ｽﾘｯﾄ上部を操作して下さい。");
+    return lines(text);
+}
+
+QString versionText() {
+    return lines({QStringLiteral("Quillo32 Ver2.02  "), QString(),
+                  QStringLiteral("Quillo32 ﾍﾙﾌﾟﾋﾞｭｰｱ"),
+                  QStringLiteral("Copyright (C) Quillo32 の開発者一同"),
+                  QStringLiteral("本ｿﾌﾄｳｪｱはﾌﾘｰｿﾌﾄｳｪｱです。")});
+}
+
+QString windowTitle(Variant variant, const QString& fileTitle, int page, int pageCount) {
+    const QString pages =
+        QStringLiteral(" Page") + numberText(page) + QStringLiteral(" /") + numberText(pageCount);
+    if (variant == Variant::Preview)
+        return QStringLiteral("Quillo32Maker_Preview  ") + pages;
+    return QStringLiteral("Quillo  ") + fileTitle + pages;
+}
+
+QString emptyWindowTitle(Variant variant) {
+    return variant == Variant::Preview ? QStringLiteral("Quillo32Maker_Preview")
+                                       : QStringLiteral("Quillo32");
+}
+
+QString menuName(Variant variant, const QString& command) {
+    if (variant == Variant::Preview)
+        return QStringLiteral("pre_") + command;
+    // The home-page item carries the authoring program's name in the viewer as well.
+    if (command == QLatin1String("www_view"))
+        return QStringLiteral("qzd32mk_www_view");
+    return QStringLiteral("qzd32_") + command;
+}
+
+QList<Menu> menuBarItems(Variant variant) {
+    const bool preview = variant == Variant::Preview;
+    auto pick = [preview](const char16_t* viewer, const char16_t* fullWidth) {
+        return QString::fromUtf16(preview ? fullWidth : viewer);
+    };
+    return {
+        {QStringLiteral("file"),
+         QStringLiteral("ﾌｧｲﾙ(&F)"),
+         {{QStringLiteral("open"), QStringLiteral("開く(&O)"), QKeySequence(Qt::CTRL | Qt::Key_O)},
+          {QStringLiteral("end"), QStringLiteral("終了(&X)"), {}}}},
+        {QStringLiteral("edit"),
+         QStringLiteral("編集(&E)"),
+         {{QStringLiteral("copy"), pick(u"ｺﾋﾟｰ(&C)", u"コピー(&C)"), {}},
+          {QStringLiteral("all_select"), QStringLiteral("すべての範囲を選択(&A)"),
+           QKeySequence(Qt::CTRL | Qt::Key_A)},
+          {QStringLiteral("next_page"), pick(u"次ﾍﾟｰｼﾞ(&N)", u"次ページ(&N)"),
+           QKeySequence(Qt::CTRL | Qt::Key_N)},
+          {QStringLiteral("return_page"), pick(u"前ﾍﾟｰｼﾞ(&R)", u"前ページ(&R)"),
+           QKeySequence(Qt::CTRL | Qt::Key_R)}}},
+        {QStringLiteral("print"),
+         QStringLiteral("印刷(&P)"),
+         {{QStringLiteral("print_this_page"), pick(u"表示ﾍﾟｰｼﾞ印刷(&S)", u"表示ページ印刷(&S)"),
+           QKeySequence(Qt::CTRL | Qt::Key_P)},
+          {QStringLiteral("print_all"), pick(u"全ﾍﾟｰｼﾞ印刷(&A)", u"全ページ印刷(&A)"), {}}}},
+        {QStringLiteral("help"),
+         QStringLiteral("ﾍﾙﾌﾟ(&H)"),
+         {{QStringLiteral("how_to"), QStringLiteral("使い方(&R)"), {}},
+          {QStringLiteral("version"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), {}},
+          {QStringLiteral("www_view"), QStringLiteral("Mr.Vornｻｲﾄへ接続"), {}}}},
+    };
+}
+
+Menu optionMenu() {
+    return {QStringLiteral("option"), QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"), {frontItem()}};
+}
+
+MenuItem frontItem() {
+    return {QStringLiteral("front"), QStringLiteral("手前に表示"), {}, true};
+}
+
+} // namespace quillo::viewer
