@@ -1,0 +1,702 @@
+#include "maker/shell/mainwindow.h"
+
+#include "core/fileerror.h"
+#include "core/text.h"
+#include "maker/shell/companionwindows.h"
+#include "maker/shell/shelllogic.h"
+#include "maker/shell/shelltexts.h"
+#include "maker/shell/windowgeometry.h"
+#include "winsvc/appenv.h"
+#include "winsvc/hourglass.h"
+#include "winsvc/richtextcontrol.h"
+#include "winsvc/twips.h"
+#include "winsvc/wincolor.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMenuBar>
+#include <QToolBar>
+
+namespace quillo {
+
+namespace {
+
+// Menu tree: name, caption, shortcut. A caption "-" is a separator line; "{" opens the
+// submenu of the item before it and "}" closes it.
+struct MenuItem {
+    const char* name;
+    const char* caption;
+    const char* shortcut = nullptr;
+};
+
+const MenuItem FileMenu[] = {
+    {"qzd32mk_file_new", "新規ﾌｧｲﾙ(&N)", "Ctrl+N"},
+    {"qzd32mk_file_open", "開く(&O)", "Ctrl+O"},
+    {"qzd32mk_file_dumy1", "-"},
+    {"qzd32mk_file_save", "上書き保存(&S)", "Ctrl+S"},
+    {"qzd32mk_file_save_rename", "名前を付けて保存(&A)"},
+    {"qzd32mk_file_dumy2", "-"},
+    {"qzd32mk_FileArray", "-"},
+    {"qzd32mk_file_dumy4", "-"},
+    {"qzd32mk_file_end", "Quillo32Maker終了(&X)"},
+};
+
+const MenuItem EditMenu[] = {
+    {"qzd32mk_undo", "元に戻す(&U)"},
+    {"qzd32mk_copy", "ｺﾋﾟｰ(&C)"},
+    {"qzd32mk_cut", "切取り(&X)"},
+    {"qzd32mk_paist", "貼付け(&P)"},
+    {"qzd32mk_delete", "削除(&D)"},
+    {"qzd32mk_all_select", "すべての範囲を選択(&A)", "Ctrl+A"},
+    {"qzd32mk_edit_dumy1", "-"},
+    {"qzd32mk_image_set", "ｲﾒｰｼﾞ埋め込み(&G)", "Ctrl+G"},
+    {"qzd32mk_index_set", "目次追加(&I)"},
+    {"qzd32mk_key_set", "ｷｰ追加(&K)"},
+    {"qzd32mk_edit_dumy2", "-"},
+    {"qzd32mk_search_shori", "検索(&F)", "Ctrl+F"},
+    {"qzd32mk_chikan_shori", "置換(&E)", "Ctrl+H"},
+    {"qzd32mk_edit_dumy3", "-"},
+    {"qzd32mk_color_moji", "文字ｶﾗｰ設定(&FC)"},
+    {"qzd32mk_color_back", "背景ｶﾗｰ設定(&BC)"},
+};
+
+const MenuItem PageMenu[] = {
+    {"qzd32mk_Next_Page", "次ﾍﾟｰｼﾞへ(&N)"},
+    {"qzd32mk_Return_Page", "前ﾍﾟｰｼﾞへ(&R)"},
+    {"qzd32mk_pedit_dumy1", "-"},
+    {"qzd32mk_new_Page", "新規ﾍﾟｰｼﾞ(&PN)"},
+    {"qzd32mk_insert_Page", "ﾍﾟｰｼﾞ挿入(&PI)"},
+    {"qzd32mk_delete_Page", "ﾍﾟｰｼﾞ削除(&PD)"},
+    {"qzd32mk_pedit_dumy2", "-"},
+    {"qzd32mk_undo_Page", "元に戻す<頁編集>(&PU)"},
+};
+
+const MenuItem PreviewMenu[] = {
+    {"qzd32mk_preview_help", "qzdﾌﾟﾚﾋﾞｭｰ(&V)"},
+    {"qzd32mk_preview_Dumy1", "-"},
+    {"qzd32mk_preview_index", "目次表示(&I)"},
+    {"qzd32mk_preview_key", "ｷｰﾜｰﾄﾞ表示(&K)"},
+};
+
+const MenuItem HtmlMenu[] = {
+    {"qzd32mk_html_make", "HTMLﾌｧｲﾙ作成(&H)"},
+    {"{", ""},
+    {"qzd32mk_html_make_sellect", "表示ページのみ作成(&SG)"},
+    {"qzd32mk_html_make_all", "全ページ作成(&AG)"},
+    {"}", ""},
+    {"qzd32mk_html_option", "ｵﾌﾟｼｮﾝ設定(&O)"},
+    {"{", ""},
+    {"qzd32mk_html_option_par_ON", "ｲﾝﾃﾞﾝﾄ有効"},
+    {"}", ""},
+    {"qzd32mk_html_view", "ﾌﾞﾗｳｻﾞによるﾌﾟﾚﾋﾞｭｰ(&V)"},
+};
+
+const MenuItem HelpMenu[] = {
+    {"qzd32mk_help_quick1", "qzdﾌｧｲﾙ作成手順(&EH)"},
+    {"qzd32mk_help_quick2", "ﾌﾞﾗｳｻﾞﾍﾙﾌﾟ作成手順(&BH)"},
+    {"qzd32mk_help_view", "ﾍﾙﾌﾟ(&H)"},
+    {"qzd32mk_www_view", "Mr.Vornｻｲﾄへ接続(&C)"},
+    {"qzd32mk_version", "ﾊﾞｰｼﾞｮﾝ情報(&A)"},
+};
+
+// Commands whose windows and behaviour are built elsewhere; until then they stay disabled.
+const char* const LaterCommands[] = {
+    "qzd32mk_undo",          "qzd32mk_copy",
+    "qzd32mk_cut",           "qzd32mk_paist",
+    "qzd32mk_delete",        "qzd32mk_all_select",
+    "qzd32mk_image_set",     "qzd32mk_index_set",
+    "qzd32mk_key_set",       "qzd32mk_search_shori",
+    "qzd32mk_chikan_shori",  "qzd32mk_color_moji",
+    "qzd32mk_color_back",    "qzd32mk_Next_Page",
+    "qzd32mk_Return_Page",   "qzd32mk_new_Page",
+    "qzd32mk_insert_Page",   "qzd32mk_delete_Page",
+    "qzd32mk_undo_Page",     "qzd32mk_html_make_sellect",
+    "qzd32mk_html_make_all", "qzd32mk_html_view",
+};
+
+template <std::size_t N> void addItems(QMenu* menu, const MenuItem (&items)[N]) {
+    QMenu* target = menu;
+    QAction* last = nullptr;
+    for (const MenuItem& item : items) {
+        const QByteArray name(item.name);
+        if (name == "{") {
+            target = new QMenu(menu);
+            target->setObjectName(last->objectName());
+            target->setTitle(last->text());
+            last->setMenu(target);
+            continue;
+        }
+        if (name == "}") {
+            target = menu;
+            continue;
+        }
+        auto* action = new QAction(QString::fromUtf8(item.caption), menu);
+        action->setObjectName(QString::fromLatin1(item.name));
+        if (qstrcmp(item.caption, "-") == 0)
+            action->setSeparator(true);
+        if (item.shortcut)
+            action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
+        target->addAction(action);
+        last = action;
+    }
+}
+
+} // namespace
+
+MakerMainWindow::MakerMainWindow(Dialogs& dialogs, MakerEnvironment environment, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_env(std::move(environment)),
+      m_copies(QStringLiteral("qzd32mk"), m_env.lockFolder) {
+    setObjectName(QStringLiteral("qzd32mk_main"));
+    buildMenus();
+    buildToolbars();
+    buildEditorArea();
+    m_contents = new ContentsWindow(this, m_settings.contentsWindow);
+    m_keywords = new KeywordWindow(this, m_settings.keywordWindow);
+    connect(m_contents, &CompanionWindow::closed, this,
+            [this] { action("qzd32mk_preview_index")->setChecked(false); });
+    connect(m_keywords, &CompanionWindow::closed, this,
+            [this] { action("qzd32mk_preview_key")->setChecked(false); });
+}
+
+MakerMainWindow::~MakerMainWindow() = default;
+
+QAction* MakerMainWindow::action(const char* name) const {
+    return findChild<QAction*>(QString::fromLatin1(name));
+}
+
+void MakerMainWindow::buildMenus() {
+    const auto addMenu = [this](const char* name, const char* caption) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(caption));
+        menu->setObjectName(QString::fromLatin1(name));
+        menu->menuAction()->setObjectName(QString::fromLatin1(name));
+        return menu;
+    };
+    m_fileMenu = addMenu("qzd32mk_file", "ﾌｧｲﾙ(&F)");
+    addItems(m_fileMenu, FileMenu);
+    addItems(addMenu("qzd32mk_edit", "編集(&E)"), EditMenu);
+    addItems(addMenu("qzd32mk_page_edit", "ﾍﾟｰｼﾞ編集(&PE)"), PageMenu);
+    addItems(addMenu("qzd32mk_preview", "ﾌﾟﾚﾋﾞｭｰ(&V)"), PreviewMenu);
+    addItems(addMenu("qzd32mk_html", "HTML(&H)"), HtmlMenu);
+    addItems(addMenu("qzd32mk_help", "ﾍﾙﾌﾟ(&H)"), HelpMenu);
+
+    for (const char* name : LaterCommands)
+        action(name)->setEnabled(false);
+    m_recentHead = action("qzd32mk_FileArray");
+    m_recentHead->setData(0);
+    m_recentEnd = action("qzd32mk_file_dumy4");
+    action("qzd32mk_preview_index")->setCheckable(true);
+    action("qzd32mk_preview_key")->setCheckable(true);
+    action("qzd32mk_html_option_par_ON")->setCheckable(true);
+
+    connect(action("qzd32mk_file_new"), &QAction::triggered, this, [this] { newFile(); });
+    connect(action("qzd32mk_file_open"), &QAction::triggered, this, [this] { openFile(); });
+    connect(action("qzd32mk_file_save"), &QAction::triggered, this, [this] { saveFile(); });
+    connect(action("qzd32mk_file_save_rename"), &QAction::triggered, this,
+            [this] { saveFileAs(); });
+    connect(action("qzd32mk_file_end"), &QAction::triggered, this, [this] { close(); });
+    connect(action("qzd32mk_preview_help"), &QAction::triggered, this, [this] { preview(); });
+    connect(action("qzd32mk_preview_index"), &QAction::triggered, this,
+            [this] { toggleCompanion(m_contents, action("qzd32mk_preview_index")); });
+    connect(action("qzd32mk_preview_key"), &QAction::triggered, this,
+            [this] { toggleCompanion(m_keywords, action("qzd32mk_preview_key")); });
+    connect(action("qzd32mk_help_quick1"), &QAction::triggered, this,
+            [this] { showQuickHelp(quickHelpQzdText()); });
+    connect(action("qzd32mk_help_quick2"), &QAction::triggered, this,
+            [this] { showQuickHelp(quickHelpBrowserText()); });
+    connect(action("qzd32mk_help_view"), &QAction::triggered, this, [this] { openOwnHelp(); });
+    connect(action("qzd32mk_www_view"), &QAction::triggered, this, [this] { openHomePage(); });
+    connect(action("qzd32mk_version"), &QAction::triggered, this, [this] { showVersion(); });
+}
+
+void MakerMainWindow::buildToolbars() {
+    auto* main = addToolBar(QStringLiteral("Toolbar3"));
+    main->setObjectName(QStringLiteral("Toolbar3"));
+    main->setMovable(false);
+    addToolBarBreak();
+    auto* pages = addToolBar(QStringLiteral("Toolbar4"));
+    pages->setObjectName(QStringLiteral("Toolbar4"));
+    pages->setMovable(false);
+    m_fontBox = new QComboBox(main);
+    m_fontBox->setObjectName(QStringLiteral("Combo1"));
+    m_fontBox->setMinimumContentsLength(14);
+    m_fontBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_sizeBox = new QComboBox(main);
+    m_sizeBox->setObjectName(QStringLiteral("Combo2"));
+    m_sizeBox->setEditable(true);
+    m_sizeBox->setMinimumContentsLength(3);
+    main->addWidget(m_fontBox);
+    main->addWidget(m_sizeBox);
+}
+
+void MakerMainWindow::buildEditorArea() {
+    auto* area = new QWidget(this);
+    area->setObjectName(QStringLiteral("editorArea"));
+    setCentralWidget(area);
+    m_rulerStrip = new QLabel(area);
+    m_rulerStrip->setObjectName(QStringLiteral("Label1"));
+    m_rulerStrip->setFrameShape(QFrame::Panel);
+    m_rulerStrip->setFrameShadow(QFrame::Sunken);
+    m_rulerText = new QLabel(m_rulerStrip);
+    m_rulerText->setObjectName(QStringLiteral("Label5"));
+    m_frame = new QLabel(area);
+    m_frame->setObjectName(QStringLiteral("Label3"));
+    m_frame->setAutoFillBackground(true);
+    m_editor = new RichTextControl(area);
+    m_editor->setObjectName(QStringLiteral("RichTextBox2"));
+    m_editor->setFrameShape(QFrame::NoFrame);
+    connect(m_editor, &RichTextControl::contentChanged, this, &MakerMainWindow::onEditorChanged);
+}
+
+QString MakerMainWindow::settingsPath() const {
+    return m_env.programFolder + QStringLiteral("/qzd32mk.ini");
+}
+
+QString MakerMainWindow::recentPath() const {
+    return m_env.programFolder + QStringLiteral("/qzd32mkf.ini");
+}
+
+void MakerMainWindow::message(const QString& title, const QString& text, Dialogs::Icon icon) {
+    m_dialogs.ask(this, title, text, icon, Dialogs::Buttons::Ok);
+}
+
+bool MakerMainWindow::startUp(const QString& commandLinePath) {
+    Hourglass hourglass;
+    readSettings();
+    readRecentList();
+    setWindowTitle(QString::fromUtf8(MakerTitlePrefix));
+    m_instanceCount = countInstances();
+    if (!placeForRunningCopies()) {
+        hourglass.release();
+        message(QStringLiteral("qzd32mk 起動"), offScreenText(), Dialogs::Icon::Warning);
+        m_endWithoutShutdown = true;
+        return false;
+    }
+    newDocument();
+    measureDigit();
+    show();
+    m_started = true;
+    layoutEditor();
+    fillFontLists();
+    showCompanion(m_contents, action("qzd32mk_preview_index"));
+    showCompanion(m_keywords, action("qzd32mk_preview_key"));
+    refreshTitle(TitleMode::TitleOnly);
+    if (!commandLinePath.isEmpty())
+        openFromCommandLine(commandLinePath);
+    hourglass.release();
+    m_editor->setFocus();
+    return true;
+}
+
+void MakerMainWindow::readSettings() {
+    const SettingsReadResult result = readSettingsFile(settingsPath(), m_settings);
+    if (result.status == SettingsReadStatus::Failed)
+        message(QStringLiteral("qzd32Maker 設定環境ﾌｧｲﾙ読込み"), settingsReadWarningText(),
+                Dialogs::Icon::Warning);
+    m_settingsReadFailed = !result.ok();
+    m_settingsRead = m_settings;
+    QAction* indent = action("qzd32mk_html_option_par_ON");
+    if (m_settings.htmlIndent)
+        indent->setChecked(*m_settings.htmlIndent);
+    m_htmlIndentRead = indent->isChecked();
+    TwipsRect main = m_settings.main;
+    keepOnScreen(main, screenWidthTwips(), screenHeightTwips());
+    setTwipsGeometry(this, main);
+    m_normalGeometry = m_settingsRead.main;
+    m_editor->setBackColor(quint32(m_settings.editorBackColor));
+    QPalette palette = m_frame->palette();
+    palette.setColor(QPalette::Window, windowsColorToQColor(quint32(m_settings.editorBackColor)));
+    m_frame->setPalette(palette);
+}
+
+int MakerMainWindow::countInstances() {
+    m_copies.registerCopy();
+    return m_copies.count() + (m_copies.isRegistered() ? 0 : 1);
+}
+
+bool MakerMainWindow::offScreenAfterOffset(const QWidget* window) const {
+    const TwipsRect rect = twipsGeometry(window);
+    return rect.top + 600 > screenHeightTwips() || rect.left + 600 > screenWidthTwips();
+}
+
+bool MakerMainWindow::placeForRunningCopies() {
+    const int offset = (m_instanceCount - 1) * 300;
+    TwipsRect main = twipsGeometry(this);
+    main.top += offset;
+    main.left += offset;
+    setTwipsGeometry(this, main);
+    if (offScreenAfterOffset(this))
+        return false;
+    for (CompanionWindow* window :
+         {static_cast<CompanionWindow*>(m_contents), static_cast<CompanionWindow*>(m_keywords)}) {
+        window->placeFromSettings();
+        window->offsetBy(offset);
+        if (offScreenAfterOffset(window))
+            return false;
+    }
+    return true;
+}
+
+void MakerMainWindow::measureDigit() {
+    const QFontMetrics metrics(font());
+    m_digitWidth = pixelsToTwips(metrics.horizontalAdvance(QLatin1Char('3')), Qt::Horizontal);
+    m_digitHeight = pixelsToTwips(metrics.height(), Qt::Vertical);
+}
+
+void MakerMainWindow::fillFontLists() {
+    m_fontBox->clear();
+    m_sizeBox->clear();
+    m_fontBox->setPlaceholderText(QStringLiteral("ﾍﾙﾌﾟ(H)参照"));
+    m_sizeBox->setEditText(QString());
+    const FontTable table =
+        buildFontTable(m_env.screenFonts ? *m_env.screenFonts : QFontDatabase::families());
+    const SelectionFormat format = m_editor->selectionFormat();
+    m_fontBox->addItems(table.names);
+    m_fontBox->setCurrentIndex(
+        qMax(0, int(table.names.indexOf(format.fontName.value_or(QString())))));
+    const QStringList sizes = fontSizeList();
+    m_sizeBox->addItems(sizes);
+    const QString size = format.fontSize ? QString::number(qRound(*format.fontSize)) : QString();
+    const qsizetype sizeIndex = sizes.indexOf(size);
+    m_sizeBox->setCurrentIndex(sizeIndex < 0 ? 1 : int(sizeIndex));
+    if (table.overflowed)
+        message(QStringLiteral("qzd32Maker 環境読込み"), tooManyFontsText(),
+                Dialogs::Icon::Warning);
+}
+
+void MakerMainWindow::openFromCommandLine(const QString& path) {
+    if (!fileTitleWithin(path)) {
+        message(QStringLiteral("qzd32mk 関連付け起動"), fileTitleUnreadableText(path),
+                Dialogs::Icon::Warning);
+        return;
+    }
+    if (loadHelpFile(path))
+        m_lastFolder = fileDirectoryOf(path);
+}
+
+// Layout -------------------------------------------------------------------------------
+
+void MakerMainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (isMinimized())
+        return;
+    if (!isMaximized() && !isFullScreen()) {
+        for (CompanionWindow* window : {static_cast<CompanionWindow*>(m_contents),
+                                        static_cast<CompanionWindow*>(m_keywords)}) {
+            if (window && window->isVisible() && window->isMinimized())
+                window->showNormal();
+        }
+    }
+    const TwipsRect rect = twipsGeometry(this);
+    if (rect.height < MinimumTwips || rect.width < MinimumTwips) {
+        resize(twipsToPixels(qMax(rect.width, MinimumTwips), Qt::Horizontal),
+               twipsToPixels(qMax(rect.height, MinimumTwips), Qt::Vertical));
+        return;
+    }
+    rememberNormalGeometry();
+    layoutEditor();
+}
+
+void MakerMainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    rememberNormalGeometry();
+}
+
+void MakerMainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        QApplication::restoreOverrideCursor();
+}
+
+void MakerMainWindow::rememberNormalGeometry() {
+    if (m_started && !isMinimized() && !isMaximized() && !isFullScreen())
+        m_normalGeometry = twipsGeometry(this);
+}
+
+void MakerMainWindow::layoutEditor() {
+    const TwipsRect rect = twipsGeometry(this);
+    const int editorHeight = rect.height - 2090;
+    const int editorWidth = rect.width - 410;
+    const int frameLeft = 60;
+    const int rulerHeight = 330;
+    const int frameTop = rulerHeight + 30;
+    m_frame->setGeometry(twipsToPixels(frameLeft, Qt::Horizontal),
+                         twipsToPixels(frameTop, Qt::Vertical),
+                         twipsToPixels(editorWidth + 280, Qt::Horizontal),
+                         twipsToPixels(qMax(0, editorHeight + 120), Qt::Vertical));
+    m_editor->setGeometry(twipsToPixels(frameLeft + 140, Qt::Horizontal),
+                          twipsToPixels(frameTop + 60, Qt::Vertical),
+                          twipsToPixels(qMax(0, editorWidth), Qt::Horizontal),
+                          twipsToPixels(qMax(0, editorHeight), Qt::Vertical));
+    m_editor->setRightMargin(editorWidth - 300);
+    rebuildRuler();
+}
+
+void MakerMainWindow::rebuildRuler() {
+    if (m_digitWidth == 0 || m_digitHeight == 0)
+        return;
+    const QRect editor = m_editor->geometry();
+    const int editorLeft = pixelsToTwips(editor.left(), Qt::Horizontal);
+    const int stripLeft = editorLeft - 110;
+    m_rulerText->setText(
+        rulerText(rulerColumns(pixelsToTwips(editor.width(), Qt::Horizontal), m_digitWidth)));
+    m_rulerText->adjustSize();
+    m_rulerText->move(twipsToPixels(70, Qt::Horizontal), 1);
+    m_rulerStrip->setGeometry(twipsToPixels(stripLeft, Qt::Horizontal), 0,
+                              m_rulerText->width() + twipsToPixels(100, Qt::Horizontal),
+                              twipsToPixels(330, Qt::Vertical));
+}
+
+// Title, lists and the editor's page ----------------------------------------------------
+
+bool MakerMainWindow::isUnnamed() const {
+    return windowTitle().startsWith(QString::fromUtf8(MakerTitlePrefix) + unnamedFileName() +
+                                    QStringLiteral(" Page"));
+}
+
+void MakerMainWindow::refreshTitle(TitleMode mode) {
+    setWindowTitle(makerWindowTitle(m_doc.filePath, m_currentPage, m_doc.pageCount));
+    if (mode == TitleMode::SelectKeyword && m_keywords)
+        m_keywords->selectLine(listLineOfPage(m_doc, m_currentPage, true));
+    if (mode == TitleMode::SelectContents && m_contents)
+        m_contents->selectLine(listLineOfPage(m_doc, m_currentPage, false));
+}
+
+void MakerMainWindow::fillLists() {
+    m_contents->fill(m_doc, m_currentPage);
+    m_keywords->fill(m_doc, m_currentPage);
+}
+
+void MakerMainWindow::onEditorChanged() {
+    if (m_programEdits > 0)
+        return;
+    m_pageChanged[m_currentPage] = true;
+    m_documentChanged = true;
+}
+
+void MakerMainWindow::showPageInEditor() {
+    ++m_programEdits;
+    m_editor->setRtf(m_doc.pageText[m_currentPage]);
+    --m_programEdits;
+}
+
+void MakerMainWindow::storeCurrentPage() {
+    if (!m_pageChanged[m_currentPage])
+        return;
+    m_doc.pageText[m_currentPage] = m_editor->rtf();
+    m_pageChanged[m_currentPage] = false;
+}
+
+void MakerMainWindow::resetEditorPage() {
+    ++m_programEdits;
+    m_editor->setRtf(QByteArray());
+    SelectionFormat format;
+    format.fontName = QStringLiteral("ＭＳ Ｐゴシック");
+    format.fontSize = 9;
+    format.color = 0;
+    format.alignment = SelectionFormat::AlignLeft;
+    format.bold = false;
+    format.italic = false;
+    format.underline = false;
+    format.bullet = false;
+    format.leftIndent = 0;
+    m_editor->setSelectionFormat(format);
+    --m_programEdits;
+}
+
+void MakerMainWindow::newDocument() {
+    m_doc.pageCount = 1;
+    m_currentPage = 1;
+    m_doc.filePath = unnamedFileName();
+    m_fileTitle = unnamedFileName();
+    m_doc.displaySettings.backColor = qint32(SystemWindowColor);
+    m_editor->setBackColor(SystemWindowColor);
+    QPalette palette = m_frame->palette();
+    palette.setColor(QPalette::Window, windowsColorToQColor(SystemWindowColor));
+    m_frame->setPalette(palette);
+    m_doc.pageText[0].clear();
+    m_doc.pageText[1].clear();
+    m_doc.titleCount[1] = 0;
+    m_doc.keywordCount[1] = 0;
+    m_contents->clearList();
+    m_keywords->clearList();
+    m_documentChanged = false;
+    m_previewLayoutChanged = false;
+    m_pageChanged[1] = false;
+}
+
+void MakerMainWindow::clearDocument() {
+    for (int page = 0; page <= MaxPages; ++page) {
+        m_doc.titleCount[page] = 0;
+        m_doc.keywordCount[page] = 0;
+        m_doc.title[page].clear();
+        for (QString& keyword : m_doc.keywords[page])
+            keyword.clear();
+        m_pageChanged[page] = false;
+    }
+    m_doc.pageCount = 1;
+}
+
+void MakerMainWindow::clearChangeFlags() {
+    m_documentChanged = false;
+    m_previewLayoutChanged = false;
+    m_pageChanged.fill(false);
+}
+
+// Shutdown ------------------------------------------------------------------------------
+
+void MakerMainWindow::closeFromSystem() {
+    m_closingFromSystem = true;
+    close();
+    m_closingFromSystem = false;
+}
+
+void MakerMainWindow::closeEvent(QCloseEvent* event) {
+    if (m_endWithoutShutdown) {
+        event->accept();
+        return;
+    }
+    Hourglass hourglass;
+    if (m_documentChanged || m_previewLayoutChanged) {
+        const QString text =
+            exitQuestionText(m_doc.filePath, m_documentChanged, m_previewLayoutChanged);
+        if (isMinimized() || isMaximized())
+            showNormal();
+        hourglass.release();
+        const Dialogs::Answer answer = m_dialogs.ask(
+            this, QStringLiteral("qzd32Maker 終了"), text, Dialogs::Icon::Information,
+            m_closingFromSystem ? Dialogs::Buttons::YesNo : Dialogs::Buttons::YesNoCancel);
+        if (answer == Dialogs::Answer::Cancel) {
+            event->ignore();
+            return;
+        }
+        // A save that did not happen (failed, refused or cancelled) keeps the window open,
+        // so that the changes are not lost.
+        if (answer == Dialogs::Answer::Yes && !saveForQuestion()) {
+            event->ignore();
+            return;
+        }
+    }
+    for (CompanionWindow* window :
+         {static_cast<CompanionWindow*>(m_contents), static_cast<CompanionWindow*>(m_keywords)}) {
+        if (window && window->isVisible())
+            window->close();
+    }
+    writeSettingsAtExit();
+    writeRecentListAtExit();
+    m_copies.unregisterCopy();
+    event->accept();
+    emit closed();
+}
+
+TwipsRect MakerMainWindow::mainGeometryToWrite() {
+    if (isMinimized() || isMaximized() || isFullScreen())
+        return m_normalGeometry;
+    TwipsRect rect = twipsGeometry(this);
+    if (rect.height > 30000 || rect.width > 30000) {
+        if (rect.height > 30000)
+            rect.height = 6000;
+        if (rect.width > 30000)
+            rect.width = 9000;
+        setTwipsGeometry(this, rect);
+    }
+    return rect;
+}
+
+bool MakerMainWindow::settingsDiffer() {
+    m_settings.editorBackColor = qint32(m_editor->backColor());
+    m_settings.main = mainGeometryToWrite();
+    MakerSettings asRead = m_settingsRead;
+    asRead.htmlIndent = m_settings.htmlIndent;
+    return !(m_settings == asRead) ||
+           action("qzd32mk_html_option_par_ON")->isChecked() != m_htmlIndentRead;
+}
+
+void MakerMainWindow::writeSettingsAtExit() {
+    if (!settingsDiffer() && !m_settingsReadFailed)
+        return;
+    if (countInstances() >= 2)
+        return;
+    const int error = writeSettingsFile(settingsPath(), m_settings,
+                                        action("qzd32mk_html_option_par_ON")->isChecked());
+    if (error != FileError::None)
+        message(QStringLiteral("qzd32mk 初期化ﾌｧｲﾙ書込み"),
+                settingsWriteWarningText(settingsPath(), error), Dialogs::Icon::Warning);
+}
+
+void MakerMainWindow::writeRecentListAtExit() {
+    if (!m_recent.isDirty())
+        return;
+    const QString title = QStringLiteral("qzd32Maker ﾌｧｲﾙﾘｽﾄ更新");
+    if (isReadOnlyFile(recentPath())) {
+        message(title, recentWriteProtectedText(recentPath()), Dialogs::Icon::Warning);
+        return;
+    }
+    const int error = writeRecentFile(recentPath(), m_recent);
+    if (error != FileError::None)
+        message(title, recentWriteWarningText(recentPath(), error), Dialogs::Icon::Warning);
+}
+
+// Preview, window and help commands -------------------------------------------------------
+
+void MakerMainWindow::showCompanion(CompanionWindow* window, QAction* item) {
+    window->fill(m_doc, m_currentPage);
+    window->show();
+    item->setChecked(true);
+}
+
+void MakerMainWindow::toggleCompanion(CompanionWindow* window, QAction* item) {
+    // The action has already flipped its check mark; act on the state it had.
+    if (!item->isChecked()) {
+        window->close();
+        item->setChecked(false);
+        return;
+    }
+    window->placeFromSettings();
+    showCompanion(window, item);
+}
+
+void MakerMainWindow::preview() {
+    if (m_fileTitle == unnamedFileName()) {
+        message(QStringLiteral("qzd32maker qzdﾌﾟﾚﾋﾞｭｰ"), neverSavedPreviewText(),
+                Dialogs::Icon::Information);
+        return;
+    }
+    storeCurrentPage();
+}
+
+void MakerMainWindow::showQuickHelp(const QString& text) {
+    message(QStringLiteral("qzd32maker ヘルプ(H)"), text, Dialogs::Icon::Information);
+}
+
+void MakerMainWindow::openOwnHelp() {
+    // The viewer reports a missing file itself, but only this window can say which.
+    const int result = QFileInfo::exists(m_env.helpFile)
+                           ? m_dialogs.shellOpen(m_env.viewerProgram, {m_env.helpFile})
+                           : Dialogs::ShellFileNotFound;
+    if (!Dialogs::shellOpenSucceeded(result))
+        message(QStringLiteral("qzd32maker ヘルプ(H)"), helpStartErrorText(result),
+                Dialogs::Icon::Information);
+}
+
+void MakerMainWindow::openHomePage() {
+    const QString title = QStringLiteral("qzd32maker Mr.Vornｻｲﾄ");
+    if (m_dialogs.ask(this, title, homePageQuestionText(), Dialogs::Icon::Information,
+                      Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
+        return;
+    const int result = m_dialogs.shellOpen(QString::fromLatin1(HomePageAddress));
+    if (!Dialogs::shellOpenSucceeded(result))
+        message(QStringLiteral("qzd32maker MrVornﾎｰﾑﾍﾟｰｼﾞ"), homePageErrorText(result),
+                Dialogs::Icon::Information);
+}
+
+void MakerMainWindow::showVersion() {
+    message(QStringLiteral("qzd32maker ヘルプ(H)"), versionText(computerName(), loginName()),
+            Dialogs::Icon::Information);
+}
+
+} // namespace quillo

@@ -1,0 +1,212 @@
+#include "maker/shell/shelltexts.h"
+
+#include "core/fileerror.h"
+#include "core/text.h"
+#include "maker/shell/shelllogic.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStorageInfo>
+#include <QStringList>
+
+namespace quillo {
+
+namespace {
+
+QString lines(const QStringList& list) {
+    return list.join(QLatin1Char('\n'));
+}
+
+QString errText(int number) {
+    return QStringLiteral("ERR = ") + numberText(number);
+}
+
+// The volume a file lies on, standing where the messages name a drive.
+QString volumeOf(const QString& filePath) {
+    QString folder = QFileInfo(filePath).absolutePath();
+    while (!QFileInfo::exists(folder) && folder != QDir::rootPath())
+        folder = QFileInfo(folder).absolutePath();
+    const QString root = QStorageInfo(folder).rootPath();
+    return root.isEmpty() ? QDir::rootPath() : root;
+}
+
+// Shared by the help viewer and the home page: what a failed shell start reports.
+QString shellErrorText(int result, const QString& notFound, const QString& cannotStart) {
+    switch (result) {
+    case 0:
+    case 8:
+        return QStringLiteral("システムメモリが不足しています。");
+    case 2:
+    case 3:
+        return notFound;
+    case 14:
+        return cannotStart;
+    default:
+        return errText(result);
+    }
+}
+
+} // namespace
+
+QString offScreenText() {
+    return QStringLiteral(
+        "画面範囲外表示となるため終了します。複数起動を終了し、再起動して下さい。");
+}
+
+QString fileTitleUnreadableText(const QString& path) {
+    return path + QStringLiteral("のファイルタイトルが読込めません。");
+}
+
+QString tooManyFontsText() {
+    return QStringLiteral("表示フォントが500種類以上あります。\n"
+                          "ヘルプ(H)を参照し、フォント数を減らして下さい。");
+}
+
+QString neverSavedPreviewText() {
+    return QStringLiteral(
+        "表示するファイルが有りません。qzdファイルを開く、または作成して下さい。");
+}
+
+QString askSaveChangesText(const QString& filePath) {
+    return filePath + QStringLiteral("の内容が変わっています。\n保存しますか。");
+}
+
+QString exitQuestionText(const QString& filePath, bool documentChanged, bool layoutChanged) {
+    QString text;
+    if (documentChanged)
+        text += (filePath.isEmpty() ? unnamedFileName() : filePath) +
+                QStringLiteral("の内容が変わっています。\n");
+    if (layoutChanged)
+        text += QStringLiteral("プレビューで表示サイズまたはリスト幅が変更されています。\n");
+    return text + QStringLiteral("保存しますか。");
+}
+
+QString wrongFormatText() {
+    return QStringLiteral("Quillo32のファイル形式と異なるため開くことができません。");
+}
+
+QString cannotOpenText(const QString& path) {
+    return path + QStringLiteral("\nファイルが開けません。");
+}
+
+QString writeProtectedText(const QString& filePath) {
+    return filePath + QStringLiteral("は書込み禁止ファイルです。\n"
+                                     "ライトプロテクトを解除してから保存して下さい。");
+}
+
+QString saveFailureText(const QString& filePath, const WriteResult& result) {
+    switch (result.status) {
+    case WriteStatus::Ok:
+        return {};
+    case WriteStatus::Unencodable: {
+        const QString where = result.keywordSlot == 0 ? QStringLiteral(" の目次")
+                                                      : QStringLiteral(" のキーワード") +
+                                                            numberText(result.keywordSlot);
+        return QStringLiteral("ページ") + numberText(result.page) + where +
+               QStringLiteral("に、ファイルに保存できない文字「") + result.character +
+               QStringLiteral("」があります。\n文字を変更してから保存して下さい。");
+    }
+    case WriteStatus::BadDocument:
+        return filePath + QStringLiteral(" を保存できませんでした。\nページ") +
+               numberText(result.page) + QStringLiteral(" の内容がファイルに収まりません。");
+    case WriteStatus::ReadOnly:
+    case WriteStatus::WriteFailed:
+        break;
+    }
+    switch (result.errorNumber) {
+    case FileError::DiskFull:
+        return volumeOf(filePath) + QStringLiteral(" ディスクの空き容量が不足です。");
+    case FileError::PermissionDenied:
+        return filePath + QStringLiteral(" は書込み禁止ファイルです。\n"
+                                         "ライトプロテクトを解除してから保存して下さい。");
+    case 5:
+    case FileError::DeviceUnavailable:
+    case 71:
+        return volumeOf(filePath) + QStringLiteral(" ドライブの準備ができていません。");
+    default:
+        return filePath + QStringLiteral(" を保存できませんでした。\n") +
+               errText(result.errorNumber);
+    }
+}
+
+QString quickHelpQzdText() {
+    return lines({
+        QStringLiteral("                  qzdﾌｧｲﾙ作成手順について"),
+        QString(),
+        QStringLiteral("【内容作成】"),
+        QStringLiteral("ﾌｫﾝﾄ、ｶﾗｰ、ｱﾗｲﾒﾝﾄ等を有効に利用し各ﾍﾟｰｼﾞの内容を作成します。"),
+        QString(),
+        QStringLiteral("【目次設定】"),
+        QStringLiteral("各ﾍﾟｰｼﾞの目次を設定します。"),
+        QStringLiteral("ﾃｷｽﾄﾎﾞｯｸｽの任意ﾜｰﾄﾞを選択し、編集（右ｸﾘｯｸ）で目次追加を選択します。"),
+        QStringLiteral("目次ﾘｽﾄへ直接ﾄﾞﾗｯｸﾞ&ﾄﾞﾛｯﾌﾟする事も可能です。"),
+        QString(),
+        QStringLiteral("【ｷｰﾜｰﾄﾞ設定】"),
+        QStringLiteral("各ﾍﾟｰｼﾞのｷｰを設定します。"),
+        QStringLiteral("ﾃｷｽﾄﾎﾞｯｸｽの任意ﾜｰﾄﾞを選択し、編集（右ｸﾘｯｸ）でｷｰ追加を選択します。"),
+        QStringLiteral("ｷｰﾜｰﾄﾞﾘｽﾄへ直接ﾄﾞﾗｯｸﾞ&ﾄﾞﾛｯﾌﾟする事も可能です。"),
+        QString(),
+        QStringLiteral("【ﾌﾟﾚﾋﾞｭｰ】"),
+        QStringLiteral("ﾌﾟﾚﾋﾞｭｰで、ﾍﾙﾌﾟ内容、目次、ｷｰ表示の確認をします。"),
+        QStringLiteral("ﾌﾟﾚﾋﾞｭｰで修正点が有った場合、ﾌﾟﾚﾋﾞｭｰを一旦終了し、Quillo32Maker"),
+        QStringLiteral("でﾍﾙﾌﾟ内容を修正します。"),
+        QString(),
+        QStringLiteral("【ﾌｧｲﾙ保存】"),
+        QStringLiteral("ﾍﾙﾌﾟﾌｧｲﾙを任意のﾌｧｲﾙ名で保存します。拡張子はqzdとなります。"),
+        QString(),
+        QStringLiteral("【ｱﾌﾟﾘｹｰｼｮﾝﾌﾟﾛｸﾞﾗﾑへ起動ｽﾃｰﾄﾒﾝﾄ記述】"),
+        QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝﾌﾟﾛｸﾞﾗﾑにqzd32ﾌｧｲﾙ起動ｺｰﾄﾞを記載します。"),
+        QString(),
+        QStringLiteral("詳細は、ﾍﾙﾌﾟ(H)を参照して下さい。"),
+    });
+}
+
+QString quickHelpBrowserText() {
+    return lines({
+        QStringLiteral("                  ﾌﾞﾗｳｻﾞﾍﾙﾌﾟ作成手順について"),
+        QString(),
+        QStringLiteral("【qzdﾌｧｲﾙ作成】"),
+        QStringLiteral("qzdﾌｧｲﾙを作成します。(qzdﾌｧｲﾙ作成手順参照)"),
+        QString(),
+        QStringLiteral("【HTML変換】"),
+        QStringLiteral("「HTMLﾌｧｲﾙ作成」の「全ページ作成」によりHTMLﾌｧｲﾙを作成します。"),
+        QString(),
+        QStringLiteral("【内容確認】"),
+        QStringLiteral("「ﾌﾞﾗｳｻﾞによる表示」によりﾌﾞﾗｳｻﾞにより確認します。"),
+        QString(),
+        QStringLiteral("【利用ﾌｫﾙﾀﾞにｺﾋﾟｰ】"),
+        QStringLiteral("qzdﾌｧｲﾙ名_htmlﾌｫﾙﾀﾞに作成されたﾌｧｲﾙすべてを利用ﾌｫﾙﾀﾞにｺﾋﾟｰします。"),
+        QString(),
+        QStringLiteral("【ﾌﾞﾗｳｻﾞにてﾍﾙﾌﾟ表示】"),
+        QStringLiteral("qzdﾌｧｲﾙ名_index.htmﾌｧｲﾙをﾌﾞﾗｳｻﾞで開きます。"),
+        QString(),
+        QStringLiteral("詳細は、ﾍﾙﾌﾟ(H)を参照して下さい。"),
+    });
+}
+
+QString helpStartErrorText(int shellResult) {
+    return shellErrorText(shellResult,
+                          QStringLiteral("qzd32.exe、またはヘルプファイルが見つかりません。"),
+                          QStringLiteral("qzd32.exeを起動できません。"));
+}
+
+QString homePageQuestionText() {
+    return QStringLiteral("ブラウザを使用して「Mr.Vorn情報サイト」へ接続します。\n"
+                          "当サイトには使用上のノウハウや他ソフトの情報などを掲載しております。\n\n"
+                          "ユーザ情報等の送信、ログ取得等一切行われませんのでご安心下さい。");
+}
+
+QString homePageErrorText(int shellResult) {
+    return shellErrorText(shellResult,
+                          QStringLiteral("ブラウザが見つかりません。\n"
+                                         "ブラウザをインストールしてから起動して下さい。"),
+                          QStringLiteral("ブラウザが起動できません。"));
+}
+
+QString versionText(const QString& computer, const QString& user) {
+    return lines({QString(), QStringLiteral("Quillo32Maker  Ver2.02  "),
+                  QStringLiteral("コンピュータ名\t") + computer,
+                  QStringLiteral("ユーザー名  \t") + user});
+}
+
+} // namespace quillo

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/helpfile.h"
+
+#include <QString>
+
+// Message texts of the authoring window's start-up, file commands and help menu.
+namespace quillo {
+
+// The address of the author's information site, opened from both programs' help menus.
+inline constexpr char HomePageAddress[] = "https://mrvorn.example.jp/";
+
+QString offScreenText(); // several copies pushed the window off the screen
+QString fileTitleUnreadableText(const QString& path);
+QString tooManyFontsText();
+QString neverSavedPreviewText(); // qzdﾌﾟﾚﾋﾞｭｰ(V) on a document that was never saved
+QString askSaveChangesText(const QString& filePath);
+// The exit question; `filePath` empty stands for an unnamed document.
+QString exitQuestionText(const QString& filePath, bool documentChanged, bool layoutChanged);
+
+QString wrongFormatText();
+QString cannotOpenText(const QString& path);
+
+// The read-only warning given before anything is written.
+QString writeProtectedText(const QString& filePath);
+// The warning for a failed save: by the file error number of the write, naming the
+// volume the file lies on where the message speaks of a drive.
+QString saveFailureText(const QString& filePath, const WriteResult& result);
+
+QString quickHelpQzdText();
+QString quickHelpBrowserText();
+QString helpStartErrorText(int shellResult);
+QString homePageQuestionText();
+QString homePageErrorText(int shellResult);
+QString versionText(const QString& computer, const QString& user);
+
+} // namespace quillo

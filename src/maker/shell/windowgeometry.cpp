@@ -1,0 +1,54 @@
+#include "maker/shell/windowgeometry.h"
+
+#include "winsvc/twips.h"
+
+#include <QVariant>
+#include <QWidget>
+
+namespace quillo {
+
+namespace {
+
+// The twips a window was last placed at, with the pixel geometry that gave: while the
+// window stays there, reading it back gives those twips and not their rounded pixels, so
+// an untouched window reports the values it was given.
+constexpr char PlacedTwips[] = "quilloPlacedTwips";
+constexpr char PlacedPixels[] = "quilloPlacedPixels";
+
+QRect pixelGeometry(const QWidget* window) {
+    return QRect(window->pos(), window->size());
+}
+
+} // namespace
+
+void setTwipsGeometry(QWidget* window, const TwipsRect& rect) {
+    window->move(twipsToPixels(rect.left, Qt::Horizontal), twipsToPixels(rect.top, Qt::Vertical));
+    window->resize(twipsToPixels(rect.width, Qt::Horizontal),
+                   twipsToPixels(rect.height, Qt::Vertical));
+    window->setProperty(PlacedTwips, QRect(rect.left, rect.top, rect.width, rect.height));
+    window->setProperty(PlacedPixels, pixelGeometry(window));
+}
+
+TwipsRect twipsGeometry(const QWidget* window) {
+    const QRect pixels = pixelGeometry(window);
+    if (window->property(PlacedPixels).toRect() == pixels) {
+        const QRect placed = window->property(PlacedTwips).toRect();
+        return {placed.y(), placed.x(), placed.height(), placed.width()};
+    }
+    return {pixelsToTwips(pixels.y(), Qt::Vertical), pixelsToTwips(pixels.x(), Qt::Horizontal),
+            pixelsToTwips(pixels.height(), Qt::Vertical),
+            pixelsToTwips(pixels.width(), Qt::Horizontal)};
+}
+
+void keepCompanionOnScreen(TwipsRect& rect, qint32 screenWidth, qint32 screenHeight) {
+    if (rect.top < 0)
+        rect.top = 0;
+    if (rect.left < 0)
+        rect.left = 0;
+    if (rect.top + rect.height > screenHeight)
+        rect.top = qMax(0, screenHeight - rect.height);
+    if (rect.left + rect.width > screenWidth)
+        rect.left = screenWidth - rect.width;
+}
+
+} // namespace quillo

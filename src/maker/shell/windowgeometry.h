@@ -1,0 +1,19 @@
+#pragma once
+
+#include "maker/shell/settingsfile.h"
+
+class QWidget;
+
+// Window positions and sizes in twips, as the settings keep them: Top and Left of the
+// window's frame, Height and Width of the window itself.
+namespace quillo {
+
+void setTwipsGeometry(QWidget* window, const TwipsRect& rect);
+TwipsRect twipsGeometry(const QWidget* window);
+
+// Keeps a companion window on a screen of the given size: a negative Top or Left becomes 0;
+// a window reaching below the screen moves up (never above it), one reaching past the right
+// edge moves left.
+void keepCompanionOnScreen(TwipsRect& rect, qint32 screenWidth, qint32 screenHeight);
+
+} // namespace quillo
