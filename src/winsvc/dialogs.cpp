@@ -80,7 +80,8 @@ QString QtDialogs::runFileDialog(QWidget* parent, const QString& caption, const 
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    FileDialogPlacement placement(*m_hook, parent ? parent->window() : nullptr);
+    // Without a parent the dialog is placed against the main window the program named.
+    FileDialogPlacement placement(*m_hook, parent ? parent->window() : m_hook->target());
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.selectedFiles().value(0);

@@ -1,5 +1,6 @@
 #include "support/scripteddialogs.h"
 #include "winsvc/appenv.h"
+#include "winsvc/dialogs.h"
 #include "winsvc/hourglass.h"
 #include "winsvc/placement.h"
 #include "winsvc/runningcopies.h"
@@ -8,6 +9,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -16,6 +18,7 @@
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace quillo;
 
@@ -32,6 +35,7 @@ private slots:
     void hookInstallAndRemoveAreIdempotent();
     void hookRemovesItselfAfterLimit();
     void inactiveHookLeavesDialogsAlone();
+    void qtOpenDialogIsPlaced();
     void windowSetPosKeepsGeometry();
     void colourValues_data();
     void colourValues();
@@ -189,6 +193,29 @@ void PlatformTest::inactiveHookLeavesDialogsAlone() {
     dialog.show();
     QCOMPARE(dialog.pos(), QPoint(5, 5));
     QCOMPARE(hook.moveCount(), 0);
+}
+
+void PlatformTest::qtOpenDialogIsPlaced() {
+    QWidget main;
+    showMainWindow(main);
+    QtDialogs dialogs;
+    QPoint shownAt;
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        shownAt = dialog->pos();
+        caption = dialog->windowTitle();
+        QVERIFY(dialogs.placementHook().isInstalled());
+        static_cast<QDialog*>(dialog)->reject();
+    });
+    const QString chosen =
+        dialogs.openFileName(&main, "開く", QDir::tempPath(), "Quilloﾌｧｲﾙ (*.qzd)");
+    QVERIFY(chosen.isEmpty()); // cancelled
+    QCOMPARE(caption, "開く");
+    QCOMPARE(shownAt, expectedDialogPosition(main));
+    QVERIFY(dialogs.placementHook().isRemoved());
+    QVERIFY(!dialogs.placementHook().isActive());
 }
 
 void PlatformTest::windowSetPosKeepsGeometry() {
