@@ -213,7 +213,7 @@ const std::unordered_map<std::string_view, CmdInfo>& commands() {
              "falt",
              "panose",
              "fname",
-             "listtemplateid",
+
              "ftnsep",
              "ftnsepc",
              "aftnsep",
@@ -480,7 +480,8 @@ private:
     PnInfo pn_;
     ParaStyle lastPara_;
     bool lastParaFromPn_ = false;
-    std::unordered_map<int, int> itemCount_; // list items seen per sequence
+    std::unordered_map<int, int> itemCount_;                  // list items seen per sequence
+    std::unordered_map<int, std::pair<int, int>> lastPnList_; // kind and level -> sequence, start
     int sequenceCounter_ = 0;
     std::unordered_map<int, std::vector<ListLevelInfo>> lists_;
     std::unordered_map<int, int> overrides_; // \ls -> \listid
@@ -622,8 +623,14 @@ QString Interpreter::hyperlinkTarget(const QString& instruction) {
         return QString();
     QStringView rest = QStringView(instruction).mid(at + 9).trimmed();
     if (rest.startsWith(u'"')) {
-        const qsizetype end = rest.indexOf(u'"', 1);
-        return rest.mid(1, end < 0 ? -1 : end - 1).toString();
+        // The closing quote is the one followed by the end or by a switch (\l, \o ...), so a
+        // quote inside the address does not cut it short.
+        for (qsizetype end = rest.indexOf(u'"', 1); end > 0; end = rest.indexOf(u'"', end + 1)) {
+            const QStringView after = rest.mid(end + 1).trimmed();
+            if (after.isEmpty() || after.startsWith(u'\\'))
+                return rest.mid(1, end - 1).toString();
+        }
+        return rest.mid(1).toString();
     }
     const qsizetype end = rest.indexOf(u' ');
     return rest.left(end).toString();
@@ -1403,18 +1410,27 @@ void Interpreter::finishPn(State& target) {
         return;
     }
     const int level = pn_.level;
+    // The last list of this kind and level: a start number that follows on from it continues
+    // it even after other paragraphs (a numbered list interrupted by a note).
+    auto& previous = lastPnList_[(int(kind) << 8) | level];
     bool continues = lastParaFromPn_ && lastPara_.list == kind && lastPara_.listLevel == level;
     if (continues && pn_.start > 0)
         continues = pn_.start == lastPara_.listStart + itemCount_[lastPara_.listSequence];
+    const bool resumes = !continues && pn_.start > 1 && previous.first != 0 &&
+                         pn_.start == previous.second + itemCount_[previous.first];
     p.list = kind;
     p.listLevel = level;
     if (continues) {
         p.listSequence = lastPara_.listSequence;
         p.listStart = lastPara_.listStart;
+    } else if (resumes) {
+        p.listSequence = previous.first;
+        p.listStart = previous.second;
     } else {
         p.listSequence = ++sequenceCounter_;
         p.listStart = pn_.start > 0 ? pn_.start : 1;
     }
+    previous = {p.listSequence, p.listStart};
     target.ls = 0;
 }
 

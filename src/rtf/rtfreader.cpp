@@ -2,6 +2,7 @@
 
 #include "rtf/interpreter.h"
 #include "rtf/picture.h"
+#include "rtf/tokenizer.h"
 
 #include <QTextCursor>
 #include <QTextDocument>
@@ -146,6 +147,32 @@ QString plainText(QByteArrayView rtf) {
     PlainTextSink sink(rtf.size() / 4);
     interpret(rtf, sink);
     return sink.take();
+}
+
+QString rtfProblem(QByteArrayView rtf) {
+    if (rtf.isEmpty())
+        return QString();
+    if (!rtf.startsWith("{\\rtf"))
+        return QStringLiteral("does not start with {\\rtf");
+    Tokenizer tokens(rtf);
+    qsizetype depth = 0;
+    for (Token t = tokens.next(); t.type != TokenType::End; t = tokens.next()) {
+        if (t.type == TokenType::GroupOpen) {
+            ++depth;
+        } else if (t.type == TokenType::GroupClose) {
+            if (--depth == 0) {
+                // Only white space and NUL bytes may follow the final brace.
+                for (char c : rtf.sliced(tokens.position()))
+                    if (c != '\0' && c != ' ' && c != '\r' && c != '\n' && c != '\t')
+                        return QStringLiteral("text after the final brace at byte %1")
+                            .arg(tokens.position());
+                return QString();
+            }
+        } else if (t.type == TokenType::Binary && t.param > t.text.size()) {
+            return QStringLiteral("\\bin data runs past the end");
+        }
+    }
+    return QStringLiteral("%1 unclosed group(s)").arg(depth);
 }
 
 } // namespace quillo::rtf

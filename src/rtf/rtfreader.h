@@ -16,4 +16,9 @@ void readRtf(QByteArrayView rtf, QTextDocument& doc);
 // U+FFFC, table cells are separated by tabs.
 QString plainText(QByteArrayView rtf);
 
+// What is structurally wrong with the RTF (no "{\rtf" header, unbalanced braces, bytes after the
+// final brace), or an empty string when nothing is. The reader copes with all of these; this is
+// for diagnostics.
+QString rtfProblem(QByteArrayView rtf);
+
 } // namespace quillo::rtf

@@ -127,7 +127,10 @@ public:
 
 private:
     void control(const char* word, std::optional<int> param = std::nullopt);
-    void raw(const char* text) { out_.append(text); }
+    void raw(const char* text) {
+        out_.append(text);
+        needSpace_ = false;
+    }
     void text(QStringView text);
     void fallbackBytes(QByteArrayView bytes);
     void changeStyle(const TextStyle& to);
@@ -292,8 +295,6 @@ void Writer::closeLink() {
 
 void Writer::paragraphStart(const Para& para, const Para* previous, int itemNumber) {
     const ParaStyle& p = para.style;
-    const bool sameList = previous && previous->style.isListItem() && p.isListItem() &&
-                          previous->style.listSequence == p.listSequence;
     const bool needPard = !previous || !(previous->style == p);
     if (needPard)
         control("pard");
@@ -320,7 +321,7 @@ void Writer::paragraphStart(const Para& para, const Para* previous, int itemNumb
                 control("pnlvlbody");
                 control("pnf", 0);
                 control("pnindent", 0);
-                control("pnstart", sameList ? itemNumber : p.listStart);
+                control("pnstart", itemNumber); // the number of this item
                 control(p.list == ListKind::LowerAlpha   ? "pnlcltr"
                         : p.list == ListKind::UpperAlpha ? "pnucltr"
                         : p.list == ListKind::LowerRoman ? "pnlcrm"
@@ -364,8 +365,7 @@ void Writer::picture(const Picture& p) {
         needSpace_ = false;
         return;
     }
-    if (p.kind == PictureKind::None || p.data.isEmpty())
-        return;
+    // A picture without data still keeps its place and size (it reads back as a box).
     raw("{\\pict");
     switch (p.kind) {
     case PictureKind::Png:
@@ -406,8 +406,7 @@ void Writer::picture(const Picture& p) {
 }
 
 QByteArray Writer::write() {
-    // Fonts: the default font first, then in order of use; colours in order of use.
-    fontIndex(doc_.defaultFont().family());
+    // Fonts and colours in order of use (the default font when nothing is used).
     bool bullets = false;
     for (const Para& para : paras_) {
         bullets |= para.style.list == ListKind::Bullet;
@@ -417,6 +416,8 @@ QByteArray Writer::write() {
             colorIndex(run.style.hasBackground, run.style.background);
         }
     }
+    if (fonts_.empty())
+        fontIndex(doc_.defaultFont().family());
     if (bullets)
         symbolFont_ = fontIndex(QStringLiteral("Symbol"));
 
@@ -432,13 +433,18 @@ QByteArray Writer::write() {
             out_.append(' ');
             needSpace_ = false;
             // A Japanese face name as its code page 932 bytes, as rich-edit controls write it.
-            for (char b : name.bytes) {
-                if (static_cast<unsigned char>(b) >= 0x80)
-                    fallbackBytes(QByteArrayView(&b, 1));
-                else if (b == '\\' || b == '{' || b == '}' || b == ';')
-                    fallbackBytes(QByteArrayView(&b, 1));
-                else
+            const QByteArray& bytes = name.bytes;
+            for (qsizetype i = 0; i < bytes.size(); ++i) {
+                const char b = bytes[i];
+                if (cp932::isLeadByte(static_cast<unsigned char>(b)) && i + 1 < bytes.size()) {
+                    fallbackBytes(bytes.sliced(i, 2));
+                    ++i;
+                } else if (static_cast<unsigned char>(b) >= 0x80 || b == '\\' || b == '{' ||
+                           b == '}' || b == ';') {
+                    fallbackBytes(bytes.sliced(i, 1));
+                } else {
                     out_.append(b);
+                }
             }
         } else {
             text(fonts_[i]);

@@ -1,5 +1,7 @@
 #include "qzdtool.h"
 
+#include "rtfcommands.h"
+
 #include "core/helpfile.h"
 
 #include <QJsonArray>
@@ -20,8 +22,14 @@ const char* const Usage =
     "\n"
     "Commands:\n"
     "  info FILE.qzd          print the file's settings, titles and keywords as JSON\n"
-    "  check FILE.qzd         exit 0 when the file can be read, else print why and exit 1\n"
+    "  check FILE.qzd         exit 0 when the file and every page's RTF can be read, else print\n"
+    "                         why and exit 1\n"
     "  resave IN.qzd OUT.qzd  read IN and write it to OUT with the program's writer\n"
+    "  text FILE.qzd [PAGE]   print the plain text of one page or of all (pages separated by a\n"
+    "                         form feed)\n"
+    "  rtf2text FILE.rtf      print the plain text of an RTF file\n"
+    "  rtf2html FILE.rtf OUT.htm\n"
+    "                         convert an RTF file to an HTML page (pictures in OUT_files/)\n"
     "  --help                 show this text\n"
     "\n"
     "Exit codes: 0 done, 1 the file could not be read or written, 2 usage error.\n";
@@ -98,7 +106,10 @@ int runQzdtool(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (command == QLatin1String("check") && args.size() == 2) {
         if (!load(args[1], *doc, err))
             return 1;
-        return 0;
+        const QStringList problems = pageRtfProblems(*doc);
+        for (const QString& problem : problems)
+            err << args[1] << ": " << problem << '\n';
+        return problems.isEmpty() ? 0 : 1;
     }
     if (command == QLatin1String("resave") && args.size() == 3) {
         if (!load(args[1], *doc, err))
@@ -110,6 +121,11 @@ int runQzdtool(const QStringList& args, QTextStream& out, QTextStream& err) {
         }
         return 0;
     }
+    const int rtfResult =
+        runRtfCommand(args, out, err,
+                      [&err](const QString& path, HelpDocument& d) { return load(path, d, err); });
+    if (rtfResult >= 0)
+        return rtfResult;
     err << "qzdtool: unknown command or wrong arguments: " << args.join(QLatin1Char(' ')) << "\n\n"
         << Usage;
     return 2;

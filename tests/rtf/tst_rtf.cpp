@@ -1,0 +1,678 @@
+#include "rtf/htmlwriter.h"
+#include "rtf/picture.h"
+#include "rtf/rtfreader.h"
+#include "rtf/rtfwriter.h"
+#include "rtf/styles.h"
+#include "rtf/units.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+
+using namespace quillo::rtf;
+
+namespace {
+
+QString dataPath(const QString& name) {
+    return QStringLiteral(QUILLO_TEST_DATA "/rtf/") + name;
+}
+
+QByteArray readData(const QString& name) {
+    QFile f(dataPath(name));
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("missing test data %s", qPrintable(name));
+    return f.readAll();
+}
+
+QStringList fixtures() {
+    return QDir(dataPath(QString())).entryList({QStringLiteral("*.rtf")}, QDir::Files, QDir::Name);
+}
+
+// Everything a reader of the page sees, paragraph by paragraph: text runs with their style,
+// pictures with their kind and size, the paragraph's style and which list it belongs to.
+QStringList snapshot(const QTextDocument& doc) {
+    QStringList lines;
+    QHash<const QTextList*, int> lists;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        const QTextList* list = b.textList();
+        const QTextListFormat lf = list ? list->format() : QTextListFormat();
+        ParaStyle p = paraStyleOf(b.blockFormat(), list ? &lf : nullptr, doc.indentWidth());
+        if (list)
+            p.listSequence =
+                lists.contains(list) ? lists[list] : (lists[list] = int(lists.size()) + 1);
+        QString line = QStringLiteral("P a%1 l%2 r%3 f%4 b%5 s%6 list%7/%8/%9 |")
+                           .arg(int(p.align))
+                           .arg(p.left)
+                           .arg(p.right)
+                           .arg(p.first)
+                           .arg(p.before)
+                           .arg(p.after)
+                           .arg(int(p.list))
+                           .arg(p.listSequence)
+                           .arg(p.listStart);
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            const TextStyle s = textStyleOf(f.charFormat(), doc.defaultFont());
+            line +=
+                QStringLiteral(" [%1 %2 b%3i%4u%5s%6 c%7 h%8 a%9]")
+                    .arg(s.family)
+                    .arg(s.halfPoints)
+                    .arg(s.bold)
+                    .arg(s.italic)
+                    .arg(s.underline)
+                    .arg(s.strike)
+                    .arg(s.hasColor ? QString::number(s.color & 0xFFFFFF, 16) : QStringLiteral("-"))
+                    .arg(s.hasBackground ? QString::number(s.background & 0xFFFFFF, 16)
+                                         : QStringLiteral("-"))
+                    .arg(s.anchor);
+            line += QStringLiteral("v%1").arg(int(s.position));
+            if (f.charFormat().isImageFormat()) {
+                const QTextImageFormat img = f.charFormat().toImageFormat();
+                const Picture pic = pictureOf(doc, img);
+                line += QStringLiteral("<img %1 %2x%3 %4 bytes>")
+                            .arg(int(pic.kind))
+                            .arg(pic.goalW)
+                            .arg(pic.goalH)
+                            .arg(pic.data.size());
+            } else {
+                line += f.text();
+            }
+        }
+        lines << line;
+    }
+    return lines;
+}
+
+QTextCharFormat formatAt(const QTextDocument& doc, const QString& text) {
+    const QTextCursor found = doc.find(text);
+    if (found.isNull())
+        return QTextCharFormat();
+    QTextCursor c(const_cast<QTextDocument*>(&doc));
+    c.setPosition(found.selectionStart() + 1);
+    return c.charFormat();
+}
+
+QTextBlock blockWith(const QTextDocument& doc, const QString& text) {
+    return doc.find(text).block();
+}
+
+QByteArray pngBytes(int w, int h, QColor color) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(color);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+QString stripTags(QString html) {
+    html.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+    return html.simplified();
+}
+
+} // namespace
+
+class TestRtf : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void fixtureText_data();
+    void fixtureText();
+    void richEditPage();
+    void wordAndLibreOfficeLists();
+    void pictures();
+    void decoding_data();
+    void decoding();
+    void malformed_data();
+    void malformed();
+    void roundTrip_data();
+    void roundTrip();
+    void writerOutput();
+    void editedDocumentRoundTrip();
+    void html_data();
+    void html();
+    void libreOfficeReadsOurRtf();
+
+private:
+    QTemporaryDir tmp_;
+};
+
+void TestRtf::initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(tmp_.isValid());
+    QVERIFY(fixtures().size() >= 5);
+}
+
+void TestRtf::fixtureText_data() {
+    QTest::addColumn<QString>("name");
+    for (const QString& name : fixtures())
+        QTest::newRow(qPrintable(name)) << name;
+}
+
+// Every page reads to the text the programs that wrote it show, and the plain text computed
+// without a document is exactly what the editor shows.
+void TestRtf::fixtureText() {
+    QFETCH(QString, name);
+    const QByteArray rtf = readData(name);
+    QTextDocument doc;
+    readRtf(rtf, doc);
+    const QString plain = plainText(rtf);
+    QCOMPARE(doc.toPlainText(), plain);
+    const QString expectedName = name.chopped(4) + QStringLiteral(".txt");
+    if (QFile::exists(dataPath(expectedName)))
+        QCOMPARE(plain, QString::fromUtf8(readData(expectedName)));
+}
+
+void TestRtf::richEditPage() {
+    QTextDocument doc;
+    readRtf(readData(QStringLiteral("richedit20_japanese.rtf")), doc);
+    QCOMPARE(doc.blockCount(), 6);
+
+    const QTextCharFormat first = formatAt(doc, QStringLiteral("これは"));
+    QCOMPARE(first.fontFamilies().toStringList(), QStringList{QStringLiteral("MS UI Gothic")});
+    QCOMPARE(first.fontPointSize(), 9.0);
+    QVERIFY(!first.hasProperty(QTextFormat::ForegroundBrush));
+
+    const QTextCharFormat important = formatAt(doc, QStringLiteral("重要"));
+    QCOMPARE(important.foreground().color(), QColor(255, 0, 0));
+    QCOMPARE(important.fontWeight(), int(QFont::Bold));
+    const QTextCharFormat gothic = formatAt(doc, QStringLiteral("表示と予定"));
+    QCOMPARE(gothic.fontFamilies().toStringList(), QStringList{QStringLiteral("ＭＳ Ｐゴシック")});
+    QCOMPARE(gothic.fontWeight(), int(QFont::Normal));
+
+    // Bullets: one QTextList with a disc, the bullet text of {\pntext} not repeated.
+    const QTextBlock item1 = blockWith(doc, QStringLiteral("項目１"));
+    const QTextBlock item2 = blockWith(doc, QStringLiteral("項目２"));
+    QVERIFY(item1.textList());
+    QCOMPARE(item1.textList(), item2.textList());
+    QCOMPARE(item1.textList()->format().style(), QTextListFormat::ListDisc);
+    QCOMPARE(item1.text(), QStringLiteral("項目１"));
+    QCOMPARE(item1.blockFormat().leftMargin(), twipsToPixels(200));
+
+    const QTextBlock indented = blockWith(doc, QStringLiteral("indented"));
+    QVERIFY(!indented.textList());
+    QCOMPARE(indented.blockFormat().leftMargin(), 48.0);
+    QCOMPARE(formatAt(doc, QStringLiteral("indented")).foreground().color(), QColor(0, 0, 255));
+
+    const QTextBlock centre = blockWith(doc, QStringLiteral("centre"));
+    QCOMPARE(centre.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    QCOMPARE(formatAt(doc, QStringLiteral("centre")).fontPointSize(), 14.0);
+}
+
+void TestRtf::wordAndLibreOfficeLists() {
+    QTextDocument word;
+    readRtf(readData(QStringLiteral("word2003.rtf")), word);
+    auto list = [](const QTextDocument& d, const char* text) {
+        return blockWith(d, QString::fromUtf8(text)).textList();
+    };
+    QVERIFY(list(word, "first"));
+    QCOMPARE(list(word, "first"), list(word, "second"));
+    QCOMPARE(list(word, "first")->format().style(), QTextListFormat::ListDisc);
+    QVERIFY(list(word, "one"));
+    QCOMPARE(list(word, "one")->format().style(), QTextListFormat::ListDecimal);
+    QCOMPARE(list(word, "one"), list(word, "two"));
+    QVERIFY(!list(word, "between"));
+    QCOMPARE(list(word, "three"), list(word, "one")); // the same \ls numbers on
+    QVERIFY(list(word, "again"));
+    QVERIFY(list(word, "again") != list(word, "one")); // a new override restarts
+    QCOMPARE(blockWith(word, QStringLiteral("first")).blockFormat().leftMargin(),
+             twipsToPixels(420));
+    const QTextCharFormat link = formatAt(word, QStringLiteral("the site"));
+    QVERIFY(link.isAnchor());
+    QCOMPARE(link.anchorHref(), QStringLiteral("http://example.com/a"));
+    QVERIFY(link.fontUnderline());
+    QCOMPARE(formatAt(word, QStringLiteral("日本語")).fontFamilies().toStringList(),
+             QStringList{QStringLiteral("ＭＳ 明朝")});
+
+    QTextDocument lo;
+    readRtf(readData(QStringLiteral("libreoffice.rtf")), lo);
+    QVERIFY(list(lo, "Bullet one"));
+    QCOMPARE(list(lo, "Bullet one"), list(lo, "Bullet two"));
+    QCOMPARE(list(lo, "Alpha one")->format().style(), QTextListFormat::ListLowerAlpha);
+    QCOMPARE(list(lo, "Alpha one"), list(lo, "Alpha two"));
+    QVERIFY(list(lo, "Restarted") && list(lo, "Restarted") != list(lo, "Alpha one"));
+    QCOMPARE(formatAt(lo, QStringLiteral("red")).foreground().color(), QColor(255, 0, 0));
+    QCOMPARE(formatAt(lo, QStringLiteral("red")).fontWeight(), int(QFont::Bold));
+    QCOMPARE(formatAt(lo, QStringLiteral("yellow")).background().color(), QColor(255, 255, 0));
+    QCOMPARE(formatAt(lo, QStringLiteral("日本語")).fontFamilies().toStringList(),
+             QStringList{QStringLiteral("IPAPGothic")});
+    QCOMPARE(formatAt(lo, QStringLiteral("Plain")).fontFamilies().toStringList(),
+             QStringList{QStringLiteral("Liberation Sans")});
+    const QTextBlock centred = blockWith(lo, QStringLiteral("Centred"));
+    QCOMPARE(centred.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    QCOMPARE(centred.blockFormat().topMargin(), 16.0);
+    QCOMPARE(formatAt(lo, QStringLiteral("Centred")).fontPointSize(), 16.0);
+    QVERIFY(formatAt(lo, QStringLiteral("Centred")).fontItalic());
+}
+
+void TestRtf::pictures() {
+    auto imageAt = [](const QTextDocument& doc, int nth) {
+        int seen = 0;
+        for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+            for (auto it = b.begin(); !it.atEnd(); ++it)
+                if (it.fragment().charFormat().isImageFormat() && seen++ == nth)
+                    return it.fragment().charFormat().toImageFormat();
+        return QTextImageFormat();
+    };
+    auto resource = [](const QTextDocument& doc, const QTextImageFormat& f) {
+        return doc.resource(QTextDocument::ImageResource, QUrl(f.name())).value<QImage>();
+    };
+
+    // A rich-edit metafile shows the bitmap it carries, at its goal size.
+    QTextDocument wmf;
+    readRtf(readData(QStringLiteral("richedit10_wmf.rtf")), wmf);
+    const QTextImageFormat meta = imageAt(wmf, 0);
+    QVERIFY(meta.isValid());
+    QCOMPARE(meta.width(), 4.0);
+    QCOMPARE(meta.height(), 3.0);
+    const QImage bitmap = resource(wmf, meta);
+    QCOMPARE(bitmap.size(), QSize(4, 3));
+    QCOMPARE(bitmap.pixelColor(1, 1), QColor(0, 128, 255));
+    QCOMPARE(PictureKind(meta.intProperty(PictureKindProperty)), PictureKind::Wmf);
+    const QByteArray written = writeRtf(wmf);
+    QVERIFY(written.contains("\\wmetafile8"));
+    // The metafile goes back byte for byte.
+    const QByteArray original = meta.property(PictureData).toByteArray();
+    QVERIFY(original.size() > 40);
+    QVERIFY(QString::fromLatin1(written)
+                .remove(QStringLiteral("\r\n"))
+                .contains(QString::fromLatin1(original.toHex())));
+
+    // WordPad: an empty metafile becomes a box, PNG keeps its bytes, an OLE object shows its
+    // result picture and keeps the object.
+    QTextDocument pad;
+    readRtf(readData(QStringLiteral("wordpad.rtf")), pad);
+    const QTextImageFormat png = imageAt(pad, 1);
+    QCOMPARE(resource(pad, png).size(), QSize(5, 4));
+    QCOMPARE(resource(pad, png).pixelColor(2, 2), QColor(255, 0, 0));
+    QCOMPARE(png.width(), 5.0);
+    const QTextImageFormat object = imageAt(pad, 2);
+    QCOMPARE(object.width(), 40.0);
+    QVERIFY(object.property(PictureObjectRtf).toByteArray().startsWith("{\\object\\objemb"));
+    const QByteArray padRtf = writeRtf(pad);
+    QVERIFY(padRtf.contains("{\\*\\objclass Paint.Picture}"));
+    QVERIFY(padRtf.contains("\\pngblip"));
+    QVERIFY(padRtf.contains("\\picwgoal75"));
+
+    // A \dibitmap needs the BMP file header in front of it.
+    const QByteArray dib = QByteArray::fromHex(
+        "28000000020000000100000001001800000000000800000000000000000000000000000000000000"
+        "0000ff00ff000000");
+    QTextDocument d;
+    readRtf("{\\rtf1{\\pict\\dibitmap0\\picw2\\pich1 " + dib.toHex() + "}}", d);
+    const QImage fromDib = resource(d, imageAt(d, 0));
+    QCOMPARE(fromDib.size(), QSize(2, 1));
+    QCOMPARE(fromDib.pixelColor(0, 0), QColor(255, 0, 0));
+    QCOMPARE(fromDib.pixelColor(1, 0), QColor(0, 255, 0));
+
+    // Inserting a file: PNG bytes are kept, other formats are stored as PNG.
+    QTextDocument ins;
+    QTextCursor c(&ins);
+    QVERIFY(insertPicture(c, pngBytes(7, 3, Qt::green)));
+    QVERIFY(!insertPicture(c, QByteArray("not a picture")));
+    QCOMPARE(ins.toPlainText(), QString(QChar::ObjectReplacementCharacter));
+    QVERIFY(writeRtf(ins).contains("\\pngblip\\picw7\\pich3\\picwgoal105\\pichgoal45"));
+}
+
+void TestRtf::decoding_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+    const QByteArray jp = "{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fcharset128 MS "
+                          "Gothic;}{\\f1\\fcharset0 Arial;}}\\f0 ";
+    QTest::newRow("lead and trail in two escapes")
+        << jp + "\\'82\\'a0\\'82\\'a2}" << QStringLiteral("あい");
+    QTest::newRow("trail byte 0x5C as \\\\")
+        << jp + "\\'95\\\\\\'8e\\'a6}" << QStringLiteral("表示");
+    QTest::newRow("trail byte 0x7B and 0x7D escaped")
+        << jp + "\\'83\\{\\'83\\}}" << QStringLiteral("ボマ");
+    QTest::newRow("raw ASCII trail byte") << jp + "\\'83A\\'83C}" << QStringLiteral("アイ");
+    QTest::newRow("lead byte cut by a control word")
+        << jp + "\\'82\\par x}" << QStringLiteral("\uFFFD\nx");
+    QTest::newRow("fcharset wins over cpg")
+        << QByteArray("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset128\\cpg1252 X;}}\\f0 "
+                      "\\'82\\'a0}")
+        << QStringLiteral("あ");
+    QTest::newRow("cpg without fcharset")
+        << QByteArray("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\cpg932 X;}}\\f0 \\'82\\'a0}")
+        << QStringLiteral("あ");
+    QTest::newRow("ansicpg fallback")
+        << QByteArray("{\\rtf1\\ansi\\ansicpg932 \\'93\\'fa}") << QStringLiteral("日");
+    QTest::newRow("cp1252") << jp + "\\f1 caf\\'e9 \\'80}" << QStringLiteral("café €");
+    QTest::newRow("GBK")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset134 SimSun;}}\\f0 \\'d6\\'d0\\'ce\\'c4}")
+        << QStringLiteral("中文");
+    QTest::newRow("Big5")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset136 MingLiU;}}\\f0 \\'a4\\'a4\\'a4\\'e5}")
+        << QStringLiteral("中文");
+    QTest::newRow("CP949") << QByteArray(
+                                  "{\\rtf1{\\fonttbl{\\f0\\fcharset129 Gulim;}}\\f0 \\'c7\\'d1}")
+                           << QStringLiteral("한");
+    QTest::newRow("Cyrillic") << QByteArray(
+                                     "{\\rtf1{\\fonttbl{\\f0\\fcharset204 Arial;}}\\f0 \\'cf\\'f0}")
+                              << QStringLiteral("Пр");
+    QTest::newRow("u with fallback")
+        << jp + "\\uc2\\u26085\\'93\\'fa\\u26412\\'96\\'7b}" << QStringLiteral("日本");
+    QTest::newRow("u skip ended by group")
+        << QByteArray("{\\rtf1\\uc3 {\\u26085}abc}") << QStringLiteral("日abc");
+    QTest::newRow("u negative and surrogates")
+        << QByteArray("{\\rtf1\\u-3913?\\u-10179?\\u-8704?}") << QStringLiteral("\uF0B7😀");
+    QTest::newRow("bin with braces in skipped group")
+        << QByteArray("{\\rtf1{\\*\\unknown \\bin4 }{{\\}x{\\par}y}") << QStringLiteral("x\ny");
+    QTest::newRow("bin in picture")
+        << QByteArray("{\\rtf1 a{\\pict\\pngblip\\bin3 }}}}b}") << QStringLiteral("a\uFFFCb");
+    QTest::newRow("pntext kept when pn not understood")
+        << QByteArray("{\\rtf1{\\pntext 1.\\tab}item\\par}") << QStringLiteral("1.\titem");
+    QTest::newRow("listtext dropped when ls understood")
+        << QByteArray("{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc23}\\listid5}}{\\*"
+                      "\\listoverridetable{\\listoverride\\listid5\\ls1}}"
+                      "{\\listtext \\'b7\\tab}\\pard\\ls1 item\\par}")
+        << QStringLiteral("item");
+    QTest::newRow("special characters")
+        << QByteArray("{\\rtf1 a\\tab b\\line c\\~d\\emdash\\bullet\\lquote x\\rquote\\-y\\_z}")
+        << QStringLiteral("a\tb\nc d—•‘x’y‑z");
+    QTest::newRow("final par adds no paragraph")
+        << QByteArray("{\\rtf1 a\\par b\\par}") << QStringLiteral("a\nb");
+    QTest::newRow("empty paragraphs kept")
+        << QByteArray("{\\rtf1 a\\par\\par\\par b}") << QStringLiteral("a\n\n\nb");
+    QTest::newRow("control symbol line break")
+        << QByteArray("{\\rtf1 a\\\nb}") << QStringLiteral("a\nb");
+    QTest::newRow("hidden text") << QByteArray("{\\rtf1 a{\\v b}c\\v d\\v0 e}")
+                                 << QStringLiteral("ace");
+    QTest::newRow("header footer info skipped")
+        << QByteArray("{\\rtf1{\\info{\\title T}}{\\header H}{\\footer F}{\\*\\generator G;}body}")
+        << QStringLiteral("body");
+    QTest::newRow("table cells")
+        << QByteArray("{\\rtf1\\trowd\\cellx100\\cellx200\\intbl a\\cell b\\cell\\row c\\par}")
+        << QStringLiteral("a\tb\nc");
+    QTest::newRow("upr uses the unicode copy")
+        << QByteArray("{\\rtf1{\\upr{x ansi}{\\*\\ud{x \\u26085 ?}}}}") << QStringLiteral("x 日");
+}
+
+void TestRtf::decoding() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QTextDocument doc;
+    readRtf(rtf, doc);
+    QCOMPARE(doc.toPlainText(), plainText(rtf));
+    QCOMPARE(plainText(rtf), text);
+}
+
+void TestRtf::malformed_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("prefix");
+    QTest::newRow("empty") << QByteArray() << QString();
+    QTest::newRow("not rtf") << QByteArray("hello") << QStringLiteral("hello");
+    QTest::newRow("missing final brace")
+        << QByteArray("{\\rtf1 abc\\par def") << QStringLiteral("abc\ndef");
+    QTest::newRow("too many closing braces")
+        << QByteArray("{\\rtf1 a}}}} b}") << QStringLiteral("a b");
+    QTest::newRow("truncated hex") << QByteArray("{\\rtf1 a\\'8") << QStringLiteral("a");
+    QTest::newRow("truncated control") << QByteArray("{\\rtf1 a\\") << QStringLiteral("a");
+    QTest::newRow("invalid hex") << QByteArray("{\\rtf1 a\\'zzb\\'4gc}")
+                                 << QStringLiteral("azzbgc");
+    QTest::newRow("lead byte at end")
+        << QByteArray("{\\rtf1\\ansicpg932 a\\'82") << QStringLiteral("a\uFFFD");
+    QTest::newRow("huge numbers")
+        << QByteArray(
+               "{\\rtf1\\fs99999999999999\\li-99999999999999\\uc99999999 a\\u99999999999 bcd}")
+        << QStringLiteral("a");
+    QTest::newRow("negative numbers")
+        << QByteArray("{\\rtf1\\fs-5\\uc-3\\picw-1 a\\bin-5 b}") << QStringLiteral("ab");
+    QTest::newRow("bin past the end")
+        << QByteArray("{\\rtf1 a\\bin999999 xyz") << QStringLiteral("a");
+    QTest::newRow("NUL after final brace")
+        << QByteArray("{\\rtf1 a}\0\0", 11) << QStringLiteral("a");
+    QTest::newRow("NUL inside text") << QByteArray("{\\rtf1 a\0b}", 11) << QStringLiteral("ab");
+    QTest::newRow("colour index out of range")
+        << QByteArray("{\\rtf1{\\colortbl;}\\cf99\\highlight-1 a}") << QStringLiteral("a");
+    QTest::newRow("picture without data")
+        << QByteArray("{\\rtf1{\\pict\\pngblip\\picwgoal-5\\pichgoal99999999}}")
+        << QStringLiteral("\uFFFC");
+    QTest::newRow("odd picture hex")
+        << QByteArray("{\\rtf1{\\pict\\emfblip abc}}") << QStringLiteral("\uFFFC");
+    QTest::newRow("broken metafile")
+        << QByteArray("{\\rtf1{\\pict\\wmetafile8 0100090000ffffffff0f430000}}")
+        << QStringLiteral("\uFFFC");
+    QTest::newRow("unclosed object")
+        << QByteArray("{\\rtf1 x{\\object{\\result{\\pict\\pngblip 00") << QStringLiteral("x");
+    QByteArray deep = "{\\rtf1 ";
+    deep += QByteArray(100000, '{') + "deep" + QByteArray(100000, '}') + " after}";
+    QTest::newRow("100000 nested groups") << deep << QStringLiteral("deep after");
+    QByteArray open = "{\\rtf1 ";
+    open += QByteArray(100000, '{') + "x";
+    QTest::newRow("100000 open groups") << open << QStringLiteral("x");
+    QByteArray stars = "{\\rtf1 ";
+    for (int i = 0; i < 20000; ++i)
+        stars += "{\\*";
+    QTest::newRow("unfinished ignorable groups") << stars << QString();
+    QTest::newRow("many malformed escapes")
+        << QByteArray("{\\rtf1 ") + QByteArray(100000, '\\').replace("\\\\", "\\'") + "z}"
+        << QString();
+    QDir crashers(dataPath(QStringLiteral("malformed")));
+    for (const QString& name : crashers.entryList(QDir::Files, QDir::Name)) {
+        QFile f(crashers.filePath(name));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QTest::newRow(qPrintable(QStringLiteral("malformed/") + name)) << f.readAll() << QString();
+    }
+}
+
+// Malformed input never crashes or hangs, keeps what could be read, and the two readers agree.
+void TestRtf::malformed() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, prefix);
+    QTextDocument doc;
+    readRtf(rtf, doc);
+    const QString plain = plainText(rtf);
+    QCOMPARE(doc.toPlainText(), plain);
+    QVERIFY2(plain.startsWith(prefix), qPrintable(plain.left(80)));
+    QVERIFY(rtfToHtml(rtf, HtmlOptions{}).endsWith(QStringLiteral("</html>\n")));
+    // Whatever was read writes back as a page that reads the same.
+    const QByteArray written = writeRtf(doc);
+    QCOMPARE(plainText(written), plain);
+}
+
+void TestRtf::roundTrip_data() {
+    QTest::addColumn<QString>("name");
+    for (const QString& name : fixtures())
+        QTest::newRow(qPrintable(name)) << name;
+}
+
+// read(write(doc)) keeps text and formatting; write is a fixed point after one round.
+void TestRtf::roundTrip() {
+    QFETCH(QString, name);
+    QTextDocument doc;
+    readRtf(readData(name), doc);
+    const QByteArray once = writeRtf(doc);
+    for (char c : once)
+        QVERIFY2(static_cast<unsigned char>(c) < 0x80 && c != 0,
+                 "the writer's output is 7-bit text");
+    QTextDocument again;
+    readRtf(once, again);
+    QCOMPARE(snapshot(again), snapshot(doc));
+    QCOMPARE(writeRtf(again), once);
+    QCOMPARE(plainText(once), doc.toPlainText());
+}
+
+void TestRtf::writerOutput() {
+    QTextDocument doc;
+    doc.setDefaultFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+    QTextCursor c(&doc);
+    c.insertText(QStringLiteral("A{b}\\ あ"));
+    QTextCharFormat red;
+    red.setForeground(QColor(255, 0, 0));
+    red.setFontWeight(QFont::Bold);
+    c.insertText(QStringLiteral("赤"), red);
+    c.insertBlock();
+    c.insertText(QStringLiteral("€～😀"), QTextCharFormat());
+    const QByteArray rtf = writeRtf(doc);
+    // The style of a rich-edit control: header, Japanese font table, colour table, paragraphs.
+    QVERIFY(rtf.startsWith("{\\rtf1\\ansi\\ansicpg932\\deff0"));
+    QVERIFY(rtf.contains("{\\fonttbl{\\f0\\fnil\\fcharset128 \\'82\\'6c\\'82\\'72 "
+                         "\\'82\\'6f\\'83\\'53\\'83\\'56\\'83\\'62\\'83\\'4e;}}"));
+    QVERIFY(rtf.contains("{\\colortbl ;\\red255\\green0\\blue0;}"));
+    QVERIFY(rtf.contains("\\viewkind4\\uc1\\pard\\f0\\fs18 A\\{b\\}\\\\ \\uc2\\u12354\\'82\\'a0"));
+    QVERIFY(rtf.contains("\\b\\cf1\\u-29340\\'90\\'d4\\par\r\n\\b0\\cf0\\uc1\\u8364?"));
+    QVERIFY(rtf.contains("\\uc1\\u8364?\\uc2\\u-162\\'81\\'60\\uc1\\u-10179?\\u-8704?\\par"));
+    QVERIFY(rtf.endsWith("}\r\n"));
+    QTextDocument back;
+    readRtf(rtf, back);
+    QCOMPARE(back.toPlainText(), doc.toPlainText());
+}
+
+// A page made in the editor (Qt's own lists and indents, inserted pictures, every character
+// style) survives writing and reading.
+void TestRtf::editedDocumentRoundTrip() {
+    QTextDocument doc;
+    doc.setDefaultFont(QFont(QStringLiteral("MS UI Gothic"), 10));
+    QTextCursor c(&doc);
+    QTextBlockFormat indented;
+    indented.setLeftMargin(30);
+    indented.setRightMargin(12);
+    indented.setTextIndent(-10);
+    indented.setAlignment(Qt::AlignJustify);
+    indented.setTopMargin(4);
+    c.setBlockFormat(indented);
+    QTextCharFormat f;
+    f.setFontFamilies({QStringLiteral("Arial")});
+    f.setFontPointSize(15.5);
+    f.setFontItalic(true);
+    f.setFontUnderline(true);
+    f.setFontStrikeOut(true);
+    f.setBackground(QColor(1, 2, 3));
+    c.insertText(QStringLiteral("styled テキスト"), f);
+    QTextCharFormat sup;
+    sup.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    c.insertText(QStringLiteral("2"), sup);
+    QTextCharFormat link;
+    link.setAnchor(true);
+    link.setAnchorHref(QStringLiteral("https://example.org/?a=\"b\"&c={d}"));
+    c.insertText(QStringLiteral("link"), link);
+    c.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    c.insertList(QTextListFormat::ListDisc);
+    c.insertText(QStringLiteral("bullet 1"));
+    c.insertBlock();
+    c.insertText(QStringLiteral("bullet 2"));
+    QVERIFY(insertPicture(c, pngBytes(3, 2, Qt::blue)));
+    c.insertBlock(QTextBlockFormat());
+    c.insertList(QTextListFormat::ListUpperRoman);
+    c.insertText(QStringLiteral("roman"));
+    c.insertBlock(QTextBlockFormat());
+    c.insertText(QStringLiteral("after\ttab") + QChar(QChar::LineSeparator) +
+                 QStringLiteral("line"));
+
+    const QByteArray once = writeRtf(doc);
+    QTextDocument back;
+    readRtf(once, back);
+    QCOMPARE(back.toPlainText(), doc.toPlainText());
+    QCOMPARE(snapshot(back), snapshot(doc));
+    QVERIFY(once.contains(
+        "{\\pntext\\f2\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf2\\pnindent0{\\pntxtb\\'B7}}"));
+    QCOMPARE(writeRtf(back), once);
+    QVERIFY(blockWith(back, QStringLiteral("bullet 1")).textList());
+    QCOMPARE(blockWith(back, QStringLiteral("bullet 1")).textList(),
+             blockWith(back, QStringLiteral("bullet 2")).textList());
+    QCOMPARE(blockWith(back, QStringLiteral("roman")).textList()->format().style(),
+             QTextListFormat::ListUpperRoman);
+}
+
+void TestRtf::html_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("pictures");
+    QTest::addColumn<QStringList>("markup");
+    QTest::newRow("richedit") << QStringLiteral("richedit20_japanese.rtf") << 0
+                              << QStringList{
+                                     QStringLiteral("<ul style=\"padding-left:13.3333px\">"),
+                                     QStringLiteral("<li>項目１</li>").left(4),
+                                     QStringLiteral("color:#ff0000"),
+                                     QStringLiteral("<b>"),
+                                     QStringLiteral("text-align:center"),
+                                     QStringLiteral("font-family:'ＭＳ Ｐゴシック'")};
+    QTest::newRow("libreoffice") << QStringLiteral("libreoffice.rtf") << 0
+                                 << QStringList{QStringLiteral("<ol type=\"a\" start=\"1\""),
+                                                QStringLiteral("background-color:#ffff00"),
+                                                QStringLiteral("margin-top:16px")};
+    QTest::newRow("wordpad")
+        << QStringLiteral("wordpad.rtf") << 3
+        << QStringList{QStringLiteral("<img src=\"pics/image2.png\" width=\"5\" height=\"4\""),
+                       QStringLiteral("<u>"), QStringLiteral("<s>")};
+    QTest::newRow("word") << QStringLiteral("word2003.rtf") << 1
+                          << QStringList{QStringLiteral("<a href=\"http://example.com/a\">"),
+                                         QStringLiteral("<ol type=\"1\" start=\"3\"")};
+}
+
+// Both HTML paths (from a document, straight from RTF) give the same page text and the markup the
+// export needs; pictures are written as files beside the page.
+void TestRtf::html() {
+    QFETCH(QString, name);
+    QFETCH(int, pictures);
+    QFETCH(QStringList, markup);
+    const QByteArray rtf = readData(name);
+    const QString dir = tmp_.filePath(name);
+    const HtmlOptions options{dir, QStringLiteral("pics/"), QStringLiteral("T<1>")};
+    const QString direct = rtfToHtml(rtf, options);
+    QTextDocument doc;
+    readRtf(rtf, doc);
+    const QString fromDoc = writeHtml(
+        doc,
+        HtmlOptions{tmp_.filePath(name + QStringLiteral("-doc")), QStringLiteral("pics/"), {}});
+    QVERIFY(direct.startsWith(QStringLiteral("<!DOCTYPE html>")));
+    QVERIFY(direct.contains(QStringLiteral("<title>T&lt;1&gt;</title>")));
+    QCOMPARE(stripTags(direct.section(QStringLiteral("<body>"), 1)),
+             stripTags(fromDoc.section(QStringLiteral("<body>"), 1)));
+    for (const QString& m : markup)
+        QVERIFY2(direct.contains(m), qPrintable(m));
+    QCOMPARE(QDir(dir).entryList(QDir::Files).size(), pictures);
+    if (pictures > 0)
+        QVERIFY(!QImage(QDir(dir).filePath(QStringLiteral("image1.png"))).isNull());
+}
+
+// A real word processor reads our RTF to the same text.
+void TestRtf::libreOfficeReadsOurRtf() {
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty())
+        QSKIP("LibreOffice (soffice) is not installed; install libreoffice-writer-nogui to run "
+              "this check");
+    QTextDocument doc;
+    readRtf(readData(QStringLiteral("richedit20_japanese.rtf")), doc);
+    QTextCursor c(&doc);
+    c.movePosition(QTextCursor::End);
+    c.insertBlock();
+    c.insertText(QStringLiteral("€～😀 {braces} \\ end"));
+    const QString in = tmp_.filePath(QStringLiteral("lo/page.rtf"));
+    QDir().mkpath(tmp_.filePath(QStringLiteral("lo")));
+    QFile f(in);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(writeRtf(doc));
+    f.close();
+    QProcess p;
+    p.setWorkingDirectory(tmp_.filePath(QStringLiteral("lo")));
+    p.start(soffice, {QStringLiteral("-env:UserInstallation=file://") +
+                          tmp_.filePath(QStringLiteral("lo-profile")),
+                      QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                      QStringLiteral("txt:Text (encoded):UTF8"), QStringLiteral("--outdir"),
+                      tmp_.filePath(QStringLiteral("lo")), in});
+    QVERIFY(p.waitForFinished(180000));
+    QFile out(tmp_.filePath(QStringLiteral("lo/page.txt")));
+    QVERIFY2(out.open(QIODevice::ReadOnly), p.readAllStandardError().constData());
+    QString text = QString::fromUtf8(out.readAll());
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    // LibreOffice writes list items as "    • item"; line ends may be CRLF.
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.remove(QRegularExpression(QStringLiteral("^ *• "), QRegularExpression::MultilineOption));
+    QCOMPARE(text.trimmed(), doc.toPlainText());
+}
+
+QTEST_MAIN(TestRtf)
+#include "tst_rtf.moc"
