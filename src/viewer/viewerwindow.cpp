@@ -29,6 +29,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QWindowStateChangeEvent>
 
 namespace quillo::viewer {
 
@@ -452,13 +453,11 @@ void ViewerWindow::resizeEvent(QResizeEvent* event) {
             m_roundingHeight = false;
         }
     }
+    // The resize that brings the window back from the minimised state records nothing.
     const bool restoring = m_wasMinimised;
     m_wasMinimised = false;
-    if (restoring || m_skipNextRecord) {
-        m_skipNextRecord = false;
-        return;
-    }
-    recordResize();
+    if (!restoring)
+        recordResize();
 }
 
 void ViewerWindow::recordResize() {
@@ -481,8 +480,15 @@ void ViewerWindow::recordResize() {
 
 void ViewerWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || !isMaximized())
+    if (event->type() != QEvent::WindowStateChange)
         return;
+    if (!isMaximized()) {
+        // Back from maximised: desktops may report the normal size before the state.
+        if (windowState() == Qt::WindowNoState &&
+            (static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMaximized))
+            recordResize();
+        return;
+    }
     DisplaySettings& s = m_doc->displaySettings;
     // Some desktops report the maximised size before the state: that size is not the
     // window's normal size, so the one recorded before it stays.
@@ -500,7 +506,7 @@ void ViewerWindow::refuseMaximise() {
     hide();
     m_dialogs.ask(this, TitleWindowSize, MsgMaximiseWhileFront, Dialogs::Icon::Information,
                   Dialogs::Buttons::Ok);
-    m_skipNextRecord = true;
+    // Restoring brings back the size recorded before; it changes no setting.
     setWindowState(Qt::WindowNoState);
     show();
 }

@@ -158,7 +158,6 @@ private:
     // Display state.
     bool m_activated = false;
     bool m_wasMinimised = false;
-    bool m_skipNextRecord = false;
     bool m_roundingHeight = false;
     WindowRect m_loadRect;
     qint16 m_loadListWidth = 0;
