@@ -6,6 +6,8 @@
 #include "maker/shell/shelllogic.h"
 #include "maker/shell/shelltexts.h"
 #include "maker/shell/windowgeometry.h"
+#include "viewer/viewertexts.h"
+#include "viewer/viewerwindow.h"
 #include "winsvc/appenv.h"
 #include "winsvc/hourglass.h"
 #include "winsvc/richtextcontrol.h"
@@ -666,7 +668,35 @@ void MakerMainWindow::preview() {
                 Dialogs::Icon::Information);
         return;
     }
+    Hourglass hourglass;
     storeCurrentPage();
+    viewer::ViewerWindow::Options options;
+    options.variant = viewer::Variant::Preview;
+    options.document = &m_doc;
+    options.startPage = m_currentPage;
+    options.searchText = m_previewSearchText;
+    options.pageBackColor = m_editor->backColor();
+    m_preview = new viewer::ViewerWindow(m_dialogs, options);
+    m_preview->setAttribute(Qt::WA_DeleteOnClose);
+    connect(m_preview, &viewer::ViewerWindow::previewClosed, this,
+            [this](bool settingsChanged, const QString& searchText) {
+                if (settingsChanged)
+                    m_previewLayoutChanged = true;
+                m_previewSearchText = searchText;
+                m_preview = nullptr;
+                if (action("qzd32mk_preview_index")->isChecked())
+                    m_contents->show();
+                if (action("qzd32mk_preview_key")->isChecked())
+                    m_keywords->show();
+                show();
+                activateWindow();
+            });
+    // Hidden, not closed: the companions keep their place and their check marks.
+    m_contents->hide();
+    m_keywords->hide();
+    hide();
+    m_preview->openPreview();
+    m_preview->show();
 }
 
 void MakerMainWindow::showQuickHelp(const QString& text) {
@@ -685,12 +715,12 @@ void MakerMainWindow::openOwnHelp() {
 
 void MakerMainWindow::openHomePage() {
     const QString title = QStringLiteral("qzd32maker Mr.Vornｻｲﾄ");
-    if (m_dialogs.ask(this, title, homePageQuestionText(), Dialogs::Icon::Information,
+    if (m_dialogs.ask(this, title, viewer::homePageQuestion(), Dialogs::Icon::Information,
                       Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
         return;
-    const int result = m_dialogs.shellOpen(QString::fromLatin1(HomePageAddress));
+    const int result = m_dialogs.shellOpen(QString::fromLatin1(viewer::HomePageUrl));
     if (!Dialogs::shellOpenSucceeded(result))
-        message(QStringLiteral("qzd32maker MrVornﾎｰﾑﾍﾟｰｼﾞ"), homePageErrorText(result),
+        message(QStringLiteral("qzd32maker MrVornﾎｰﾑﾍﾟｰｼﾞ"), viewer::homePageFailure(result),
                 Dialogs::Icon::Information);
 }
 

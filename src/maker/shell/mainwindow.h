@@ -22,6 +22,9 @@ class CompanionWindow;
 class ContentsWindow;
 class KeywordWindow;
 class RichTextControl;
+namespace viewer {
+class ViewerWindow;
+}
 
 // Where the authoring window finds its files and what it asks the platform for.
 struct MakerEnvironment {
@@ -60,6 +63,7 @@ public:
     int instanceCount() const { return m_instanceCount; }
     const TwipsRect& normalGeometry() const { return m_normalGeometry; }
     const RecentFiles& recentFiles() const { return m_recent; }
+    viewer::ViewerWindow* previewWindow() const { return m_preview; }
     RichTextControl* editor() const { return m_editor; }
     ContentsWindow* contentsWindow() const { return m_contents; }
     KeywordWindow* keywordWindow() const { return m_keywords; }
@@ -183,6 +187,8 @@ private:
     QList<QAction*> m_recentEntries;      // entries 1..
     ContentsWindow* m_contents = nullptr; // owned companions, alive as long as the window
     KeywordWindow* m_keywords = nullptr;
+    viewer::ViewerWindow* m_preview = nullptr; // while the preview is open
+    QString m_previewSearchText;               // kept from one preview to the next
 };
 
 } // namespace quillo

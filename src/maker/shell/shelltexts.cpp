@@ -30,22 +30,6 @@ QString volumeOf(const QString& filePath) {
     return root.isEmpty() ? QDir::rootPath() : root;
 }
 
-// Shared by the help viewer and the home page: what a failed shell start reports.
-QString shellErrorText(int result, const QString& notFound, const QString& cannotStart) {
-    switch (result) {
-    case 0:
-    case 8:
-        return QStringLiteral("システムメモリが不足しています。");
-    case 2:
-    case 3:
-        return notFound;
-    case 14:
-        return cannotStart;
-    default:
-        return errText(result);
-    }
-}
-
 } // namespace
 
 QString offScreenText() {
@@ -185,22 +169,18 @@ QString quickHelpBrowserText() {
 }
 
 QString helpStartErrorText(int shellResult) {
-    return shellErrorText(shellResult,
-                          QStringLiteral("qzd32.exe、またはヘルプファイルが見つかりません。"),
-                          QStringLiteral("qzd32.exeを起動できません。"));
-}
-
-QString homePageQuestionText() {
-    return QStringLiteral("ブラウザを使用して「Mr.Vorn情報サイト」へ接続します。\n"
-                          "当サイトには使用上のノウハウや他ソフトの情報などを掲載しております。\n\n"
-                          "ユーザ情報等の送信、ログ取得等一切行われませんのでご安心下さい。");
-}
-
-QString homePageErrorText(int shellResult) {
-    return shellErrorText(shellResult,
-                          QStringLiteral("ブラウザが見つかりません。\n"
-                                         "ブラウザをインストールしてから起動して下さい。"),
-                          QStringLiteral("ブラウザが起動できません。"));
+    switch (shellResult) {
+    case 0:
+    case 8:
+        return QStringLiteral("システムメモリが不足しています。");
+    case 2:
+    case 3:
+        return QStringLiteral("qzd32.exe、またはヘルプファイルが見つかりません。");
+    case 14:
+        return QStringLiteral("qzd32.exeを起動できません。");
+    default:
+        return errText(shellResult);
+    }
 }
 
 QString versionText(const QString& computer, const QString& user) {

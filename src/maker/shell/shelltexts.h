@@ -7,9 +7,6 @@
 // Message texts of the authoring window's start-up, file commands and help menu.
 namespace quillo {
 
-// The address of the author's information site, opened from both programs' help menus.
-inline constexpr char HomePageAddress[] = "https://mrvorn.example.jp/";
-
 QString offScreenText(); // several copies pushed the window off the screen
 QString fileTitleUnreadableText(const QString& path);
 QString tooManyFontsText();
@@ -30,8 +27,6 @@ QString saveFailureText(const QString& filePath, const WriteResult& result);
 QString quickHelpQzdText();
 QString quickHelpBrowserText();
 QString helpStartErrorText(int shellResult);
-QString homePageQuestionText();
-QString homePageErrorText(int shellResult);
 QString versionText(const QString& computer, const QString& user);
 
 } // namespace quillo
