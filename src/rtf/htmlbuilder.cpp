@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -138,14 +137,14 @@ QString HtmlBuilder::savePicture(const Picture& p) {
                              .arg(pictureCount_)
                              .arg(p.kind == PictureKind::Jpeg ? u"jpg" : u"png");
     if (!options_.imageDir.isEmpty()) {
-        QDir().mkpath(options_.imageDir);
-        QSaveFile file(QDir(options_.imageDir).filePath(name));
+        if (pictureCount_ == 1)
+            QDir().mkpath(options_.imageDir);
+        QFile file(QDir(options_.imageDir).filePath(name));
         if (file.open(QIODevice::WriteOnly)) {
             if (keepBytes)
                 file.write(p.data);
             else
                 pictureImage(p).save(&file, "PNG");
-            file.commit();
         }
     }
     return options_.imageLinkPrefix + name;

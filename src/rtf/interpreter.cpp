@@ -35,7 +35,8 @@ enum class Dest : unsigned char {
     ListOverrideTable,
     ListOverride,
     FieldInst,
-    Upr, // {\upr}: the ANSI copy of the {\*\ud} text beside it
+    Upr,    // {\upr}: the ANSI copy of the {\*\ud} text beside it
+    Object, // {\object}: only its {\result} shows
 };
 
 enum class Cmd : unsigned char {
@@ -437,6 +438,7 @@ private:
     ParaStyle resolvedPara() const;
     int lsSequence(int ls, int level);
     void setDest(Dest d);
+    bool opensGroup(qsizetype offset) const;
     void charStyleChanged() { styleDirty_ = true; }
     void commitFont();
     void applyDefaultFont();
@@ -499,6 +501,7 @@ private:
     QByteArray pictHex_;
     std::optional<Picture> objectPicture_;
     qsizetype objectStart_ = -1;
+    bool objectHadText_ = false;
     int objW_ = 0, objH_ = 0;
 };
 
@@ -653,7 +656,8 @@ void Interpreter::finishObject(qsizetype closeOffset) {
         picture.goalW = objW_;
         picture.goalH = objH_;
     }
-    if (objectStart_ >= 0 && closeOffset >= objectStart_) {
+    // An object whose result holds text cannot stand as one picture: it shows as read.
+    if (objectStart_ >= 0 && closeOffset >= objectStart_ && !objectHadText_) {
         const QByteArrayView group =
             tokens_.input().sliced(objectStart_, closeOffset + 1 - objectStart_);
         const bool sevenBit = std::all_of(group.begin(), group.end(), [](char c) {
@@ -664,6 +668,17 @@ void Interpreter::finishObject(qsizetype closeOffset) {
     }
     objectStart_ = -1;
     showPicture(picture);
+}
+
+// Whether the control word at offset is the first thing in the group opened last ("{\word"
+// or "{\*\word", line breaks allowed between).
+bool Interpreter::opensGroup(qsizetype offset) const {
+    if (offset < lastGroupOpen_)
+        return false;
+    QByteArray before =
+        tokens_.input().sliced(lastGroupOpen_, offset - lastGroupOpen_).toByteArray();
+    before.replace('\r', "").replace('\n', "").replace(' ', "");
+    return before == "{" || before == "{\\*";
 }
 
 void Interpreter::setDest(Dest d) {
@@ -776,10 +791,13 @@ void Interpreter::word(const Token& t) {
         }
         break;
     case Cmd::Object:
-        if (s.dest != Dest::Body || s.inObject)
+        // Only an object that opens its own group is one: its whole group is kept.
+        if (s.dest != Dest::Body || s.inObject || !opensGroup(t.offset))
             break;
         flushText();
         s.inObject = true;
+        s.dest = Dest::Object;
+        objectHadText_ = false;
         objectStart_ = lastGroupOpen_;
         objectPicture_.reset();
         objW_ = objH_ = 0;
@@ -1165,6 +1183,7 @@ void Interpreter::textRun(QByteArrayView run) {
     case Dest::ListOverride:
     case Dest::ListOverrideTable:
     case Dest::Upr:
+    case Dest::Object:
         return;
     case Dest::Pict:
         if (wantPictures_)
@@ -1314,6 +1333,8 @@ void Interpreter::emitBody(char16_t c) {
 // Before page content: the list marker text when the list was not understood, the tabs of
 // table cells, and a style change of the text run.
 void Interpreter::prepareBody() {
+    if (st().inObject)
+        objectHadText_ = true;
     if (!paragraphStarted_) {
         paragraphStarted_ = true;
         if (!pntext_.isEmpty()) {
@@ -1347,6 +1368,8 @@ void Interpreter::flushText() {
 
 void Interpreter::endParagraph() {
     flushLead();
+    if (st().inObject)
+        objectHadText_ = true;
     if (!paragraphStarted_ && !pntext_.isEmpty())
         prepareBody();
     flushText();

@@ -1,0 +1,152 @@
+// Speed of the RTF engine on the generated corpus: plain-text extraction, QTextDocument build,
+// RTF writing and RTF to HTML, in bytes of RTF per second.
+#include "corpus.h"
+
+#include "rtf/htmlwriter.h"
+#include "rtf/rtfreader.h"
+#include "rtf/rtfwriter.h"
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+const QList<QByteArray>& corpus() {
+    static const QList<QByteArray> pages = quillo::bench::corpusPages();
+    return pages;
+}
+
+const QByteArray& large() {
+    static const QByteArray page = quillo::bench::largePage();
+    return page;
+}
+
+qsizetype corpusBytes() {
+    qsizetype n = 0;
+    for (const QByteArray& p : corpus())
+        n += p.size();
+    return n;
+}
+
+// The corpus page closest to 25 KB without a picture: the typical page.
+const QByteArray& typicalPage() {
+    static const QByteArray page = [] {
+        QByteArray best;
+        for (int i = 0; i < corpus().size(); ++i)
+            if ((i + 1) % 5 != 0 &&
+                (best.isEmpty() || qAbs(corpus()[i].size() - 25600) < qAbs(best.size() - 25600)))
+                best = corpus()[i];
+        return best;
+    }();
+    return page;
+}
+
+void BM_PlainText_Corpus(benchmark::State& state) {
+    for (auto _ : state)
+        for (const QByteArray& p : corpus())
+            benchmark::DoNotOptimize(quillo::rtf::plainText(p));
+    state.SetBytesProcessed(state.iterations() * corpusBytes());
+}
+BENCHMARK(BM_PlainText_Corpus)->Unit(benchmark::kMillisecond);
+
+void BM_PlainText_Large(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(quillo::rtf::plainText(large()));
+    state.SetBytesProcessed(state.iterations() * large().size());
+}
+BENCHMARK(BM_PlainText_Large)->Unit(benchmark::kMillisecond);
+
+void BM_BuildDocument_Typical(benchmark::State& state) {
+    const QByteArray& page = typicalPage();
+    state.SetLabel(std::to_string(page.size()) + " bytes");
+    QTextDocument doc;
+    for (auto _ : state)
+        quillo::rtf::readRtf(page, doc);
+    state.SetBytesProcessed(state.iterations() * page.size());
+}
+BENCHMARK(BM_BuildDocument_Typical)->Unit(benchmark::kMillisecond);
+
+void BM_BuildDocument_Corpus(benchmark::State& state) {
+    QTextDocument doc;
+    for (auto _ : state)
+        for (const QByteArray& p : corpus())
+            quillo::rtf::readRtf(p, doc);
+    state.SetBytesProcessed(state.iterations() * corpusBytes());
+}
+BENCHMARK(BM_BuildDocument_Corpus)->Unit(benchmark::kMillisecond);
+
+void BM_BuildDocument_Large(benchmark::State& state) {
+    QTextDocument doc;
+    for (auto _ : state)
+        quillo::rtf::readRtf(large(), doc);
+    state.SetBytesProcessed(state.iterations() * large().size());
+}
+BENCHMARK(BM_BuildDocument_Large)->Unit(benchmark::kMillisecond);
+
+void BM_WriteRtf_Corpus(benchmark::State& state) {
+    std::vector<std::unique_ptr<QTextDocument>> docs;
+    for (const QByteArray& p : corpus()) {
+        docs.push_back(std::make_unique<QTextDocument>());
+        quillo::rtf::readRtf(p, *docs.back());
+    }
+    qsizetype written = 0;
+    for (auto _ : state)
+        for (const auto& doc : docs)
+            written += quillo::rtf::writeRtf(*doc).size();
+    state.SetBytesProcessed(written);
+}
+BENCHMARK(BM_WriteRtf_Corpus)->Unit(benchmark::kMillisecond);
+
+// The whole corpus to HTML pages with their picture files, as the HTML export does it.
+void BM_RtfToHtml_Corpus(benchmark::State& state) {
+    QTemporaryDir dir;
+    for (auto _ : state) {
+        int n = 0;
+        for (const QByteArray& p : corpus()) {
+            const QString name = QStringLiteral("page%1").arg(++n);
+            quillo::rtf::HtmlOptions options{dir.filePath(name + QStringLiteral("_files")),
+                                             name + QStringLiteral("_files/"), name};
+            benchmark::DoNotOptimize(quillo::rtf::rtfToHtml(p, options));
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * corpusBytes());
+}
+BENCHMARK(BM_RtfToHtml_Corpus)->Unit(benchmark::kMillisecond);
+
+void BM_HtmlFromDocument_Corpus(benchmark::State& state) {
+    QTemporaryDir dir;
+    QTextDocument doc;
+    for (auto _ : state) {
+        int n = 0;
+        for (const QByteArray& p : corpus()) {
+            quillo::rtf::readRtf(p, doc);
+            const QString name = QStringLiteral("page%1").arg(++n);
+            benchmark::DoNotOptimize(
+                quillo::rtf::writeHtml(doc, {dir.filePath(name + QStringLiteral("_files")),
+                                             name + QStringLiteral("_files/"), name}));
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * corpusBytes());
+}
+BENCHMARK(BM_HtmlFromDocument_Corpus)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    std::printf("corpus: %lld pages, %lld bytes; large page %lld bytes; typical page %lld bytes\n",
+                static_cast<long long>(corpus().size()), static_cast<long long>(corpusBytes()),
+                static_cast<long long>(large().size()),
+                static_cast<long long>(typicalPage().size()));
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
