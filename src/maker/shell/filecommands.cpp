@@ -56,12 +56,8 @@ bool MakerMainWindow::saveForQuestion() {
 }
 
 void MakerMainWindow::newFile() {
-    {
-        Hourglass hourglass;
-        hourglass.release();
-        if (!askAboutChanges(QStringLiteral("qzd32Maker 新規ﾌｧｲﾙ作成")))
-            return;
-    }
+    if (!askAboutChanges(QStringLiteral("qzd32Maker 新規ﾌｧｲﾙ作成")))
+        return;
     resetEditorPage();
     newDocument();
     m_editor->setFocus();

@@ -137,10 +137,11 @@ template <std::size_t N> void addItems(QMenu* menu, const MenuItem (&items)[N]) 
             target = menu;
             continue;
         }
-        auto* action = new QAction(QString::fromUtf8(item.caption), menu);
+        const bool separator = qstrcmp(item.caption, "-") == 0;
+        // A separator keeps no text: some styles would draw it as a section heading.
+        auto* action = new QAction(separator ? QString() : QString::fromUtf8(item.caption), menu);
         action->setObjectName(QString::fromLatin1(item.name));
-        if (qstrcmp(item.caption, "-") == 0)
-            action->setSeparator(true);
+        action->setSeparator(separator);
         if (item.shortcut)
             action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
         target->addAction(action);
@@ -245,6 +246,8 @@ void MakerMainWindow::buildEditorArea() {
     m_rulerStrip->setFrameShadow(QFrame::Sunken);
     m_rulerText = new QLabel(m_rulerStrip);
     m_rulerText->setObjectName(QStringLiteral("Label5"));
+    // A fixed-pitch face, so that the dots of the ruler are as wide as its digits.
+    m_rulerText->setFont(QFont(QStringLiteral("ＭＳ ゴシック"), 9));
     m_frame = new QLabel(area);
     m_frame->setObjectName(QStringLiteral("Label3"));
     m_frame->setAutoFillBackground(true);
@@ -344,7 +347,7 @@ bool MakerMainWindow::placeForRunningCopies() {
 }
 
 void MakerMainWindow::measureDigit() {
-    const QFontMetrics metrics(font());
+    const QFontMetrics metrics(m_rulerText->font());
     m_digitWidth = pixelsToTwips(metrics.horizontalAdvance(QLatin1Char('3')), Qt::Horizontal);
     m_digitHeight = pixelsToTwips(metrics.height(), Qt::Vertical);
 }
@@ -376,8 +379,11 @@ void MakerMainWindow::openFromCommandLine(const QString& path) {
                 Dialogs::Icon::Warning);
         return;
     }
-    if (loadHelpFile(path))
-        m_lastFolder = fileDirectoryOf(path);
+    // The file is kept (title, recent list, later saves) by its full path, whatever the
+    // folder the program was started in.
+    const QString fullPath = QFileInfo(path).absoluteFilePath();
+    if (loadHelpFile(fullPath))
+        m_lastFolder = fileDirectoryOf(fullPath);
 }
 
 // Layout -------------------------------------------------------------------------------
