@@ -12,6 +12,7 @@
 #include "winsvc/twips.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QListWidget>
 #include <QMenu>
@@ -76,13 +77,14 @@ class TestMakerWindow : public QObject {
     QString recentIni() const { return home() + QStringLiteral("/qzd32mkf.ini"); }
     QString file(const QString& name) const { return m_dir->path() + '/' + name; }
 
-    MakerMainWindow* makeWindow() {
+    MakerMainWindow* makeWindow(const QStringList& fonts = {QStringLiteral("IPAPGothic"),
+                                                            QStringLiteral("IPAGothic")}) {
         MakerEnvironment env;
         env.programFolder = home();
         env.lockFolder = m_dir->path() + QStringLiteral("/locks");
         env.viewerProgram = m_dir->path() + QStringLiteral("/bin/qzd32");
         env.helpFile = m_dir->path() + QStringLiteral("/bin/qzd32.qzd");
-        env.screenFonts = QStringList{QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")};
+        env.screenFonts = fonts;
         auto* window = new MakerMainWindow(*m_dialogs, env);
         m_windows << window;
         return window;
@@ -536,6 +538,34 @@ private slots:
                       path + QStringLiteral("のファイルタイトルが読込めません。"));
         QCOMPARE(w->windowTitle(), makerWindowTitle(unnamedFileName(), 1, 1));
         QVERIFY(w->close());
+    }
+
+    void tooManyFontsWarnsAndKeepsWhatFitted() {
+        QStringList fonts;
+        for (int i = 0; i < 502; ++i)
+            fonts << QStringLiteral("Font%1").arg(i);
+        MakerMainWindow* crowded = makeWindow(fonts);
+        m_dialogs->answerNext(Answer::Ok);
+        QVERIFY(crowded->startUp({}));
+        expectMessage(0, QStringLiteral("qzd32Maker 環境読込み"),
+                      QStringLiteral("表示フォントが500種類以上あります。\n"
+                                     "ヘルプ(H)を参照し、フォント数を減らして下さい。"));
+        QCOMPARE(crowded->findChild<QComboBox*>(QStringLiteral("Combo1"))->count(), 501);
+        QCOMPARE(crowded->findChild<QComboBox*>(QStringLiteral("Combo2"))->currentText(),
+                 QStringLiteral("9"));
+        QVERIFY(crowded->close());
+    }
+
+    void ownHelpFileIsBuilt() {
+        HelpDocument help;
+        QVERIFY(
+            readHelpFile(QStringLiteral(QUILLO_BIN_DIR "/qzd32.qzd"), help, Reader::Viewer).ok());
+        QVERIFY(help.pageCount >= 10);
+        for (int page = 1; page <= help.pageCount; ++page) {
+            QVERIFY2(help.hasTitle(page), qPrintable(QString::number(page)));
+            QVERIFY(help.keywordCount[page] > 0);
+        }
+        QCOMPARE(help.title[1], QStringLiteral("はじめに"));
     }
 
     void smallestWindowSnapsBack() {
