@@ -1,10 +1,10 @@
 #include "helpfile.h"
 
+#include "atomicfile.h"
 #include "cp932.h"
 #include "fileerror.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <cerrno>
 
@@ -356,25 +356,9 @@ WriteResult saveHelpFile(const QString& path, HelpDocument& doc) {
     WriteResult r = serializeHelpDocument(doc, bytes);
     if (!r.ok())
         return r;
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
-        return writeFailure(WriteStatus::WriteFailed,
-                            fileErrorNumberFromErrno(errno ? errno : EACCES, path),
-                            file.errorString());
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) {
-        const int err = errno ? errno : EIO;
-        file.cancelWriting();
-        return writeFailure(WriteStatus::WriteFailed, fileErrorNumberFromErrno(err, path),
-                            file.errorString());
-    }
-    errno = 0;
-    if (!file.commit())
-        return writeFailure(WriteStatus::WriteFailed,
-                            fileErrorNumberFromErrno(errno ? errno : EIO, path),
-                            file.errorString());
+    const FileWriteError error = writeFileAtomically(path, bytes);
+    if (!error.ok())
+        return writeFailure(WriteStatus::WriteFailed, error.number, error.message);
     return {};
 }
 

@@ -1,10 +1,10 @@
 #include "recentfiles.h"
 
+#include "core/atomicfile.h"
 #include "core/fileerror.h"
 #include "core/text.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <cerrno>
 
@@ -74,26 +74,10 @@ RecentReadResult readRecentFile(const QString& path, RecentFiles& list) {
 }
 
 int writeRecentFile(const QString& path, const RecentFiles& list) {
-    if (isReadOnlyFile(path))
-        return FileError::PermissionDenied;
     QByteArray bytes;
     for (const QString& p : list.paths())
         bytes += p.toUtf8() + "\r\n";
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
-        return fileErrorNumberFromErrno(errno ? errno : EACCES, path);
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) {
-        const int err = errno ? errno : EIO;
-        file.cancelWriting();
-        return fileErrorNumberFromErrno(err, path);
-    }
-    errno = 0;
-    if (!file.commit())
-        return fileErrorNumberFromErrno(errno ? errno : EIO, path);
-    return 0;
+    return writeFileAtomically(path, bytes).number;
 }
 
 QString recentReadWarningText(const RecentReadResult& result) {

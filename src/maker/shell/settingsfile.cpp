@@ -1,10 +1,10 @@
 #include "settingsfile.h"
 
+#include "core/atomicfile.h"
 #include "core/fileerror.h"
 #include "core/text.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <cmath>
@@ -200,24 +200,8 @@ QByteArray serializeSettings(const MakerSettings& s, bool htmlIndent) {
 }
 
 int writeSettingsFile(const QString& path, const MakerSettings& settings, bool htmlIndent) {
-    if (isReadOnlyFile(path))
-        return FileError::PermissionDenied;
     const QByteArray bytes = serializeSettings(settings, htmlIndent);
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
-        return fileErrorNumberFromErrno(errno ? errno : EACCES, path);
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) {
-        const int err = errno ? errno : EIO;
-        file.cancelWriting();
-        return fileErrorNumberFromErrno(err, path);
-    }
-    errno = 0;
-    if (!file.commit())
-        return fileErrorNumberFromErrno(errno ? errno : EIO, path);
-    return 0;
+    return writeFileAtomically(path, bytes).number;
 }
 
 void keepOnScreen(TwipsRect& r, qint32 screenWidth, qint32 screenHeight) {
