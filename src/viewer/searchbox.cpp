@@ -43,10 +43,7 @@ void SearchBox::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void SearchBox::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasText())
-        event->acceptProposedAction();
-    else
-        event->ignore();
+    dragMoveEvent(event);
 }
 
 void SearchBox::dragMoveEvent(QDragMoveEvent* event) {

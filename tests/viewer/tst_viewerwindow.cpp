@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -487,6 +488,11 @@ void TestViewerWindow::typingInPageIsRefused() {
     QCOMPARE(page()->selStart(), 1);
     QTest::keyClick(page(), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(m_dialogs.messages().size(), 1);
+    // The right button shows the Edit menu at the mouse.
+    auto* edit = m_window->findChild<QMenu*>(QStringLiteral("qzd32_edit"));
+    QTest::mousePress(page()->viewport(), Qt::RightButton, {}, QPoint(5, 5));
+    QTRY_VERIFY(edit->isVisible());
+    edit->hide();
     // Esc closes the window from the page.
     QTest::keyClick(page(), Qt::Key_Escape);
     QVERIFY(!m_window->isVisible());
