@@ -426,6 +426,7 @@ private:
     void symbol(char c);
     void textRun(QByteArrayView run);
     void hexByte(unsigned char b);
+    void hexRunInBody(unsigned char b);
     void binary(QByteArrayView data);
 
     void byteChar(unsigned char b);
@@ -506,8 +507,9 @@ private:
 };
 
 void Interpreter::run() {
+    Token t;
     for (;;) {
-        const Token t = tokens_.next();
+        tokens_.next(t);
         switch (t.type) {
         case TokenType::End:
             // Unclosed groups end here: what was read still counts.
@@ -1151,11 +1153,56 @@ void Interpreter::hexByte(unsigned char b) {
     if (s.dest == Dest::Pict) {
         return; // the picture's data is plain hex text, not escapes
     }
+    if (s.dest == Dest::Body && !s.hidden && skip_ == 0) {
+        hexRunInBody(b);
+        return;
+    }
     byteChar(b);
     // Runs of escaped bytes (Japanese text from rich-edit controls) without a token each.
     unsigned char next;
     while (tokens_.nextHexByte(next))
         byteChar(next);
+}
+
+// The common case of page text written as \'hh escapes: decoded straight into the pending run.
+void Interpreter::hexRunInBody(unsigned char first) {
+    const CodePage* cp = st().cp;
+    unsigned char bytes[256];
+    char16_t chars[256];
+    bytes[0] = first;
+    qsizetype count = 1 + tokens_.nextHexBytes(bytes + 1, 255);
+    while (count > 0) {
+        int n = 0;
+        for (qsizetype i = 0; i < count; ++i) {
+            const unsigned char b = bytes[i];
+            char16_t c;
+            if (lead_ >= 0) {
+                c = leadCp_->pair(static_cast<unsigned char>(lead_), b);
+                lead_ = -1;
+            } else if (b >= 0x80 && cp->isLeadByte(b)) {
+                lead_ = b;
+                leadCp_ = cp;
+                continue;
+            } else {
+                c = cp->single(b);
+            }
+            if (c >= 0x20 && c != QChar::ParagraphSeparator && c < 0xFDD0) {
+                chars[n++] = c;
+                continue;
+            }
+            if (n > 0) {
+                prepareBody();
+                pending_.append(QStringView(chars, n));
+                n = 0;
+            }
+            put(c); // control characters and the few that need care
+        }
+        if (n > 0) {
+            prepareBody();
+            pending_.append(QStringView(chars, n));
+        }
+        count = tokens_.nextHexBytes(bytes, 256);
+    }
 }
 
 void Interpreter::binary(QByteArrayView data) {

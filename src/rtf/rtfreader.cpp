@@ -156,7 +156,8 @@ QString rtfProblem(QByteArrayView rtf) {
         return QStringLiteral("does not start with {\\rtf");
     Tokenizer tokens(rtf);
     qsizetype depth = 0;
-    for (Token t = tokens.next(); t.type != TokenType::End; t = tokens.next()) {
+    Token t;
+    for (tokens.next(t); t.type != TokenType::End; tokens.next(t)) {
         if (t.type == TokenType::GroupOpen) {
             ++depth;
         } else if (t.type == TokenType::GroupClose) {

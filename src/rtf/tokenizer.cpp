@@ -2,6 +2,10 @@
 
 #include <climits>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace quillo::rtf {
 namespace {
 
@@ -37,34 +41,74 @@ int hexValue(char c) {
     return -1;
 }
 
-Token makeToken(TokenType type, qsizetype offset) {
-    Token t;
+// The end of a run of plain text starting at pos: the next \ { } CR LF or NUL. Sixteen bytes at
+// a time where SSE2 is there (picture data and long ASCII runs make up much of a page).
+qsizetype textRunEnd(const char* data, qsizetype pos, qsizetype size) {
+#ifdef __SSE2__
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i open = _mm_set1_epi8('{');
+    const __m128i close = _mm_set1_epi8('}');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i nul = _mm_setzero_si128();
+    while (pos + 16 <= size) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + pos));
+        const __m128i hit = _mm_or_si128(
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, backslash), _mm_cmpeq_epi8(v, open)),
+                         _mm_or_si128(_mm_cmpeq_epi8(v, close), _mm_cmpeq_epi8(v, cr))),
+            _mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, nul)));
+        const int mask = _mm_movemask_epi8(hit);
+        if (mask != 0)
+            return pos + __builtin_ctz(unsigned(mask));
+        pos += 16;
+    }
+#endif
+    while (pos < size && !kClasses.stop[static_cast<unsigned char>(data[pos])])
+        ++pos;
+    return pos;
+}
+
+// Hex digit values, -1 for other bytes.
+struct HexTable {
+    signed char value[256];
+    constexpr HexTable() : value() {
+        for (int i = 0; i < 256; ++i)
+            value[i] = -1;
+        for (int i = 0; i < 10; ++i)
+            value['0' + i] = static_cast<signed char>(i);
+        for (int i = 0; i < 6; ++i) {
+            value['a' + i] = static_cast<signed char>(10 + i);
+            value['A' + i] = static_cast<signed char>(10 + i);
+        }
+    }
+};
+constexpr HexTable kHex;
+
+// Only the fields a token type defines are set; the others keep what they held.
+void setToken(Token& t, TokenType type, qsizetype offset) {
     t.type = type;
     t.offset = offset;
-    return t;
 }
 
 } // namespace
 
-Token Tokenizer::next() {
+void Tokenizer::next(Token& token) {
     for (;;) {
         if (pos_ >= size_)
-            return makeToken(TokenType::End, pos_);
+            return setToken(token, TokenType::End, pos_);
         const qsizetype start = pos_;
         const char c = data_[pos_];
         switch (c) {
         case '{':
             ++pos_;
-            return makeToken(TokenType::GroupOpen, start);
+            return setToken(token, TokenType::GroupOpen, start);
         case '}':
             ++pos_;
-            return makeToken(TokenType::GroupClose, start);
-        case '\\': {
-            Token token;
+            return setToken(token, TokenType::GroupClose, start);
+        case '\\':
             if (readControl(start, token))
-                return token;
+                return;
             continue; // a malformed \' escape: nothing to report
-        }
         case '\r':
         case '\n':
         case '\0':
@@ -73,13 +117,11 @@ Token Tokenizer::next() {
         default:
             break;
         }
-        qsizetype end = pos_ + 1;
-        while (end < size_ && !kClasses.stop[static_cast<unsigned char>(data_[end])])
-            ++end;
+        const qsizetype end = textRunEnd(data_, pos_ + 1, size_);
         pos_ = end;
-        Token text = makeToken(TokenType::Text, start);
-        text.text = QByteArrayView(data_ + start, end - start);
-        return text;
+        setToken(token, TokenType::Text, start);
+        token.text = QByteArrayView(data_ + start, end - start);
+        return;
     }
 }
 
@@ -95,10 +137,23 @@ bool Tokenizer::nextHexByte(unsigned char& byte) {
     return true;
 }
 
+qsizetype Tokenizer::nextHexBytes(unsigned char* out, qsizetype max) {
+    qsizetype n = 0;
+    while (n < max && pos_ + 3 < size_ && data_[pos_] == '\\' && data_[pos_ + 1] == '\'') {
+        const int hi = kHex.value[static_cast<unsigned char>(data_[pos_ + 2])];
+        const int lo = kHex.value[static_cast<unsigned char>(data_[pos_ + 3])];
+        if ((hi | lo) < 0)
+            break;
+        out[n++] = static_cast<unsigned char>(hi * 16 + lo);
+        pos_ += 4;
+    }
+    return n;
+}
+
 bool Tokenizer::readControl(qsizetype start, Token& token) {
     ++pos_; // the backslash
     if (pos_ >= size_) {
-        token = makeToken(TokenType::End, start);
+        setToken(token, TokenType::End, start);
         return true;
     }
     const char c = data_[pos_];
@@ -114,18 +169,20 @@ bool Tokenizer::readControl(qsizetype start, Token& token) {
             if (lo < 0)
                 return false;
             ++pos_;
-            token = makeToken(TokenType::Hex, start);
+            setToken(token, TokenType::Hex, start);
             token.byte = static_cast<unsigned char>(hi * 16 + lo);
             return true;
         }
-        token = makeToken(TokenType::Symbol, start);
+        setToken(token, TokenType::Symbol, start);
         token.symbol = c;
         return true;
     }
     const qsizetype nameStart = pos_;
     while (pos_ < size_ && isLetter(data_[pos_]))
         ++pos_;
-    token = makeToken(TokenType::Word, start);
+    setToken(token, TokenType::Word, start);
+    token.hasParam = false;
+    token.param = 0;
     token.text = QByteArrayView(data_ + nameStart, pos_ - nameStart);
     bool negative = false;
     if (pos_ + 1 < size_ && data_[pos_] == '-' && isDigit(data_[pos_ + 1])) {

@@ -32,10 +32,14 @@ class Tokenizer {
 public:
     explicit Tokenizer(QByteArrayView input) : data_(input.data()), size_(input.size()) {}
 
-    Token next();
+    // The next token; fields the token's type does not define are left as they were.
+    void next(Token& token);
     // Reads one more \'hh right at the current position, if there is one (the fast path for
     // runs of escaped bytes).
     bool nextHexByte(unsigned char& byte);
+    // Reads as many \'hh as follow right at the current position (at most max) into out;
+    // returns how many.
+    qsizetype nextHexBytes(unsigned char* out, qsizetype max);
     qsizetype position() const { return pos_; }
     QByteArrayView input() const { return QByteArrayView(data_, size_); }
 
