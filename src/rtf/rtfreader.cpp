@@ -163,10 +163,10 @@ QString rtfProblem(QByteArrayView rtf) {
         } else if (t.type == TokenType::GroupClose) {
             if (--depth == 0) {
                 // Only white space and NUL bytes may follow the final brace.
-                for (char c : rtf.sliced(tokens.position()))
-                    if (c != '\0' && c != ' ' && c != '\r' && c != '\n' && c != '\t')
-                        return QStringLiteral("text after the final brace at byte %1")
-                            .arg(tokens.position());
+                for (qsizetype i = tokens.position(); i < rtf.size(); ++i)
+                    if (rtf[i] != '\0' && rtf[i] != ' ' && rtf[i] != '\r' && rtf[i] != '\n' &&
+                        rtf[i] != '\t')
+                        return QStringLiteral("text after the final brace at byte %1").arg(i);
                 return QString();
             }
         } else if (t.type == TokenType::Binary && t.param > t.text.size()) {

@@ -183,7 +183,10 @@ ParaStyle paraStyleOf(const QTextBlockFormat& block, const QTextListFormat* list
     p.first = block.hasProperty(kListFirstIndentProperty)
                   ? block.intProperty(kListFirstIndentProperty)
                   : -std::min(p.left, kDefaultBulletHang);
-    p.listLevel = std::clamp(list->intProperty(kListLevelProperty), 0, 8);
+    // Lists made in the editor nest by their indent (1 for the outermost).
+    const int level = list->hasProperty(kListLevelProperty) ? list->intProperty(kListLevelProperty)
+                                                            : list->indent() - 1;
+    p.listLevel = std::clamp(level, 0, 8);
     p.listStart = list->hasProperty(kListStartProperty) ? list->intProperty(kListStartProperty) : 1;
     return p;
 }

@@ -5,6 +5,9 @@
 #include "rtf/styles.h"
 #include "rtf/units.h"
 
+#include "core/helpdocument.h"
+#include "core/helpfile.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -17,6 +20,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
+#include <QtEndian>
 
 using namespace quillo::rtf;
 
@@ -142,6 +146,10 @@ private slots:
     void editedDocumentRoundTrip();
     void html_data();
     void html();
+    void htmlFromEditedDocument();
+    void problems_data();
+    void problems();
+    void qzdtoolCommands();
     void libreOfficeReadsOurRtf();
 
 private:
@@ -304,6 +312,32 @@ void TestRtf::pictures() {
     QVERIFY(padRtf.contains("{\\*\\objclass Paint.Picture}"));
     QVERIFY(padRtf.contains("\\pngblip"));
     QVERIFY(padRtf.contains("\\picwgoal75"));
+
+    // An enhanced metafile shows the bitmap of its StretchDIBits record.
+    {
+        const QByteArray dibBytes =
+            QByteArray::fromHex("2800000001000000010000000100180000000000040000000000000000000000"
+                                "00000000000000000000ff00");
+        QByteArray record(80, '\0');
+        auto put32 = [](QByteArray& b, int at, quint32 v) { qToLittleEndian(v, b.data() + at); };
+        put32(record, 0, 81); // EMR_STRETCHDIBITS
+        put32(record, 48, 80);
+        put32(record, 52, 40);
+        put32(record, 56, 120);
+        put32(record, 60, 4);
+        record += dibBytes;
+        put32(record, 4, quint32(record.size()));
+        QByteArray emf(8, '\0');
+        put32(emf, 0, 1); // EMR_HEADER, just its type and size
+        put32(emf, 4, 8);
+        emf += record;
+        QTextDocument e;
+        readRtf("{\\rtf1{\\pict\\emfblip\\picwgoal150\\pichgoal150 " + emf.toHex() + "}}", e);
+        const QTextImageFormat f = imageAt(e, 0);
+        QCOMPARE(resource(e, f).pixelColor(0, 0), QColor(255, 0, 0));
+        QCOMPARE(f.width(), 10.0);
+        QVERIFY(writeRtf(e).contains("\\emfblip"));
+    }
 
     // A \dibitmap needs the BMP file header in front of it.
     const QByteArray dib = QByteArray::fromHex(
@@ -635,6 +669,115 @@ void TestRtf::html() {
     QCOMPARE(QDir(dir).entryList(QDir::Files).size(), pictures);
     if (pictures > 0)
         QVERIFY(!QImage(QDir(dir).filePath(QStringLiteral("image1.png"))).isNull());
+}
+
+// Lists made in the editor become <ul>/<ol>; numbering restarts with a new list, nested levels
+// nest, and a picture becomes a file with a relative link.
+void TestRtf::htmlFromEditedDocument() {
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    c.insertText(QStringLiteral("a < b & \"c\""));
+    c.insertBlock();
+    QTextListFormat numbered;
+    numbered.setStyle(QTextListFormat::ListDecimal);
+    c.insertList(numbered);
+    c.insertText(QStringLiteral("one"));
+    c.insertBlock();
+    c.insertText(QStringLiteral("two"));
+    c.insertBlock();
+    QTextListFormat inner;
+    inner.setStyle(QTextListFormat::ListDisc);
+    inner.setIndent(2);
+    c.insertList(inner);
+    c.insertText(QStringLiteral("inner"));
+    c.insertBlock(QTextBlockFormat());
+    c.insertText(QStringLiteral("plain"));
+    c.insertBlock();
+    c.insertList(numbered);
+    c.insertText(QStringLiteral("restart"));
+    QVERIFY(insertPicture(c, pngBytes(2, 2, Qt::red)));
+    const QString dir = tmp_.filePath(QStringLiteral("edited"));
+    const QString html = writeHtml(doc, {dir, QStringLiteral("p_files/"), QStringLiteral("x")});
+    QVERIFY(html.contains(QStringLiteral("a &lt; b &amp; &quot;c&quot;")));
+    QCOMPARE(html.count(QStringLiteral("<ol type=\"1\" start=\"1\"")), 2);
+    QCOMPARE(html.count(QStringLiteral("<ul")), 1);
+    const qsizetype two = html.indexOf(QStringLiteral(">two<"));
+    const qsizetype ul = html.indexOf(QStringLiteral("<ul"));
+    const qsizetype closeOl = html.indexOf(QStringLiteral("</ol>"));
+    QVERIFY(two < ul && ul < closeOl); // the inner list sits inside the numbered one
+    QVERIFY(
+        html.contains(QStringLiteral("<img src=\"p_files/image1.png\" width=\"2\" height=\"2\"")));
+    QCOMPARE(QImage(dir + QStringLiteral("/image1.png")).pixelColor(0, 0), QColor(255, 0, 0));
+}
+
+void TestRtf::problems_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("fine") << QByteArray("{\\rtf1 a{\\b b}}\r\n\0") << QString();
+    QTest::newRow("empty page") << QByteArray() << QString();
+    QTest::newRow("not rtf") << QByteArray("hello") << QStringLiteral("does not start with {\\rtf");
+    QTest::newRow("unclosed") << QByteArray("{\\rtf1 {a") << QStringLiteral("2 unclosed group(s)");
+    QTest::newRow("text after end")
+        << QByteArray("{\\rtf1 a} b") << QStringLiteral("text after the final brace at byte 10");
+    QTest::newRow("bin past end") << QByteArray("{\\rtf1 \\bin99 ab}")
+                                  << QStringLiteral("\\bin data runs past the end");
+}
+
+void TestRtf::problems() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, problem);
+    QCOMPARE(rtfProblem(rtf), problem);
+}
+
+// qzdtool text, check, rtf2text and rtf2html on real files.
+void TestRtf::qzdtoolCommands() {
+    const QString tool = QStringLiteral(QUILLO_BIN_DIR "/qzdtool");
+    if (!QFile::exists(tool))
+        QSKIP("qzdtool is not built in this build folder");
+    auto run = [&](const QStringList& args, QByteArray* out = nullptr, QByteArray* err = nullptr) {
+        QProcess p;
+        p.start(tool, args);
+        p.waitForFinished(30000);
+        if (out)
+            *out = p.readAllStandardOutput();
+        if (err)
+            *err = p.readAllStandardError();
+        return p.exitCode();
+    };
+    auto doc = std::make_unique<quillo::HelpDocument>();
+    doc->pageCount = 2;
+    doc->pageText[1] = readData(QStringLiteral("richedit20_japanese.rtf"));
+    doc->pageText[2] = readData(QStringLiteral("libreoffice.rtf"));
+    const QString file = tmp_.filePath(QStringLiteral("tool.qzd"));
+    QVERIFY(quillo::saveHelpFile(file, *doc).ok());
+    const QString page1 = plainText(doc->pageText[1]);
+    const QString page2 = plainText(doc->pageText[2]);
+
+    QByteArray out, err;
+    QCOMPARE(run({QStringLiteral("text"), file}, &out), 0);
+    QCOMPARE(QString::fromUtf8(out), page1 + u'\f' + page2 + u'\n');
+    QCOMPARE(run({QStringLiteral("text"), file, QStringLiteral("2")}, &out), 0);
+    QCOMPARE(QString::fromUtf8(out), page2 + u'\n');
+    QCOMPARE(run({QStringLiteral("text"), file, QStringLiteral("3")}, &out, &err), 1);
+    QVERIFY(err.contains("no page 3"));
+    QCOMPARE(run({QStringLiteral("check"), file}), 0);
+
+    doc->pageText[2] = "{\\rtf1 unfinished";
+    QVERIFY(quillo::saveHelpFile(file, *doc).ok());
+    QCOMPARE(run({QStringLiteral("check"), file}, &out, &err), 1);
+    QVERIFY2(err.contains("page 2: 1 unclosed group(s)"), err.constData());
+
+    QCOMPARE(run({QStringLiteral("rtf2text"), dataPath(QStringLiteral("word2003.rtf"))}, &out), 0);
+    QCOMPARE(QString::fromUtf8(out),
+             QString::fromUtf8(readData(QStringLiteral("word2003.txt"))) + u'\n');
+    const QString html = tmp_.filePath(QStringLiteral("html/page.htm"));
+    QDir().mkpath(tmp_.filePath(QStringLiteral("html")));
+    QCOMPARE(run({QStringLiteral("rtf2html"), dataPath(QStringLiteral("wordpad.rtf")), html}), 0);
+    QFile page(html);
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    QVERIFY(page.readAll().contains("<img src=\"page_files/image2.png\""));
+    QVERIFY(QFile::exists(tmp_.filePath(QStringLiteral("html/page_files/image2.png"))));
+    QCOMPARE(run({QStringLiteral("rtf2text")}), 2);
 }
 
 // A real word processor reads our RTF to the same text.
