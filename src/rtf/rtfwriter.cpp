@@ -280,6 +280,7 @@ void Writer::openLink(const QString& href) {
     needSpace_ = false;
     text(href);
     raw("\"}}{\\fldrslt{");
+    uc_ = ucBeforeLink_; // a \uc inside the instruction ended with its group
     needSpace_ = false;
     current_.anchor = href;
     inLink_ = true;
