@@ -1,14 +1,11 @@
 #include "rtf/htmlwriter.h"
 
+#include "rtf/docwalk.h"
 #include "rtf/htmlbuilder.h"
 #include "rtf/interpreter.h"
 #include "rtf/picture.h"
 
-#include <QTextBlock>
 #include <QTextDocument>
-#include <QTextList>
-
-#include <unordered_map>
 
 namespace quillo::rtf {
 namespace {
@@ -44,37 +41,21 @@ private:
 
 QString writeHtml(const QTextDocument& doc, const HtmlOptions& options) {
     HtmlBuilder html(options);
-    std::unordered_map<const QTextList*, int> sequences;
-    const QFont defaultFont = doc.defaultFont();
-    ParaStyle last;
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        const QTextList* list = block.textList();
-        const QTextListFormat listFormat = list ? list->format() : QTextListFormat();
-        ParaStyle para =
-            paraStyleOf(block.blockFormat(), list ? &listFormat : nullptr, doc.indentWidth());
-        if (list)
-            para.listSequence =
-                sequences.try_emplace(list, int(sequences.size()) + 1).first->second;
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            const QTextCharFormat format = fragment.charFormat();
-            const TextStyle style = textStyleOf(format, defaultFont);
-            if (format.isImageFormat()) {
-                const QTextImageFormat image = format.toImageFormat();
-                const Picture picture = pictureOf(doc, image);
-                const QSize shown(qRound(image.width()), qRound(image.height()));
-                for (qsizetype i = 0; i < fragment.length(); ++i)
-                    html.picture(picture, style, shown);
-            } else {
-                html.text(fragment.text(), style);
-            }
+    const std::vector<DocParagraph> paras = paragraphsOf(doc);
+    if (paras.empty())
+        html.finish(ParaStyle{}, false);
+    for (size_t i = 0; i < paras.size(); ++i) {
+        for (const DocRun& run : paras[i].runs) {
+            if (run.picture)
+                html.picture(*run.picture, run.style, displaySize(*run.picture, QImage()));
+            else
+                html.text(run.text, run.style);
         }
-        if (block.next().isValid())
-            html.paragraph(para);
+        if (i + 1 < paras.size())
+            html.paragraph(paras[i].style);
         else
-            last = para;
+            html.finish(paras[i].style, true);
     }
-    html.finish(last, true);
     return html.take();
 }
 

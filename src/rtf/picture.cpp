@@ -13,27 +13,25 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstring>
 
 namespace quillo::rtf {
 namespace {
 
 constexpr int kMaxShownPixels = 4000;
 
-quint32 u32(const QByteArray& d, qsizetype at) {
-    if (at < 0 || at + 4 > d.size())
+// A little-endian number inside the data; 0 past its end.
+template <typename T> T le(const QByteArray& d, qsizetype at) {
+    if (at < 0 || at + qsizetype(sizeof(T)) > d.size())
         return 0;
-    quint32 v;
-    std::memcpy(&v, d.constData() + at, 4);
-    return qFromLittleEndian(v);
+    return qFromLittleEndian<T>(d.constData() + at);
+}
+
+quint32 u32(const QByteArray& d, qsizetype at) {
+    return le<quint32>(d, at);
 }
 
 quint16 u16(const QByteArray& d, qsizetype at) {
-    if (at < 0 || at + 2 > d.size())
-        return 0;
-    quint16 v;
-    std::memcpy(&v, d.constData() + at, 2);
-    return qFromLittleEndian(v);
+    return le<quint16>(d, at);
 }
 
 // A device-independent bitmap (header, colour table, bits) as a BMP file Qt can read.

@@ -1,13 +1,10 @@
 #include "rtf/rtfwriter.h"
 
-#include "rtf/picture.h"
-#include "rtf/styles.h"
+#include "rtf/docwalk.h"
 
 #include "core/cp932.h"
 
-#include <QTextBlock>
 #include <QTextDocument>
-#include <QTextList>
 
 #include <optional>
 #include <unordered_map>
@@ -17,50 +14,6 @@ namespace quillo::rtf {
 namespace {
 
 constexpr int kHexPerLine = 128;
-
-struct Run {
-    TextStyle style;
-    QString text;
-    std::optional<Picture> picture;
-};
-
-struct Para {
-    ParaStyle style;
-    std::vector<Run> runs;
-};
-
-std::vector<Para> collect(const QTextDocument& doc) {
-    std::vector<Para> paras;
-    std::unordered_map<const QTextList*, int> sequences;
-    const QFont defaultFont = doc.defaultFont();
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        Para para;
-        const QTextList* list = block.textList();
-        const QTextListFormat listFormat = list ? list->format() : QTextListFormat();
-        para.style =
-            paraStyleOf(block.blockFormat(), list ? &listFormat : nullptr, doc.indentWidth());
-        if (list)
-            para.style.listSequence =
-                sequences.try_emplace(list, int(sequences.size()) + 1).first->second;
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            const QTextCharFormat format = fragment.charFormat();
-            const TextStyle style = textStyleOf(format, defaultFont);
-            if (format.isImageFormat()) {
-                const Picture picture = pictureOf(doc, format.toImageFormat());
-                for (qsizetype i = 0; i < fragment.length(); ++i)
-                    para.runs.push_back(Run{style, QString(), picture});
-                continue;
-            }
-            if (!para.runs.empty() && !para.runs.back().picture && para.runs.back().style == style)
-                para.runs.back().text += fragment.text();
-            else
-                para.runs.push_back(Run{style, fragment.text(), std::nullopt});
-        }
-        paras.push_back(std::move(para));
-    }
-    return paras;
-}
 
 bool isJapaneseFont(const QString& family) {
     static const char* const names[] = {
@@ -122,7 +75,7 @@ QString numberText(ListKind kind, int n) {
 
 class Writer {
 public:
-    explicit Writer(const QTextDocument& doc) : doc_(doc), paras_(collect(doc)) {}
+    explicit Writer(const QTextDocument& doc) : doc_(doc), paras_(paragraphsOf(doc)) {}
     QByteArray write();
 
 private:
@@ -134,7 +87,7 @@ private:
     void text(QStringView text);
     void fallbackBytes(QByteArrayView bytes);
     void changeStyle(const TextStyle& to);
-    void paragraphStart(const Para& para, const Para* previous, int itemNumber);
+    void paragraphStart(const DocParagraph& para, const DocParagraph* previous, int itemNumber);
     void picture(const Picture& picture);
     void openLink(const QString& href);
     void closeLink();
@@ -142,7 +95,7 @@ private:
     int colorIndex(bool has, QRgb rgb);
 
     const QTextDocument& doc_;
-    std::vector<Para> paras_;
+    std::vector<DocParagraph> paras_;
     QByteArray out_;
     bool needSpace_ = false;
     int uc_ = 1;
@@ -294,7 +247,8 @@ void Writer::closeLink() {
     inLink_ = false;
 }
 
-void Writer::paragraphStart(const Para& para, const Para* previous, int itemNumber) {
+void Writer::paragraphStart(const DocParagraph& para, const DocParagraph* previous,
+                            int itemNumber) {
     const ParaStyle& p = para.style;
     const bool needPard = !previous || !(previous->style == p);
     if (needPard)
@@ -409,9 +363,9 @@ void Writer::picture(const Picture& p) {
 QByteArray Writer::write() {
     // Fonts and colours in order of use (the default font when nothing is used).
     bool bullets = false;
-    for (const Para& para : paras_) {
+    for (const DocParagraph& para : paras_) {
         bullets |= para.style.list == ListKind::Bullet;
-        for (const Run& run : para.runs) {
+        for (const DocRun& run : para.runs) {
             fontIndex(run.style.family);
             colorIndex(run.style.hasColor, run.style.color);
             colorIndex(run.style.hasBackground, run.style.background);
@@ -472,8 +426,8 @@ QByteArray Writer::write() {
     current_.halfPoints = 0;
 
     std::unordered_map<int, int> itemNumbers;
-    const Para* previous = nullptr;
-    for (const Para& para : paras_) {
+    const DocParagraph* previous = nullptr;
+    for (const DocParagraph& para : paras_) {
         int itemNumber = 0;
         if (para.style.isListItem()) {
             auto [it, added] =
@@ -481,7 +435,7 @@ QByteArray Writer::write() {
             itemNumber = ++it->second;
         }
         paragraphStart(para, previous, itemNumber);
-        for (const Run& run : para.runs) {
+        for (const DocRun& run : para.runs) {
             if (run.style.anchor != current_.anchor) {
                 if (inLink_)
                     closeLink();
