@@ -6,6 +6,10 @@ QString numberText(qint64 value) {
     return value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value);
 }
 
+QString errorNumberText(int number) {
+    return QStringLiteral("ERR = ") + numberText(number);
+}
+
 QString listEntry(int page, const QString& text) {
     return QLatin1Char('p') + QString::number(page).rightJustified(2, QLatin1Char(' ')) +
            QLatin1String("  ") + text;

@@ -10,6 +10,9 @@ namespace quillo {
 // value that is not negative (" 64", " 0", "-1").
 QString numberText(qint64 value);
 
+// The text of an error without a message of its own: "ERR = " and the number ("ERR =  70").
+QString errorNumberText(int number);
+
 // One line of a contents or keyword list: "p", the page right-aligned in two characters,
 // two blanks, the text ("p 3  Title", "p12  Title"). Page 100 takes three digits
 // ("p100  Title").

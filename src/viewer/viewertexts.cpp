@@ -46,7 +46,7 @@ QString homePageFailure(int shellResult) {
     default:
         break;
     }
-    return QStringLiteral("ERR =") + numberText(shellResult);
+    return errorNumberText(shellResult);
 }
 
 QString howToText(Variant variant) {

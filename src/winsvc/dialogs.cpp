@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QUrl>
 
 #include <new>
@@ -80,6 +81,11 @@ QString QtDialogs::runFileDialog(QWidget* parent, const QString& caption, const 
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // A name typed without an extension gets the filter's, as the Windows dialog does.
+    const QRegularExpressionMatch ext =
+        QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(filter);
+    if (save && ext.hasMatch())
+        dialog.setDefaultSuffix(ext.captured(1));
     // Without a parent the dialog is placed against the main window the program named.
     FileDialogPlacement placement(*m_hook, parent ? parent->window() : m_hook->target());
     if (dialog.exec() != QDialog::Accepted)

@@ -683,7 +683,7 @@ void TestViewerWindow::homePageReportsShellFailures_data() {
                                << QStringLiteral("ブラウザが見つかりません。\nブラウザをインスト"
                                                  "ールしてから起動して下さい。");
     QTest::newRow("cannot start") << 14 << QStringLiteral("ブラウザが起動できません。");
-    QTest::newRow("other") << 5 << QStringLiteral("ERR = 5");
+    QTest::newRow("other") << 5 << QStringLiteral("ERR =  5");
 }
 
 void TestViewerWindow::homePageReportsShellFailures() {

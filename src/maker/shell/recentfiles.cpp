@@ -99,7 +99,7 @@ QString recentReadWarningText(const RecentReadResult& result) {
     case 57:
         return QStringLiteral(" デバイス I/O エラーです。");
     default:
-        return QStringLiteral("ERR = ") + numberText(result.errorNumber);
+        return errorNumberText(result.errorNumber);
     }
 }
 
@@ -135,7 +135,7 @@ QString recentWriteWarningText(const QString& path, int errorNumber) {
         reason = QStringLiteral("ファイルが異常か、見つかりません。");
         break;
     default:
-        reason = QStringLiteral("ERR = ") + numberText(errorNumber);
+        reason = errorNumberText(errorNumber);
     }
     return path + reason + QStringLiteral("\nファイルリストを更新できませんでした。");
 }

@@ -244,7 +244,7 @@ QString settingsWriteWarningText(const QString& path, int errorNumber) {
         reason = QStringLiteral("ファイルが異常か、見つかりません。");
         break;
     default:
-        reason = QStringLiteral("ERR = ") + numberText(errorNumber);
+        reason = errorNumberText(errorNumber);
     }
     return path + reason;
 }

@@ -17,10 +17,6 @@ QString lines(const QStringList& list) {
     return list.join(QLatin1Char('\n'));
 }
 
-QString errText(int number) {
-    return QStringLiteral("ERR = ") + numberText(number);
-}
-
 // The volume a file lies on, standing where the messages name a drive.
 QString volumeOf(const QString& filePath) {
     QString folder = QFileInfo(filePath).absolutePath();
@@ -109,7 +105,7 @@ QString saveFailureText(const QString& filePath, const WriteResult& result) {
         return volumeOf(filePath) + QStringLiteral(" ドライブの準備ができていません。");
     default:
         return filePath + QStringLiteral(" を保存できませんでした。\n") +
-               errText(result.errorNumber);
+               errorNumberText(result.errorNumber);
     }
 }
 
@@ -179,7 +175,7 @@ QString helpStartErrorText(int shellResult) {
     case 14:
         return QStringLiteral("qzd32.exeを起動できません。");
     default:
-        return errText(shellResult);
+        return errorNumberText(shellResult);
     }
 }
 
