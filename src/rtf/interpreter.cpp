@@ -509,6 +509,11 @@ private:
 void Interpreter::run() {
     Token t;
     for (;;) {
+        unsigned char trail;
+        if (lead_ >= 0 && tokens_.takeTrailByte(trail)) {
+            byteChar(trail);
+            continue;
+        }
         tokens_.next(t);
         switch (t.type) {
         case TokenType::End:

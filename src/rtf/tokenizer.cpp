@@ -150,6 +150,35 @@ qsizetype Tokenizer::nextHexBytes(unsigned char* out, qsizetype max) {
     return n;
 }
 
+bool Tokenizer::takeTrailByte(unsigned char& byte) {
+    if (pos_ >= size_)
+        return false;
+    auto at = [&](qsizetype i) { return i < size_ ? data_[i] : '\0'; };
+    const char c = data_[pos_];
+    if (c == '{' || c == '}') {
+        byte =
+            static_cast<unsigned char>(c); // a raw trail byte: no group starts inside a character
+        ++pos_;
+        return true;
+    }
+    if (c != '\\')
+        return false;
+    const char after = at(pos_ + 1);
+    if (after == '\'' || isLetter(after))
+        return false; // the usual \'hh trail byte, or a control word that cuts the character
+    const bool rawThenEscape = after == '\\' && at(pos_ + 2) == '\'' &&
+                               kHex.value[static_cast<unsigned char>(at(pos_ + 3))] >= 0 &&
+                               kHex.value[static_cast<unsigned char>(at(pos_ + 4))] >= 0;
+    if ((after == '\\' && !rawThenEscape) || after == '{' || after == '}') {
+        byte = static_cast<unsigned char>(after); // an escaped trail byte: \\ \{ \}
+        pos_ += 2;
+    } else {
+        byte = '\\'; // a raw trail byte 0x5C
+        pos_ += 1;
+    }
+    return true;
+}
+
 bool Tokenizer::readControl(qsizetype start, Token& token) {
     ++pos_; // the backslash
     if (pos_ >= size_) {

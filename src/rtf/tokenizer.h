@@ -40,6 +40,9 @@ public:
     // Reads as many \'hh as follow right at the current position (at most max) into out;
     // returns how many.
     qsizetype nextHexBytes(unsigned char* out, qsizetype max);
+    // Right after a lead byte: takes the trail byte when the input continues with a raw { } or
+    // \ (some writers escape only the lead byte) or with an escaped \\ \{ \}.
+    bool takeTrailByte(unsigned char& byte);
     qsizetype position() const { return pos_; }
     QByteArrayView input() const { return QByteArrayView(data_, size_); }
 

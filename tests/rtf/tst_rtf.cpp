@@ -370,6 +370,8 @@ void TestRtf::decoding_data() {
         << jp + "\\'95\\\\\\'8e\\'a6}" << QStringLiteral("表示");
     QTest::newRow("trail byte 0x7B and 0x7D escaped")
         << jp + "\\'83\\{\\'83\\}}" << QStringLiteral("ボマ");
+    QTest::newRow("raw trail bytes { and }") << jp + "\\'83{\\'83}}" << QStringLiteral("ボマ");
+    QTest::newRow("raw trail byte backslash") << jp + "\\'95\\\\'8e\\'a6}" << QStringLiteral("表示");
     QTest::newRow("raw ASCII trail byte") << jp + "\\'83A\\'83C}" << QStringLiteral("アイ");
     QTest::newRow("lead byte cut by a control word")
         << jp + "\\'82\\par x}" << QStringLiteral("\uFFFD\nx");
