@@ -609,12 +609,11 @@ void Interpreter::closeGroup(qsizetype offset) {
     }
     stack_.pop_back();
     styleDirty_ = true;
-    if (!owns) {
-    } else if (dest == Dest::Pn) {
+    if (owns && dest == Dest::Pn) {
         finishPn(st());
-    } else if (dest == Dest::FontTable) {
+    } else if (owns && dest == Dest::FontTable) {
         applyDefaultFont();
-    } else if (dest == Dest::Pict) {
+    } else if (owns && dest == Dest::Pict) {
         if (st().inObject) {
             if (!objectPicture_)
                 objectPicture_ = pict_;
