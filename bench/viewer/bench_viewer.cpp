@@ -1,7 +1,7 @@
 // The viewer window with the largest document: loading and showing page 1, and a search
 // for a text that no page holds (the window's own button, the end message answered).
 #include "core/helpfile.h"
-#include "corpus.h"
+#include "common/maximumdocument.h"
 #include "viewer/viewerwindow.h"
 #include "winsvc/dialogs.h"
 
@@ -44,7 +44,7 @@ struct MaximumFile {
     QTemporaryDir dir{benchFolder() + QStringLiteral("/quillo-bench-XXXXXX")};
     QString path = dir.filePath(QStringLiteral("max.qzd"));
     MaximumFile() {
-        auto doc = bench::maximumViewerDocument();
+        auto doc = bench::maximumDocument();
         saveHelpFile(path, *doc);
     }
 };

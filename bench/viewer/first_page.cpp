@@ -2,7 +2,7 @@
 // the given file and exits once the page text has been painted, printing the realtime clock
 // in nanoseconds at that moment, so that a script can take the time from process start.
 #include "core/helpfile.h"
-#include "corpus.h"
+#include "common/maximumdocument.h"
 #include "viewer/viewerwindow.h"
 #include "winsvc/appenv.h"
 #include "winsvc/dialogs.h"
@@ -37,7 +37,7 @@ public:
 
 int main(int argc, char* argv[]) {
     if (argc == 3 && QByteArray(argv[1]) == "--write") {
-        auto doc = quillo::bench::maximumViewerDocument();
+        auto doc = quillo::bench::maximumDocument();
         return quillo::saveHelpFile(QString::fromLocal8Bit(argv[2]), *doc).ok() ? 0 : 1;
     }
     quillo::preferX11OnWayland();

@@ -1,8 +1,8 @@
-#include "corpus.h"
+#include "maximumdocument.h"
 
 namespace quillo::bench {
 
-std::unique_ptr<HelpDocument> maximumViewerDocument() {
+std::unique_ptr<HelpDocument> maximumDocument() {
     auto doc = std::make_unique<HelpDocument>();
     doc->pageCount = MaxPages;
     doc->displaySettings.windowTop = 1500;
