@@ -63,6 +63,7 @@ void MakerMainWindow::newFile() {
     m_editor->setFocus();
     clearDocument();
     refreshTitle(TitleMode::TitleOnly);
+    refreshFormatting();
 }
 
 void MakerMainWindow::openFile() {
@@ -108,6 +109,7 @@ bool MakerMainWindow::loadHelpFile(const QString& path) {
     fillLists();
     refreshTitle(TitleMode::SelectKeyword);
     refreshTitle(TitleMode::SelectContents);
+    refreshFormatting();
     addRecentFile(path);
     return true;
 }

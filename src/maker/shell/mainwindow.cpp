@@ -2,6 +2,9 @@
 
 #include "core/fileerror.h"
 #include "core/text.h"
+#include "maker/format/formatlogic.h"
+#include "maker/format/indentruler.h"
+#include "maker/format/pageformatting.h"
 #include "maker/shell/companionwindows.h"
 #include "maker/shell/shelllogic.h"
 #include "maker/shell/shelltexts.h"
@@ -108,17 +111,10 @@ const MenuItem HelpMenu[] = {
 
 // Commands whose windows and behaviour are built elsewhere; until then they stay disabled.
 const char* const LaterCommands[] = {
-    "qzd32mk_undo",          "qzd32mk_copy",
-    "qzd32mk_cut",           "qzd32mk_paist",
-    "qzd32mk_delete",        "qzd32mk_all_select",
-    "qzd32mk_image_set",     "qzd32mk_index_set",
-    "qzd32mk_key_set",       "qzd32mk_search_shori",
-    "qzd32mk_chikan_shori",  "qzd32mk_color_moji",
-    "qzd32mk_color_back",    "qzd32mk_Next_Page",
-    "qzd32mk_Return_Page",   "qzd32mk_new_Page",
-    "qzd32mk_insert_Page",   "qzd32mk_delete_Page",
-    "qzd32mk_undo_Page",     "qzd32mk_html_make_sellect",
-    "qzd32mk_html_make_all", "qzd32mk_html_view",
+    "qzd32mk_image_set",    "qzd32mk_index_set",         "qzd32mk_key_set",
+    "qzd32mk_search_shori", "qzd32mk_chikan_shori",      "qzd32mk_color_moji",
+    "qzd32mk_color_back",   "qzd32mk_html_make_sellect", "qzd32mk_html_make_all",
+    "qzd32mk_html_view",
 };
 
 template <std::size_t N> void addItems(QMenu* menu, const MenuItem (&items)[N]) {
@@ -158,6 +154,16 @@ MakerMainWindow::MakerMainWindow(Dialogs& dialogs, MakerEnvironment environment,
     buildMenus();
     buildToolbars();
     buildEditorArea();
+    FormattingControls controls;
+    controls.window = this;
+    controls.mainBar = findChild<QToolBar*>(QStringLiteral("Toolbar3"));
+    controls.pageBar = findChild<QToolBar*>(QStringLiteral("Toolbar4"));
+    controls.fontBox = m_fontBox;
+    controls.sizeBox = m_sizeBox;
+    controls.editMenu = findChild<QMenu*>(QStringLiteral("qzd32mk_edit"));
+    controls.editor = m_editor;
+    controls.ruler = m_ruler;
+    m_formatting = new PageFormatting(m_dialogs, controls, m_ignoreNextChange, this);
     m_contents = new ContentsWindow(this, m_settings.contentsWindow);
     m_keywords = new KeywordWindow(this, m_settings.keywordWindow);
     connect(m_contents, &CompanionWindow::closed, this,
@@ -202,6 +208,12 @@ void MakerMainWindow::buildMenus() {
     connect(action("qzd32mk_file_save_rename"), &QAction::triggered, this,
             [this] { saveFileAs(); });
     connect(action("qzd32mk_file_end"), &QAction::triggered, this, [this] { close(); });
+    connect(action("qzd32mk_Next_Page"), &QAction::triggered, this, [this] { nextPage(); });
+    connect(action("qzd32mk_Return_Page"), &QAction::triggered, this, [this] { previousPage(); });
+    connect(action("qzd32mk_new_Page"), &QAction::triggered, this, [this] { newPage(); });
+    connect(action("qzd32mk_insert_Page"), &QAction::triggered, this, [this] { insertPage(); });
+    connect(action("qzd32mk_delete_Page"), &QAction::triggered, this, [this] { deletePage(); });
+    connect(action("qzd32mk_undo_Page"), &QAction::triggered, this, [this] { undoPage(); });
     connect(action("qzd32mk_preview_help"), &QAction::triggered, this, [this] { preview(); });
     connect(action("qzd32mk_preview_index"), &QAction::triggered, this,
             [this] { toggleCompanion(m_contents, action("qzd32mk_preview_index")); });
@@ -232,8 +244,6 @@ void MakerMainWindow::buildToolbars() {
     m_sizeBox->setObjectName(QStringLiteral("Combo2"));
     m_sizeBox->setEditable(true);
     m_sizeBox->setMinimumContentsLength(3);
-    main->addWidget(m_fontBox);
-    main->addWidget(m_sizeBox);
 }
 
 void MakerMainWindow::buildEditorArea() {
@@ -255,6 +265,7 @@ void MakerMainWindow::buildEditorArea() {
     m_editor->setObjectName(QStringLiteral("RichTextBox2"));
     m_editor->setFrameShape(QFrame::NoFrame);
     connect(m_editor, &RichTextControl::contentChanged, this, &MakerMainWindow::onEditorChanged);
+    m_ruler = new IndentRuler(area, this);
 }
 
 QString MakerMainWindow::settingsPath() const {
@@ -294,6 +305,7 @@ bool MakerMainWindow::startUp(const QString& commandLinePath) {
         openFromCommandLine(commandLinePath);
     hourglass.release();
     m_editor->setFocus();
+    refreshFormatting();
     return true;
 }
 
@@ -416,8 +428,11 @@ void MakerMainWindow::moveEvent(QMoveEvent* event) {
 
 void MakerMainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         QApplication::restoreOverrideCursor();
+        m_ruler->placeMarker(IndentRuler::Left, LeftMarkerHome);
+        m_ruler->showPositions();
+    }
 }
 
 void MakerMainWindow::rememberNormalGeometry() {
@@ -441,6 +456,7 @@ void MakerMainWindow::layoutEditor() {
                           twipsToPixels(qMax(0, editorWidth), Qt::Horizontal),
                           twipsToPixels(qMax(0, editorHeight), Qt::Vertical));
     m_editor->setRightMargin(editorWidth - 300);
+    m_ruler->setEditorGeometry(frameLeft + 140, frameTop + 60, editorWidth, editorHeight);
     rebuildRuler();
 }
 
@@ -457,6 +473,8 @@ void MakerMainWindow::rebuildRuler() {
     m_rulerStrip->setGeometry(twipsToPixels(stripLeft, Qt::Horizontal), 0,
                               m_rulerText->width() + twipsToPixels(100, Qt::Horizontal),
                               twipsToPixels(330, Qt::Vertical));
+    m_ruler->setStripGeometry(pixelsToTwips(m_rulerStrip->geometry().right() + 1, Qt::Horizontal),
+                              330);
 }
 
 // Title, lists and the editor's page ----------------------------------------------------
@@ -479,17 +497,27 @@ void MakerMainWindow::fillLists() {
     m_keywords->fill(m_doc, m_currentPage);
 }
 
+void MakerMainWindow::refreshFormatting() {
+    m_formatting->refreshFromSelection();
+}
+
 void MakerMainWindow::onEditorChanged() {
     if (m_programEdits > 0)
         return;
+    if (m_ignoreNextChange) {
+        m_ignoreNextChange = false;
+        return;
+    }
     m_pageChanged[m_currentPage] = true;
     m_documentChanged = true;
 }
 
 void MakerMainWindow::showPageInEditor() {
+    // The program's own change, counted as the notification it was told to ignore.
     ++m_programEdits;
     m_editor->setRtf(m_doc.pageText[m_currentPage]);
     --m_programEdits;
+    m_ignoreNextChange = false;
 }
 
 void MakerMainWindow::storeCurrentPage() {
@@ -514,6 +542,8 @@ void MakerMainWindow::resetEditorPage() {
     format.leftIndent = 0;
     m_editor->setSelectionFormat(format);
     --m_programEdits;
+    m_ignoreNextChange = false;
+    m_ruler->placeMarker(IndentRuler::Left, LeftMarkerHome);
 }
 
 void MakerMainWindow::newDocument() {
@@ -546,6 +576,7 @@ void MakerMainWindow::clearDocument() {
             keyword.clear();
         m_pageChanged[page] = false;
     }
+    m_undo = {};
     m_doc.pageCount = 1;
 }
 
@@ -553,6 +584,8 @@ void MakerMainWindow::clearChangeFlags() {
     m_documentChanged = false;
     m_previewLayoutChanged = false;
     m_pageChanged.fill(false);
+    m_undo = {};
+    m_undoBeforeCommand = {};
 }
 
 // Shutdown ------------------------------------------------------------------------------

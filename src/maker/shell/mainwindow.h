@@ -2,6 +2,7 @@
 
 #include "core/helpdocument.h"
 #include "core/helpfile.h"
+#include "core/pages.h"
 #include "maker/shell/recentfiles.h"
 #include "maker/shell/settingsfile.h"
 #include "winsvc/dialogs.h"
@@ -20,7 +21,9 @@ namespace quillo {
 
 class CompanionWindow;
 class ContentsWindow;
+class IndentRuler;
 class KeywordWindow;
+class PageFormatting;
 class RichTextControl;
 namespace viewer {
 class ViewerWindow;
@@ -36,12 +39,27 @@ struct MakerEnvironment {
     std::optional<QStringList> screenFonts;
 };
 
+// The one-step page undo: what the last page command did, so that it can be reversed. The
+// reversal records itself, so undoing twice redoes.
+struct PageUndo {
+    enum State { Nothing = 0, Inserted = 1, Deleted = 2, Appended = 3, Running = 4 };
+    State state = Nothing;
+    int insertedPage = 0;
+    int deletedPage = 0;
+    int appendedPage = 0;
+    // The deleted page was the document's only one: it was emptied, not removed.
+    bool deletedOnlyPage = false;
+    PageContent deleted; // text, contents title and keywords of the deleted page
+};
+
 // `qzd32mk_main`: the authoring window around the page editor, with its menus, file
 // commands, settings and recent files, companion windows and shutdown.
 class MakerMainWindow : public QMainWindow {
     Q_OBJECT
 public:
     enum class TitleMode { TitleOnly = 0, SelectKeyword = 1, SelectContents = 2 };
+    // What the last page command added or removed, for the entry dialog's cancel.
+    enum class EntryMode { NewPage = 0, InsertedPage = 2, DeletedPage = 3 };
 
     MakerMainWindow(Dialogs& dialogs, MakerEnvironment environment, QWidget* parent = nullptr);
     ~MakerMainWindow() override;
@@ -58,6 +76,12 @@ public:
     const QString& fileTitle() const { return m_fileTitle; }
     int currentPage() const { return m_currentPage; }
     bool documentChanged() const { return m_documentChanged; }
+    bool pageChanged(int page) const { return m_pageChanged[page]; }
+    bool ignoreNextChange() const { return m_ignoreNextChange; }
+    const PageUndo& pageUndo() const { return m_undo; }
+    EntryMode entryMode() const { return m_entryMode; }
+    // document_changed as it was before the last page command.
+    bool savedDocumentChanged() const { return m_savedDocumentChanged; }
     bool previewLayoutChanged() const { return m_previewLayoutChanged; }
     int saveError() const { return m_saveError; }
     int instanceCount() const { return m_instanceCount; }
@@ -77,6 +101,12 @@ public:
     void resetEditorPage();
     void clearChangeFlags();
     void fillLists();
+    // The editor's mouse-up refresh: toolbars, font boxes and ruler follow the selection.
+    void refreshFormatting();
+    // Removes the page the last new-page or insert-page command added, without asking and
+    // without marking the document changed, and puts the page undo back as it was before
+    // that command. Nothing happens on a document's only page.
+    void deletePageSilently();
 
     // The smallest height and width of the window.
     static constexpr int MinimumTwips = 3000;
@@ -92,6 +122,18 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Page commands.
+    void nextPage();
+    void previousPage();
+    void newPage();
+    void insertPage();
+    void deletePage();
+    void undoPage();
+    void keepForEntryCancel(EntryMode mode);
+    void insertPageAtCurrent();
+    void removeCurrentPage();
+    void showCurrentPage();
+
     // Start-up.
     void buildMenus();
     void buildToolbars();
@@ -158,7 +200,12 @@ private:
     bool m_documentChanged = false;
     bool m_previewLayoutChanged = false;
     bool m_settingsReadFailed = false;
-    int m_programEdits = 0; // > 0 while the program itself changes the editor
+    int m_programEdits = 0;          // > 0 while the program itself changes the editor
+    bool m_ignoreNextChange = false; // the next change notification is the program's own
+    PageUndo m_undo;
+    PageUndo m_undoBeforeCommand; // as it was before the last page command
+    EntryMode m_entryMode = EntryMode::NewPage;
+    bool m_savedDocumentChanged = false;
     int m_saveError = 0;
     int m_instanceCount = 1;
     QString m_lastFolder;
@@ -181,6 +228,8 @@ private:
     QLabel* m_rulerText = nullptr;  // Label5
     QComboBox* m_fontBox = nullptr; // Combo1
     QComboBox* m_sizeBox = nullptr; // Combo2
+    IndentRuler* m_ruler = nullptr;
+    PageFormatting* m_formatting = nullptr;
     QMenu* m_fileMenu = nullptr;
     QAction* m_recentHead = nullptr;      // entry 0 of the recent list
     QAction* m_recentEnd = nullptr;       // the separator after it

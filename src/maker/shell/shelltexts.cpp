@@ -185,4 +185,22 @@ QString versionText(const QString& computer, const QString& user) {
                   QStringLiteral("ユーザー名  \t") + user});
 }
 
+QString pageLimitText() {
+    return QStringLiteral("作成できるページ数は、") + QStringLiteral("100") +
+           QStringLiteral("ページ以内です。");
+}
+
+QString nothingToDeleteText() {
+    return QStringLiteral("削除する内容が有りません。");
+}
+
+QString deletePageQuestion(int page) {
+    return numberText(page) + QStringLiteral("ページを削除します。") +
+           QStringLiteral("目次、キーも削除されます。");
+}
+
+QString nothingToUndoText() {
+    return QStringLiteral("元に戻すページ編集内容は有りません。");
+}
+
 } // namespace quillo

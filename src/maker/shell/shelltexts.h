@@ -24,6 +24,12 @@ QString writeProtectedText(const QString& filePath);
 // volume the file lies on where the message speaks of a drive.
 QString saveFailureText(const QString& filePath, const WriteResult& result);
 
+// Page commands.
+QString pageLimitText();       // 100 pages already
+QString nothingToDeleteText(); // an empty document's only page
+QString deletePageQuestion(int page);
+QString nothingToUndoText(); // no page command to undo
+
 QString quickHelpQzdText();
 QString quickHelpBrowserText();
 QString helpStartErrorText(int shellResult);
