@@ -1,0 +1,78 @@
+#pragma once
+
+#include "maker/shell/mainwindow.h"
+#include "support/scripteddialogs.h"
+#include "winsvc/richtextcontrol.h"
+
+#include <QAction>
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+// Starts authoring windows for a test in a temporary program folder, with scripted
+// dialogs, and drives them the way a user does: menu items, toolbar buttons, keys.
+class MakerFixture {
+public:
+    void setUp() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir().mkpath(home()));
+        qputenv("QUILLO_HOME", home().toLocal8Bit());
+        m_dialogs = std::make_unique<quillo::test::ScriptedDialogs>();
+    }
+
+    // Deletes the windows; fails on a prompt the test did not script or left unused.
+    void tearDown() {
+        qDeleteAll(m_windows);
+        m_windows.clear();
+        QCOMPARE(m_dialogs->unexpectedCount(), 0);
+        QVERIFY(m_dialogs->scriptDone());
+    }
+
+    QString home() const { return m_dir->path() + QStringLiteral("/home"); }
+    QString file(const QString& name) const { return m_dir->path() + '/' + name; }
+    quillo::test::ScriptedDialogs& dialogs() { return *m_dialogs; }
+
+    quillo::MakerMainWindow* start(const QString& commandLine = {}) {
+        quillo::MakerEnvironment env;
+        env.programFolder = home();
+        env.lockFolder = m_dir->path() + QStringLiteral("/locks");
+        env.viewerProgram = m_dir->path() + QStringLiteral("/bin/qzd32");
+        env.helpFile = m_dir->path() + QStringLiteral("/bin/qzd32.qzd");
+        env.screenFonts = QStringList{QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                                      QStringLiteral("IPAMincho")};
+        auto* window = new quillo::MakerMainWindow(*m_dialogs, env);
+        m_windows << window;
+        if (!window->startUp(commandLine))
+            return nullptr;
+        return window;
+    }
+
+    static void trigger(quillo::MakerMainWindow* window, const char* name) {
+        QAction* action = window->findChild<QAction*>(QString::fromLatin1(name));
+        QVERIFY2(action, name);
+        QVERIFY2(action->isEnabled(), name);
+        action->trigger();
+    }
+    static QToolButton* button(quillo::MakerMainWindow* window, const char* key) {
+        return window->findChild<QToolButton*>(QString::fromLatin1(key));
+    }
+    static void click(quillo::MakerMainWindow* window, const char* key) {
+        QToolButton* b = button(window, key);
+        QVERIFY2(b, key);
+        QVERIFY2(b->isEnabled(), key);
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+    static void type(quillo::MakerMainWindow* window, const QString& text) {
+        window->editor()->setFocus();
+        window->editor()->insertPlainText(text);
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<quillo::test::ScriptedDialogs> m_dialogs;
+    QList<quillo::MakerMainWindow*> m_windows;
+};
