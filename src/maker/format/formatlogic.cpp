@@ -47,23 +47,29 @@ int rightIndentForGuide(int guideLeft, int editorLeft, int editorWidth) {
 }
 
 MarkerLimit limitLeftMarker(int left, int editorWidth, int rightMarkerLeft) {
-    if (left < LeftMarkerHome)
-        return {LeftMarkerHome, true};
-    if (left > editorWidth - 180)
-        return {editorWidth - 180, true};
-    if (left > rightMarkerLeft - 200)
-        return {rightMarkerLeft - 200, true};
-    return {left, false};
+    // Every limit is tested in turn, so that the last one keeps the markers apart even
+    // where an earlier one already moved the marker.
+    MarkerLimit limit{left, false};
+    const auto apply = [&limit](bool beyond, int value) {
+        if (beyond)
+            limit = {value, true};
+    };
+    apply(limit.left < LeftMarkerHome, LeftMarkerHome);
+    apply(limit.left > editorWidth - 180, editorWidth - 180);
+    apply(limit.left > rightMarkerLeft - 200, rightMarkerLeft - 200);
+    return limit;
 }
 
 MarkerLimit limitRightMarker(int left, int editorWidth, int leftMarkerLeft) {
-    if (left < MarkerWidth / 2)
-        return {MarkerWidth / 2, true};
-    if (left > editorWidth - 300)
-        return {editorWidth - 300, true};
-    if (left < leftMarkerLeft + 200)
-        return {leftMarkerLeft + 200, true};
-    return {left, false};
+    MarkerLimit limit{left, false};
+    const auto apply = [&limit](bool beyond, int value) {
+        if (beyond)
+            limit = {value, true};
+    };
+    apply(limit.left < MarkerWidth / 2, MarkerWidth / 2);
+    apply(limit.left > editorWidth - 300, editorWidth - 300);
+    apply(limit.left < leftMarkerLeft + 200, leftMarkerLeft + 200);
+    return limit;
 }
 
 int rulerPosition(int markerLeft, int editorLeft) {

@@ -159,24 +159,28 @@ void PageFormatting::applyToSelection(const SelectionFormat& format) {
 // Font boxes ------------------------------------------------------------------------------
 
 void PageFormatting::chooseFontName(int index) {
-    // A font chosen at the caret changes no text: it is not counted as an edit.
-    if (m_c.editor->selLength() == 0)
-        m_ignoreNextChange = true;
     SelectionFormat format;
     format.fontName = m_c.fontBox->itemText(index);
-    applyToSelection(format);
-    m_c.editor->setFocus();
+    applyChosenFont(format);
 }
 
 void PageFormatting::chooseFontSize(int index) {
-    const std::optional<int> size = typedFontSize(m_c.sizeBox->itemText(index));
-    if (m_c.editor->selLength() == 0)
-        m_ignoreNextChange = true;
-    if (size) {
-        SelectionFormat format;
+    SelectionFormat format;
+    if (const std::optional<int> size = typedFontSize(m_c.sizeBox->itemText(index)))
         format.fontSize = *size;
-        applyToSelection(format);
-    }
+    applyChosenFont(format);
+}
+
+void PageFormatting::applyChosenFont(const SelectionFormat& format) {
+    // A font chosen at the caret changes no text: its change notification is not an edit.
+    const bool atCaret = m_c.editor->selLength() == 0;
+    if (atCaret)
+        m_ignoreNextChange = true;
+    applyToSelection(format);
+    // Where the choice changed nothing in the page, no notification came to consume; the
+    // writer's next keystroke is an edit and must count as one.
+    if (atCaret)
+        m_ignoreNextChange = false;
     m_c.editor->setFocus();
 }
 

@@ -64,6 +64,7 @@ private:
 
     void chooseFontName(int index);
     void chooseFontSize(int index);
+    void applyChosenFont(const SelectionFormat& format);
     void confirmTypedSize();
     void toggleStyle(const QString& key);
     void setAlignment(int alignment);
