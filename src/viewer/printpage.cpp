@@ -5,6 +5,7 @@
 
 #include <QEventLoop>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
 
@@ -75,6 +76,9 @@ void preparePrintPage(RichTextControl& control, const QString& header,
     for (QTextBlock block = control.document()->begin(); block.isValid(); block = block.next())
         starts.push_back(block.position());
     const int length = std::max(control.textLength(), 1);
+    // One edit for all paragraphs: the control lays its text out once, not after each one.
+    QTextCursor edit(control.document());
+    edit.beginEditBlock();
     for (int start : starts) {
         control.setSelStart(start);
         SelectionFormat indent;
@@ -83,6 +87,7 @@ void preparePrintPage(RichTextControl& control, const QString& header,
         if (progress)
             progress(int(std::lround(start * 100.0 / length)));
     }
+    edit.endEditBlock();
     control.setSelStart(0);
     if (progress)
         progress(100);

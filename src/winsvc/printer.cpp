@@ -129,6 +129,9 @@ bool Printer::startJob(const QString& title) {
         }
         m_spoolFile = spool.fileName();
         spool.close();
+        if (m_kind == Kind::PdfFolder) // readable like any other document there
+            QFile::setPermissions(m_spoolFile, QFile::ReadOwner | QFile::WriteOwner |
+                                                   QFile::ReadGroup | QFile::ReadOther);
         m_printer->setOutputFormat(QPrinter::PdfFormat);
         m_printer->setOutputFileName(m_spoolFile);
         m_printer->setPageLayout(m_layout);
