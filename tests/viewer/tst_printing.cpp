@@ -47,6 +47,7 @@ struct Rig {
                   return PrintSubject{&doc, QStringLiteral("help.qzd"), currentPage};
               },
               std::move(printers)) {
+        printControl->setReadOnly(true); // as the window's hidden print control
         printControl->hide();
     }
     void setPages(const QList<QByteArray>& pages) {
