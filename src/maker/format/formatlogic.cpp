@@ -98,8 +98,7 @@ const ToolButtonSpec MainToolButtons[14] = {
     {"qzd32mk_bold", "ボールド化します。", "format-text-bold", "B", nullptr},
     {"qzd32mk_italic", "イタリック化します。", "format-text-italic", "I", nullptr},
     {"qzd32mk_underline", "アンダーラインを設定します。", "format-text-underline", "U", nullptr},
-    {"qzd32mk_moji_color", "文字の色を設定します。", "format-text-color", "色",
-     "qzd32mk_color_moji"},
+    {"qzd32mk_moji_color", "文字の色を設定します。", "color-select", "色", "qzd32mk_color_moji"},
 };
 
 const ToolButtonSpec PageToolButtons[7] = {

@@ -38,6 +38,22 @@ bool keepsFocus(const QString& key) {
            key == QLatin1String("qzd32mk_image_set");
 }
 
+// The desktop theme's icon, or its symbolic form (themes such as Adwaita keep only that);
+// a null icon when neither exists.
+QIcon themeIcon(const QString& name) {
+    // Outside a desktop session no theme is set; the freedesktop theme most desktops
+    // install is looked in before the bare "hicolor" one.
+    static const bool fallbackSet = [] {
+        if (QIcon::fallbackThemeName().isEmpty() ||
+            QIcon::fallbackThemeName() == QLatin1String("hicolor"))
+            QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+        return true;
+    }();
+    Q_UNUSED(fallbackSet);
+    const QIcon icon = QIcon::fromTheme(name);
+    return icon.isNull() ? QIcon::fromTheme(name + QStringLiteral("-symbolic")) : icon;
+}
+
 } // namespace
 
 PageFormatting::PageFormatting(Dialogs& dialogs, const FormattingControls& controls,
@@ -51,6 +67,8 @@ PageFormatting::PageFormatting(Dialogs& dialogs, const FormattingControls& contr
     m_c.mainBar->insertWidget(firstFormat, m_c.sizeBox);
     m_c.mainBar->insertSeparator(firstFormat);
     m_c.pageBar->addSeparator();
+    for (IndentRuler::Side side : {IndentRuler::Left, IndentRuler::Right})
+        m_c.ruler->positionLabel(side)->setContentsMargins(6, 0, 6, 0);
     m_c.pageBar->addWidget(m_c.ruler->positionLabel(IndentRuler::Left));
     m_c.pageBar->addWidget(m_c.ruler->positionLabel(IndentRuler::Right));
 
@@ -89,7 +107,7 @@ void PageFormatting::buildToolbar(QToolBar* bar, const ToolButtonSpec* specs, in
     for (int i = 0; i < count; ++i) {
         const ToolButtonSpec& spec = specs[i];
         const QString key = QString::fromLatin1(spec.key);
-        const QIcon icon = QIcon::fromTheme(QString::fromLatin1(spec.icon));
+        const QIcon icon = themeIcon(QString::fromLatin1(spec.icon));
         auto* action = new QAction(bar);
         action->setToolTip(QString::fromUtf8(spec.toolTip));
         action->setText(QString::fromUtf8(spec.fallback));

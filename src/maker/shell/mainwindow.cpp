@@ -470,11 +470,17 @@ void MakerMainWindow::rebuildRuler() {
         rulerText(rulerColumns(pixelsToTwips(editor.width(), Qt::Horizontal), m_digitWidth)));
     m_rulerText->adjustSize();
     m_rulerText->move(twipsToPixels(70, Qt::Horizontal), 1);
-    m_rulerStrip->setGeometry(twipsToPixels(stripLeft, Qt::Horizontal), 0,
-                              m_rulerText->width() + twipsToPixels(100, Qt::Horizontal),
+    // The strip reaches at least to the editor frame's right edge, so that the right
+    // indent marker, which stands near the editor's right end, stays on it.
+    const int frameRight = m_frame->geometry().right() + 1;
+    const int stripLeftPixels = twipsToPixels(stripLeft, Qt::Horizontal);
+    m_rulerStrip->setGeometry(stripLeftPixels, 0,
+                              qMax(m_rulerText->width() + twipsToPixels(100, Qt::Horizontal),
+                                   frameRight - stripLeftPixels),
                               twipsToPixels(330, Qt::Vertical));
     m_ruler->setStripGeometry(pixelsToTwips(m_rulerStrip->geometry().right() + 1, Qt::Horizontal),
                               330);
+    m_ruler->showPositions();
 }
 
 // Title, lists and the editor's page ----------------------------------------------------
