@@ -4,6 +4,7 @@
 #include "core/keywords.h"
 #include "core/text.h"
 #include "viewer/searchbox.h"
+#include "viewer/viewerprinting.h"
 #include "winsvc/dialogs.h"
 #include "winsvc/hourglass.h"
 #include "winsvc/placement.h"
@@ -230,9 +231,16 @@ void ViewerWindow::buildMenus() {
     }
     const bool preview = m_options.variant == Variant::Preview;
     actions[QStringLiteral("open")]->setEnabled(!preview);
-    // Printing comes with the print progress box; until then its items stay disabled.
-    actions[QStringLiteral("print_this_page")]->setEnabled(false);
-    actions[QStringLiteral("print_all")]->setEnabled(false);
+    m_printing =
+        new ViewerPrinting(this, m_options.variant, m_dialogs, *m_printBuffer, [this, preview] {
+            return PrintSubject{m_doc,
+                                preview && m_doc ? fileTitleOf(m_doc->filePath) : m_fileTitle,
+                                m_currentPage};
+        });
+    connect(actions[QStringLiteral("print_this_page")], &QAction::triggered, m_printing,
+            &ViewerPrinting::printShownPage);
+    connect(actions[QStringLiteral("print_all")], &QAction::triggered, m_printing,
+            &ViewerPrinting::printAllPages);
 
     connect(actions[QStringLiteral("open")], &QAction::triggered, this, &ViewerWindow::openCommand);
     connect(actions[QStringLiteral("end")], &QAction::triggered, this, &QWidget::close);

@@ -32,6 +32,7 @@ class RichTextControl;
 namespace quillo::viewer {
 
 class SearchBox;
+class ViewerPrinting;
 
 // The viewer window: one help document shown read-only, with the contents and keyword
 // lists, the page, next and previous page, and a case-insensitive search over all pages.
@@ -190,6 +191,7 @@ private:
     QFrame* m_panel = nullptr;
     RichTextControl* m_page = nullptr;
     RichTextControl* m_printBuffer = nullptr;
+    ViewerPrinting* m_printing = nullptr;
     QMenu* m_editMenu = nullptr;
     QAction* m_frontAction = nullptr;
 };

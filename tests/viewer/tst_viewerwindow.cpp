@@ -1,5 +1,6 @@
 #include "core/helpfile.h"
 #include "support/scripteddialogs.h"
+#include "viewer/printbox.h"
 #include "viewer/viewertexts.h"
 #include "viewer/viewerwindow.h"
 #include "winsvc/appenv.h"
@@ -7,7 +8,9 @@
 #include "winsvc/twips.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -99,6 +102,7 @@ private slots:
     void dividerStopsAtLimits();
     void listsShowPagesAndSortedKeywords();
     void nextAndPreviousPage();
+    void printMenuPrintsThroughTheBox();
     void typingInPageIsRefused();
     void searchIgnoresCaseAndRunsToTheEnd();
     void searchFromCaretNeverLooksBack();
@@ -186,8 +190,8 @@ void TestViewerWindow::menusCarryNamesCaptionsAndShortcuts_data() {
     row("qzd32_next_page", QStringLiteral("次ﾍﾟｰｼﾞ(N)"), QKeySequence(Qt::CTRL | Qt::Key_N));
     row("qzd32_return_page", QStringLiteral("前ﾍﾟｰｼﾞ(R)"), QKeySequence(Qt::CTRL | Qt::Key_R));
     row("qzd32_print_this_page", QStringLiteral("表示ﾍﾟｰｼﾞ印刷(S)"),
-        QKeySequence(Qt::CTRL | Qt::Key_P), false);
-    row("qzd32_print_all", QStringLiteral("全ﾍﾟｰｼﾞ印刷(A)"), {}, false);
+        QKeySequence(Qt::CTRL | Qt::Key_P));
+    row("qzd32_print_all", QStringLiteral("全ﾍﾟｰｼﾞ印刷(A)"));
     row("qzd32_how_to", QStringLiteral("使い方(R)"));
     row("qzd32_version", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(A)"));
     row("qzd32mk_www_view", QStringLiteral("Mr.Vornｻｲﾄへ接続"));
@@ -470,6 +474,39 @@ void TestViewerWindow::nextAndPreviousPage() {
     QCOMPARE(page()->selStart(), 0);
     QCOMPARE(page()->selLength(), page()->textLength());
     QVERIFY(page()->hasFocus());
+}
+
+// The print items open the progress box over the window; each tick prints one page as a
+// job of its own, and the page shown stays as it was.
+void TestViewerWindow::printMenuPrintsThroughTheBox() {
+    const QString jobs = m_dir->filePath(QStringLiteral("jobs"));
+    qputenv("QUILLO_PRINT_DIR", jobs.toLocal8Bit());
+    auto doc = documentOf({QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
+    start(save(*doc, QStringLiteral("print.qzd")));
+    action(m_window.get(), "qzd32_next_page")->trigger();
+    auto printBox = [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("qzd32_msg"))
+                return qobject_cast<PrintBox*>(w);
+        return static_cast<PrintBox*>(nullptr);
+    };
+
+    action(m_window.get(), "qzd32_print_this_page")->trigger();
+    QTRY_VERIFY(printBox());
+    QCOMPARE(printBox()->windowTitle(), QStringLiteral("print.qzd  Page 2/ 3"));
+    printBox()->tick();
+    QTRY_VERIFY(!printBox());
+    QCOMPARE(QDir(jobs).entryList(QDir::Files).size(), 1);
+
+    action(m_window.get(), "qzd32_print_all")->trigger();
+    QTRY_VERIFY(printBox());
+    for (int i = 0; i < 4 && printBox(); ++i)
+        printBox()->tick();
+    QTRY_VERIFY(!printBox());
+    QCOMPARE(QDir(jobs).entryList(QDir::Files).size(), 4);
+    QCOMPARE(m_window->currentPage(), 2);
+    QCOMPARE(pageText(), QStringLiteral("two"));
+    qunsetenv("QUILLO_PRINT_DIR");
 }
 
 void TestViewerWindow::typingInPageIsRefused() {
