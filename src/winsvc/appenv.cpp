@@ -16,8 +16,11 @@ namespace quillo {
 
 QString programFolder() {
     const QString home = qEnvironmentVariable("QUILLO_HOME");
-    if (!home.isEmpty())
+    if (!home.isEmpty()) {
+        // Created on demand like the default folder, so a first run starts silently.
+        QDir().mkpath(home);
         return QDir::cleanPath(home);
+    }
     const QString exeDir = QCoreApplication::applicationDirPath();
     if (!exeDir.isEmpty() && QFileInfo(exeDir).isWritable())
         return exeDir;

@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QProcess>
@@ -293,6 +294,11 @@ void PlatformTest::programFolderFollowsQuilloHome() {
     QTemporaryDir dir;
     qputenv("QUILLO_HOME", dir.path().toUtf8());
     QCOMPARE(programFolder(), dir.path());
+    // A folder that does not exist yet is made, so the first run finds a place for its files.
+    const QString fresh = dir.filePath(QStringLiteral("new/home"));
+    qputenv("QUILLO_HOME", fresh.toUtf8());
+    QCOMPARE(programFolder(), fresh);
+    QVERIFY(QFileInfo(fresh).isDir());
     qunsetenv("QUILLO_HOME");
     QCOMPARE(programFolder(), QCoreApplication::applicationDirPath());
 }
