@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(g++ cmake ninja-build ccache pkg-config qt6-base-dev libgl-dev
-          fonts-ipafont-gothic fonts-ipafont-mincho poppler-utils
+          fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n poppler-utils
           ${QUILLO_EXTRA_PACKAGES:-})
 missing=()
 for p in "${packages[@]}"; do
