@@ -387,6 +387,22 @@ ListKind kindOfNfc(int nfc) {
     }
 }
 
+// Whether the bytes are exactly one balanced group.
+bool isOneGroup(QByteArrayView rtf) {
+    Tokenizer tokens(rtf);
+    Token t;
+    int depth = 0;
+    for (tokens.next(t); t.type != TokenType::End; tokens.next(t)) {
+        if (t.type == TokenType::GroupOpen)
+            ++depth;
+        else if (t.type == TokenType::GroupClose && --depth == 0)
+            return tokens.position() == rtf.size();
+        else if (depth == 0)
+            return false;
+    }
+    return false;
+}
+
 int clampTwips(int v) {
     return std::clamp(v, -kMaxTwips, kMaxTwips);
 }
@@ -669,7 +685,10 @@ void Interpreter::finishObject(qsizetype closeOffset) {
         const bool sevenBit = std::all_of(group.begin(), group.end(), [](char c) {
             return static_cast<unsigned char>(c) < 0x80 && c != 0;
         });
-        if (sevenBit && !group.contains(QByteArrayView("\\bin")))
+        // Kept only when it reads the same anywhere: 7-bit, no escaped bytes (which could pair
+        // with what surrounds them), no binary data, and braces that balance.
+        if (sevenBit && !group.contains(QByteArrayView("\\bin")) &&
+            !group.contains(QByteArrayView("\\'")) && isOneGroup(group))
             picture.objectRtf = group.toByteArray();
     }
     objectStart_ = -1;
@@ -1308,6 +1327,15 @@ void Interpreter::byteChar(unsigned char b) {
     if (skip_ > 0 && st().dest != Dest::Pict) {
         --skip_;
         return;
+    }
+    switch (st().dest) {
+    case Dest::Body:
+    case Dest::PnText:
+    case Dest::FontTable:
+    case Dest::FieldInst:
+        break;
+    default:
+        return; // a destination whose text is dropped keeps no half character either
     }
     if (lead_ >= 0) {
         const unsigned char lead = static_cast<unsigned char>(lead_);
