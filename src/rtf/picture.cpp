@@ -79,23 +79,17 @@ QImage imageOfWmf(const QByteArray& wmf) {
         const quint16 function = u16(wmf, pos + 4);
         if (size < 6 || pos + size > wmf.size() || function == 0)
             break;
+        // Where the bitmap starts in each record that carries one.
+        static const std::pair<quint16, qsizetype> bitmapRecords[] = {
+            {0x0F43, 28}, // META_STRETCHDIB
+            {0x0B41, 26}, // META_DIBSTRETCHBLT
+            {0x0940, 22}, // META_DIBBITBLT
+            {0x0D33, 24}, // META_SETDIBTODEV
+        };
         qsizetype dibAt = -1;
-        switch (function) {
-        case 0x0F43:
-            dibAt = 28;
-            break; // META_STRETCHDIB
-        case 0x0B41:
-            dibAt = 26;
-            break; // META_DIBSTRETCHBLT
-        case 0x0940:
-            dibAt = 22;
-            break; // META_DIBBITBLT
-        case 0x0D33:
-            dibAt = 24;
-            break; // META_SETDIBTODEV
-        default:
-            break;
-        }
+        for (const auto& [record, offset] : bitmapRecords)
+            if (record == function)
+                dibAt = offset;
         if (dibAt > 0 && size > dibAt + 12 && size - dibAt > best.size())
             best = wmf.mid(pos + dibAt, size - dibAt);
         pos += size;
