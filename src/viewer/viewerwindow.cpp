@@ -59,6 +59,12 @@ QStringList contentsLines(const HelpDocument& doc) {
     return lines;
 }
 
+// The selected row of a single-selection list; -1 when nothing is selected.
+int selectedRow(const QListWidget* list) {
+    const QList<QListWidgetItem*> items = list->selectedItems();
+    return items.isEmpty() ? -1 : list->row(items.first());
+}
+
 QString withoutTrailingBlanks(QString text) {
     while (text.endsWith(QLatin1Char(' ')))
         text.chop(1);
@@ -160,8 +166,13 @@ void ViewerWindow::buildControls() {
     };
     m_contents = makeListPage(QStringLiteral("List1"), QStringLiteral("目次"));
     m_keywords = makeListPage(QStringLiteral("List2"), QStringLiteral("ｷｰﾜｰﾄﾞ"));
-    connect(m_contents, &QListWidget::currentRowChanged, this, &ViewerWindow::onContentsRowChanged);
-    connect(m_keywords, &QListWidget::currentRowChanged, this, &ViewerWindow::onKeywordRowChanged);
+    // A list reacts to what the user selects. The current item alone is not a choice: a list
+    // that gets the keyboard focus without one makes its first item current, which must not
+    // show that item's page.
+    connect(m_contents, &QListWidget::itemSelectionChanged, this,
+            [this] { onContentsRowChanged(selectedRow(m_contents)); });
+    connect(m_keywords, &QListWidget::itemSelectionChanged, this,
+            [this] { onKeywordRowChanged(selectedRow(m_keywords)); });
     connect(m_contents, &QListWidget::itemDoubleClicked, this,
             &ViewerWindow::onContentsDoubleClicked);
     connect(m_keywords, &QListWidget::itemDoubleClicked, this,
@@ -397,7 +408,7 @@ void ViewerWindow::rebuildTitle() {
 }
 
 void ViewerWindow::selectContentsQuietly(int row) {
-    if (m_contents->currentRow() == row)
+    if (m_contents->currentRow() == row && selectedRow(m_contents) == row)
         return;
     // The change event this causes is the program's own, not the user's choice.
     m_suppressListClick = true;
@@ -779,10 +790,13 @@ void ViewerWindow::runSearch() {
             m_page->setUpdatesEnabled(true);
             m_page->ensureCursorVisible();
             m_searchButton->setText(CaptionFindNext);
+            hourglass.release();
+            // Clearing a set tick resets the state (and the caption); the hit just shown still
+            // counts, so that running past the last hit reports the end of the search and not
+            // that nothing matches.
+            m_fromStart->setChecked(false);
             m_found = true;
             m_searchPosition = m_page->selStart() + m_page->selLength();
-            hourglass.release();
-            m_fromStart->setChecked(false);
             m_suppressListClick = false;
             return;
         }

@@ -94,6 +94,7 @@ private slots:
     void tooManySeparatorsIsRefused();
     void wrongFormatShowsMessageAndNeverWrites();
     void offScreenWindowFallsBackToDefaults();
+    void openAndCloseLeavesFileUntouched_data();
     void openAndCloseLeavesFileUntouched();
     void movingAndClosingRewritesTheFile();
     void maximisedCloseKeepsSizeAndStoresState();
@@ -114,6 +115,13 @@ private slots:
     void homePageReportsShellFailures_data();
     void homePageReportsShellFailures();
     void previewVariantIsConfigured();
+    void escClosesFromEveryNamedControl_data();
+    void escClosesFromEveryNamedControl();
+    void focusOnAListKeepsThePage();
+    void endMessageFollowsTheHitsShown_data();
+    void endMessageFollowsTheHitsShown();
+    void doubleClickSearchesTheEntry_data();
+    void doubleClickSearchesTheEntry();
 
 private:
     QString save(HelpDocument& doc, const QString& name);
@@ -275,13 +283,34 @@ void TestViewerWindow::offScreenWindowFallsBackToDefaults() {
     QCOMPARE(s.windowWidth, 9000);
 }
 
+void TestViewerWindow::openAndCloseLeavesFileUntouched_data() {
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("listWidth");
+    QTest::addColumn<int>("windowState");
+    QTest::addColumn<int>("topmost");
+    QTest::newRow("as saved") << 5400 << 2000 << 0 << 0;
+    // Not a whole number of height steps, and a list width shown as the default.
+    QTest::newRow("rounded height, default list") << 6500 << 0 << 0 << 0;
+    QTest::newRow("maximised") << 5400 << 2000 << 2 << 0;
+    QTest::newRow("in front") << 5400 << 2000 << 0 << 1;
+}
+
 void TestViewerWindow::openAndCloseLeavesFileUntouched() {
+    QFETCH(int, height);
+    QFETCH(int, listWidth);
+    QFETCH(int, windowState);
+    QFETCH(int, topmost);
     auto doc = documentOf({QStringLiteral("one"), QStringLiteral("two")});
-    doc->displaySettings.windowHeight = 6500; // not a whole number of height steps
-    doc->displaySettings.listWidth = 0;       // shown as the default width
+    DisplaySettings& s = doc->displaySettings;
+    s.windowHeight = qint16(height);
+    s.listWidth = qint16(listWidth);
+    s.windowState = qint16(windowState);
+    s.topmost = qint16(topmost);
     const QString path = save(*doc, QStringLiteral("same.qzd"));
     const QByteArray before = bytesOf(path);
     start(path);
+    QCOMPARE(m_window->isMaximized(), windowState == 2);
+    QCOMPARE(action(m_window.get(), "qzd32_front")->isChecked(), topmost == 1);
     QTest::qWait(20);
     m_window->close();
     QCOMPARE(bytesOf(path), before);
@@ -787,6 +816,124 @@ void TestViewerWindow::previewVariantIsConfigured() {
     QCOMPARE(closed.size(), 1);
     QCOMPARE(closed[0][0].toBool(), false);
     QCOMPARE(closed[0][1].toString(), QStringLiteral("two"));
+}
+
+void TestViewerWindow::escClosesFromEveryNamedControl_data() {
+    QTest::addColumn<QString>("control"); // empty: the window itself
+    QTest::addColumn<int>("tab");
+    for (const char* name : {"", "Text1", "Command1", "List1", "SSTab1", "RichTextBox2"})
+        QTest::newRow(*name ? name : "window") << QString::fromLatin1(name) << 0;
+    QTest::newRow("List2") << QStringLiteral("List2") << 1;
+}
+
+void TestViewerWindow::escClosesFromEveryNamedControl() {
+    QFETCH(QString, control);
+    QFETCH(int, tab);
+    auto doc = documentOf({QStringLiteral("one")});
+    start(save(*doc, QStringLiteral("esc.qzd")));
+    auto* tabs = child<QTabWidget>(m_window.get(), "SSTab1");
+    tabs->setCurrentIndex(tab);
+    QWidget* target = m_window.get();
+    if (control == QLatin1String("SSTab1"))
+        target = tabs->tabBar();
+    else if (!control.isEmpty())
+        target = m_window->findChild<QWidget*>(control);
+    QVERIFY(target);
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key_Escape);
+    QVERIFY(!m_window->isVisible());
+}
+
+// A list that gets the keyboard focus while none of its entries is chosen must not show a
+// page of its own accord: next page on the keyword tab stays on the next page.
+void TestViewerWindow::focusOnAListKeepsThePage() {
+    auto doc = documentOf({QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
+    doc->keywords[1][++doc->keywordCount[1]] = QStringLiteral("alpha");
+    doc->keywords[3][++doc->keywordCount[3]] = QStringLiteral("beta");
+    start(save(*doc, QStringLiteral("focus.qzd")));
+    child<QTabWidget>(m_window.get(), "SSTab1")->setCurrentIndex(1);
+    action(m_window.get(), "qzd32_next_page")->trigger();
+    QVERIFY(list("List2")->hasFocus());
+    QCOMPARE(m_window->currentPage(), 2);
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Quillo  focus.qzd Page 2 / 3"));
+    // Choosing a keyword by key still shows its page.
+    QTest::keyClick(list("List2"), Qt::Key_Down);
+    QCOMPARE(list("List2")->selectedItems().size(), 1);
+    const int chosen = list("List2")->currentRow() == 0 ? 1 : 3;
+    QCOMPARE(m_window->currentPage(), chosen);
+}
+
+void TestViewerWindow::endMessageFollowsTheHitsShown_data() {
+    QTest::addColumn<int>("shownPage"); // the page chosen before ticking "from the start"
+    QTest::addColumn<QString>("needle");
+    QTest::addColumn<int>("hits");
+    QTest::addColumn<QString>("message");
+    const QString finished = QStringLiteral("検索を終了しました。");
+    QTest::newRow("one hit, page 1 shown") << 1 << QStringLiteral("second") << 1 << finished;
+    QTest::newRow("one hit, page 3 shown") << 3 << QStringLiteral("second") << 1 << finished;
+    QTest::newRow("one hit on a later page") << 1 << QStringLiteral("fourth") << 1 << finished;
+    QTest::newRow("none") << 1 << QStringLiteral("absent") << 0
+                          << QStringLiteral("該当する文字列は有りません。");
+}
+
+void TestViewerWindow::endMessageFollowsTheHitsShown() {
+    QFETCH(int, shownPage);
+    QFETCH(QString, needle);
+    QFETCH(int, hits);
+    QFETCH(QString, message);
+    auto doc = documentOf(searchPages());
+    start(save(*doc, QStringLiteral("end.qzd")));
+    QListWidget* c = list("List1");
+    QTest::mouseClick(c->viewport(), Qt::LeftButton, {},
+                      c->visualItemRect(c->item(shownPage - 1)).center());
+    auto* fromStart = child<QCheckBox>(m_window.get(), "Check1");
+    fromStart->setChecked(true);
+    searchBox()->setText(needle);
+    QCOMPARE(searchButton()->text(), CaptionFromStart);
+    for (int i = 0; i < hits; ++i) {
+        QTest::mouseClick(searchButton(), Qt::LeftButton);
+        QCOMPARE(page()->selText().toLower(), needle.toLower());
+        QVERIFY(!fromStart->isChecked());
+    }
+    m_dialogs.answerNext(Dialogs::Answer::Ok);
+    QTest::mouseClick(searchButton(), Qt::LeftButton);
+    QCOMPARE(m_dialogs.messages().size(), 1);
+    QCOMPARE(m_dialogs.messages()[0].text, message);
+    QCOMPARE(m_dialogs.messages()[0].title, QStringLiteral("qzd32 検索"));
+    QVERIFY(fromStart->isChecked());
+    QCOMPARE(searchButton()->text(), CaptionFromStart);
+    QCOMPARE(m_window->currentPage(), hits ? m_window->currentPage() : shownPage);
+}
+
+void TestViewerWindow::doubleClickSearchesTheEntry_data() {
+    QTest::addColumn<QString>("listName");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("searched");
+    QTest::addColumn<int>("hitPage");
+    // The contents entry of page 2 is titled "fifth": its title is searched for.
+    QTest::newRow("contents") << QStringLiteral("List1") << 1 << QStringLiteral("fifth") << 5;
+    QTest::newRow("keyword") << QStringLiteral("List2") << 0 << QStringLiteral("seven") << 7;
+}
+
+void TestViewerWindow::doubleClickSearchesTheEntry() {
+    QFETCH(QString, listName);
+    QFETCH(int, row);
+    QFETCH(QString, searched);
+    QFETCH(int, hitPage);
+    auto doc = documentOf(searchPages());
+    doc->titleCount[2] = 1;
+    doc->title[2] = QStringLiteral("fifth");
+    doc->keywords[3][++doc->keywordCount[3]] = QStringLiteral("seven");
+    start(save(*doc, QStringLiteral("dclick.qzd")));
+    auto* l = m_window->findChild<QListWidget*>(listName);
+    child<QTabWidget>(m_window.get(), "SSTab1")->setCurrentIndex(l == list("List1") ? 0 : 1);
+    const QPoint at = l->visualItemRect(l->item(row)).center();
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(searchBox()->text(), searched);
+    QCOMPARE(m_window->currentPage(), hitPage);
+    QCOMPARE(page()->selText(), searched);
+    QCOMPARE(searchButton()->text(), CaptionFindNext);
 }
 
 QTEST_MAIN(TestViewerWindow)
