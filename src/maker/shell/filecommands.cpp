@@ -46,9 +46,9 @@ bool MakerMainWindow::askAboutChanges(const QString& title) {
                       Dialogs::Buttons::YesNoCancel);
     if (answer == Dialogs::Answer::Cancel)
         return false;
-    if (answer == Dialogs::Answer::Yes)
-        saveForQuestion();
-    return true;
+    // A save that did not happen (failed, refused or its dialog cancelled) ends the command:
+    // going on would throw away the changes the writer just asked to keep.
+    return answer == Dialogs::Answer::No || saveForQuestion();
 }
 
 bool MakerMainWindow::saveForQuestion() {
@@ -106,6 +106,8 @@ bool MakerMainWindow::loadHelpFile(const QString& path) {
     m_documentChanged = false;
     m_previewLayoutChanged = false;
     m_pageChanged.fill(false);
+    // The page undo belonged to the document that was open before.
+    forgetPageUndo();
     fillLists();
     refreshTitle(TitleMode::SelectKeyword);
     refreshTitle(TitleMode::SelectContents);
@@ -218,8 +220,8 @@ void MakerMainWindow::chooseRecentFile(int index) {
             Dialogs::Icon::Information, Dialogs::Buttons::YesNoCancel);
         if (answer == Dialogs::Answer::Cancel)
             return;
-        if (answer == Dialogs::Answer::Yes)
-            saveForQuestion();
+        if (answer == Dialogs::Answer::Yes && !saveForQuestion())
+            return;
     }
     if (index < 0 || index >= m_recent.count())
         return;

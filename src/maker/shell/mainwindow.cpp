@@ -571,6 +571,12 @@ void MakerMainWindow::newDocument() {
     m_documentChanged = false;
     m_previewLayoutChanged = false;
     m_pageChanged[1] = false;
+    forgetPageUndo();
+}
+
+void MakerMainWindow::forgetPageUndo() {
+    m_undo = {};
+    m_undoBeforeCommand = {};
 }
 
 void MakerMainWindow::clearDocument() {
@@ -582,7 +588,7 @@ void MakerMainWindow::clearDocument() {
             keyword.clear();
         m_pageChanged[page] = false;
     }
-    m_undo = {};
+    forgetPageUndo();
     m_doc.pageCount = 1;
 }
 
@@ -590,8 +596,7 @@ void MakerMainWindow::clearChangeFlags() {
     m_documentChanged = false;
     m_previewLayoutChanged = false;
     m_pageChanged.fill(false);
-    m_undo = {};
-    m_undoBeforeCommand = {};
+    forgetPageUndo();
 }
 
 // Shutdown ------------------------------------------------------------------------------

@@ -129,6 +129,8 @@ private:
     void insertPage();
     void deletePage();
     void undoPage();
+    // Empties the page-undo record and the copy kept for the entry dialog's cancel.
+    void forgetPageUndo();
     void keepForEntryCancel(EntryMode mode);
     void insertPageAtCurrent();
     void removeCurrentPage();

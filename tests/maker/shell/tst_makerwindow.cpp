@@ -59,6 +59,15 @@ QStringList recentCaptions(const MakerMainWindow& window) {
     return captions;
 }
 
+// Entry k (1..8) of the recent list in the File menu.
+QAction* recentEntry(const MakerMainWindow& window, int k) {
+    for (QAction* a : window.findChildren<QAction*>(QStringLiteral("qzd32mk_FileArray"))) {
+        if (a->data().toInt() == k && a->isVisible())
+            return a;
+    }
+    return nullptr;
+}
+
 void setReadOnly(const QString& path) {
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
 }
@@ -393,6 +402,58 @@ private slots:
             m_dialogs->chooseFileNext(path);
         m_dialogs->answerNext(Answer::Ok);
         QVERIFY(!w->close());
+        m_dialogs->answerNext(Answer::No);
+        QVERIFY(w->close());
+    }
+
+    // Yes to "save?" before a new or other document, where the save then does not happen:
+    // the command ends and the edited document stays, changes and name included.
+    void yesWithoutASaveKeepsTheDocument_data() {
+        QTest::addColumn<QByteArray>("command"); // menu item, or "recent" for list entry 2
+        QTest::addColumn<bool>("named");         // false: unnamed, the save-as is cancelled
+        QTest::addColumn<QString>("title");
+        QTest::newRow("new, read-only file")
+            << QByteArray("qzd32mk_file_new") << true << QStringLiteral("qzd32Maker 新規ﾌｧｲﾙ作成");
+        QTest::newRow("new, save-as cancelled")
+            << QByteArray("qzd32mk_file_new") << false << QStringLiteral("qzd32Maker 新規ﾌｧｲﾙ作成");
+        QTest::newRow("open, read-only file")
+            << QByteArray("qzd32mk_file_open") << true << QStringLiteral("qzd32Maker ﾌｧｲﾙｵｰﾌﾟﾝ");
+        QTest::newRow("open, save-as cancelled")
+            << QByteArray("qzd32mk_file_open") << false << QStringLiteral("qzd32Maker ﾌｧｲﾙｵｰﾌﾟﾝ");
+        QTest::newRow("recent entry, read-only file")
+            << QByteArray("recent") << true << QStringLiteral("qzd32Maker ﾌｧｲﾙ保存");
+    }
+    void yesWithoutASaveKeepsTheDocument() {
+        QFETCH(QByteArray, command);
+        QFETCH(bool, named);
+        QFETCH(QString, title);
+        const QString other = file("other.qzd");
+        const QString path = file("locked.qzd");
+        writeHelpFile(other, 3);
+        writeHelpFile(path, 1);
+        writeAll(recentIni(), (other + "\r\n").toUtf8());
+        MakerMainWindow* w = start(named ? path : QString());
+        setReadOnly(path);
+        type(w, QStringLiteral("keep me"));
+        const QString titleBefore = w->windowTitle();
+
+        m_dialogs->answerNext(Answer::Yes);
+        if (named)
+            m_dialogs->answerNext(Answer::Ok); // the write-protect warning
+        else
+            m_dialogs->chooseFileNext(QString()); // the save-as dialog, cancelled
+        if (command == "recent")
+            recentEntry(*w, 2)->trigger();
+        else
+            trigger(w, command.constData());
+
+        expectMessage(0, title,
+                      (named ? path : unnamedFileName()) +
+                          QStringLiteral("の内容が変わっています。\n保存しますか。"));
+        QCOMPARE(m_dialogs->messages().size(), named ? 2 : 1);
+        QCOMPARE(w->windowTitle(), titleBefore);
+        QVERIFY(w->documentChanged());
+        QVERIFY(w->editor()->plainText().contains(QStringLiteral("keep me")));
         m_dialogs->answerNext(Answer::No);
         QVERIFY(w->close());
     }

@@ -230,6 +230,52 @@ private slots:
         QVERIFY(!w->documentChanged());
     }
 
+    // A page deleted in one document is never put back into the next one.
+    void anotherDocumentHasNothingToUndo_data() {
+        QTest::addColumn<QByteArray>("command"); // menu item, or "recent" for list entry 2
+        QTest::newRow("open") << QByteArray("qzd32mk_file_open");
+        QTest::newRow("recent entry") << QByteArray("recent");
+        QTest::newRow("new file") << QByteArray("qzd32mk_file_new");
+    }
+    void anotherDocumentHasNothingToUndo() {
+        QFETCH(QByteArray, command);
+        const QString other = f.file(QStringLiteral("other.qzd"));
+        writePages(other, 2);
+        MakerMainWindow* first = f.start(other);
+        QVERIFY(first);
+        QVERIFY(first->close()); // leaves other.qzd in the recent list
+        MakerMainWindow* w = openPages(4);
+        QVERIFY(w);
+        goTo(w, 2);
+        f.dialogs().answerNext(Answer::Yes);
+        MakerFixture::trigger(w, "qzd32mk_delete_Page");
+        QCOMPARE(w->pageUndo().state, PageUndo::Deleted);
+
+        f.dialogs().answerNext(Answer::No); // do not save the deletion
+        if (command == "qzd32mk_file_open")
+            f.dialogs().chooseFileNext(other);
+        if (command == "recent") {
+            const QList<QAction*> entries =
+                w->findChildren<QAction*>(QStringLiteral("qzd32mk_FileArray"));
+            const auto entry = std::find_if(entries.begin(), entries.end(),
+                                            [](QAction* a) { return a->data().toInt() == 2; });
+            QVERIFY(entry != entries.end());
+            QCOMPARE((*entry)->text(), other);
+            (*entry)->trigger();
+        } else {
+            MakerFixture::trigger(w, command.constData());
+        }
+        const int pages = command == "qzd32mk_file_new" ? 1 : 2;
+        QCOMPARE(w->document().pageCount, pages);
+
+        f.dialogs().answerNext(Answer::Ok);
+        MakerFixture::trigger(w, "qzd32mk_undo_Page");
+        QCOMPARE(f.dialogs().messages().last().text,
+                 QStringLiteral("元に戻すページ編集内容は有りません。"));
+        QCOMPARE(w->document().pageCount, pages);
+        QVERIFY(!w->documentChanged());
+    }
+
     // Deleting the only page of a document with content leaves one empty page; the undo
     // puts the content back without adding a page.
     void deletingTheOnlyPageLeavesAnEmptyOne() {
