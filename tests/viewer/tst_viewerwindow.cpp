@@ -662,23 +662,35 @@ void TestViewerWindow::thirtyThirdCharacterIsCut() {
 
 void TestViewerWindow::droppedTextIsLimited_data() {
     QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("selStart"); // the selection the box had before the drop
+    QTest::addColumn<int>("selLength");
     QTest::addColumn<QString>("dropped");
     QTest::addColumn<int>("answer"); // -1: no question
     QTest::addColumn<QString>("after");
     const QString forty = QStringLiteral("0123456789012345678901234567890123456789");
+    const QString thirty(30, QLatin1Char('x'));
     QTest::newRow("40 into empty, No")
-        << QString() << forty << int(Dialogs::Answer::No) << QString();
+        << QString() << 0 << 0 << forty << int(Dialogs::Answer::No) << QString();
     QTest::newRow("40 into empty, Yes")
-        << QString() << forty << int(Dialogs::Answer::Yes) << forty.left(32);
+        << QString() << 0 << 0 << forty << int(Dialogs::Answer::Yes) << forty.left(32);
     QTest::newRow("fits, line break removed")
-        << QStringLiteral("ab") << QStringLiteral("word\r\n") << -1 << QStringLiteral("abword");
-    QTest::newRow("30 + 3, Yes") << QString(30, QLatin1Char('x')) << QStringLiteral("abc")
-                                 << int(Dialogs::Answer::Yes)
-                                 << QString(30, QLatin1Char('x')) + QStringLiteral("ab");
+        << QStringLiteral("ab") << 2 << 0 << QStringLiteral("word\r\n") << -1
+        << QStringLiteral("abword");
+    QTest::newRow("30 + 3, Yes") << thirty << 30 << 0 << QStringLiteral("abc")
+                                 << int(Dialogs::Answer::Yes) << thirty + QStringLiteral("ab");
+    // The selection is replaced, so it counts as room.
+    QTest::newRow("replaces the selection")
+        << QStringLiteral("abcdef") << 2 << 2 << QStringLiteral("XYZ") << -1
+        << QStringLiteral("abXYZef");
+    QTest::newRow("full box, 2 selected, Yes")
+        << thirty + QStringLiteral("yy") << 30 << 2 << QStringLiteral("abc")
+        << int(Dialogs::Answer::Yes) << thirty + QStringLiteral("ab");
 }
 
 void TestViewerWindow::droppedTextIsLimited() {
     QFETCH(QString, before);
+    QFETCH(int, selStart);
+    QFETCH(int, selLength);
     QFETCH(QString, dropped);
     QFETCH(int, answer);
     QFETCH(QString, after);
@@ -686,7 +698,9 @@ void TestViewerWindow::droppedTextIsLimited() {
     start(save(*doc, QStringLiteral("drop.qzd")));
     searchBox()->setText(before);
     searchBox()->setFocus();
-    QTest::keyClick(searchBox(), Qt::Key_End);
+    searchBox()->setSelection(selStart, selLength);
+    QTest::keyRelease(searchBox(), Qt::Key_Shift); // the box remembers its selection
+    searchBox()->deselect();                       // as the focus leaving for the drag source would
     if (answer >= 0)
         m_dialogs.answerNext(Dialogs::Answer(answer));
     QMimeData mime;
@@ -697,7 +711,7 @@ void TestViewerWindow::droppedTextIsLimited() {
     QApplication::sendEvent(searchBox(), &drop);
     QCOMPARE(searchBox()->text(), after);
     if (answer >= 0) {
-        const int room = 32 - int(before.size());
+        const int room = 32 - int(before.size()) + selLength;
         QCOMPARE(m_dialogs.messages().size(), 1);
         QCOMPARE(m_dialogs.messages()[0].title, QStringLiteral("qzd32 検索（最大 32文字）"));
         QCOMPARE(
@@ -934,6 +948,7 @@ void TestViewerWindow::doubleClickSearchesTheEntry() {
     QCOMPARE(m_window->currentPage(), hitPage);
     QCOMPARE(page()->selText(), searched);
     QCOMPARE(searchButton()->text(), CaptionFindNext);
+    QVERIFY(list("List2")->selectedItems().isEmpty()); // a search from page 1 clears it
 }
 
 QTEST_MAIN(TestViewerWindow)
