@@ -61,14 +61,16 @@ PageFormatting::PageFormatting(Dialogs& dialogs, const FormattingControls& contr
     : QObject(parent), m_dialogs(dialogs), m_c(controls), m_ignoreNextChange(ignoreNextChange) {
     buildToolbar(m_c.mainBar, MainToolButtons, int(std::size(MainToolButtons)));
     buildToolbar(m_c.pageBar, PageToolButtons, int(std::size(PageToolButtons)));
-    // The font boxes stand between the commands and the formatting buttons.
-    QAction* firstFormat = m_buttons.value(QStringLiteral("qzd32mk_left"));
-    m_c.mainBar->insertWidget(firstFormat, m_c.fontBox);
-    m_c.mainBar->insertWidget(firstFormat, m_c.sizeBox);
-    m_c.mainBar->insertSeparator(firstFormat);
+    // Small icons, and the font boxes after the page buttons, where the page toolbar has
+    // room: so the window at its default size shows every button of both bars.
+    for (QToolBar* bar : {m_c.mainBar, m_c.pageBar})
+        bar->setIconSize(QSize(16, 16));
+    m_c.pageBar->addSeparator();
+    m_c.pageBar->addWidget(m_c.fontBox);
+    m_c.pageBar->addWidget(m_c.sizeBox);
     m_c.pageBar->addSeparator();
     for (IndentRuler::Side side : {IndentRuler::Left, IndentRuler::Right})
-        m_c.ruler->positionLabel(side)->setContentsMargins(6, 0, 6, 0);
+        m_c.ruler->positionLabel(side)->setContentsMargins(2, 0, 4, 0);
     m_c.pageBar->addWidget(m_c.ruler->positionLabel(IndentRuler::Left));
     m_c.pageBar->addWidget(m_c.ruler->positionLabel(IndentRuler::Right));
 

@@ -238,7 +238,7 @@ void MakerMainWindow::buildToolbars() {
     pages->setMovable(false);
     m_fontBox = new QComboBox(main);
     m_fontBox->setObjectName(QStringLiteral("Combo1"));
-    m_fontBox->setMinimumContentsLength(14);
+    m_fontBox->setMinimumContentsLength(8);
     m_fontBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_sizeBox = new QComboBox(main);
     m_sizeBox->setObjectName(QStringLiteral("Combo2"));

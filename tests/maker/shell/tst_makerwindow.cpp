@@ -164,6 +164,108 @@ private slots:
         QVERIFY(w->close());
     }
 
+    // Every menu of the window: its caption and its items in order, each as name, caption
+    // ("-" for a separator line) and shortcut; a submenu's items follow in braces.
+    void menuItems_data() {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QStringList>("items");
+        QTest::newRow("file") << "qzd32mk_file"
+                              << "ﾌｧｲﾙ(F)"
+                              << QStringList{"qzd32mk_file_new 新規ﾌｧｲﾙ(N) Ctrl+N",
+                                             "qzd32mk_file_open 開く(O) Ctrl+O",
+                                             "qzd32mk_file_dumy1 -",
+                                             "qzd32mk_file_save 上書き保存(S) Ctrl+S",
+                                             "qzd32mk_file_save_rename 名前を付けて保存(A)",
+                                             "qzd32mk_file_dumy2 -",
+                                             "qzd32mk_FileArray -",
+                                             "qzd32mk_file_dumy4 -",
+                                             "qzd32mk_file_end Quillo32Maker終了(X)"};
+        QTest::newRow("edit") << "qzd32mk_edit"
+                              << "編集(E)"
+                              << QStringList{"qzd32mk_undo 元に戻す(U)",
+                                             "qzd32mk_copy ｺﾋﾟｰ(C)",
+                                             "qzd32mk_cut 切取り(X)",
+                                             "qzd32mk_paist 貼付け(P)",
+                                             "qzd32mk_delete 削除(D)",
+                                             "qzd32mk_all_select すべての範囲を選択(A) Ctrl+A",
+                                             "qzd32mk_edit_dumy1 -",
+                                             "qzd32mk_image_set ｲﾒｰｼﾞ埋め込み(G) Ctrl+G",
+                                             "qzd32mk_index_set 目次追加(I)",
+                                             "qzd32mk_key_set ｷｰ追加(K)",
+                                             "qzd32mk_edit_dumy2 -",
+                                             "qzd32mk_search_shori 検索(F) Ctrl+F",
+                                             "qzd32mk_chikan_shori 置換(E) Ctrl+H",
+                                             "qzd32mk_edit_dumy3 -",
+                                             "qzd32mk_color_moji 文字ｶﾗｰ設定(FC)",
+                                             "qzd32mk_color_back 背景ｶﾗｰ設定(BC)"};
+        QTest::newRow("pages") << "qzd32mk_page_edit"
+                               << "ﾍﾟｰｼﾞ編集(PE)"
+                               << QStringList{"qzd32mk_Next_Page 次ﾍﾟｰｼﾞへ(N)",
+                                              "qzd32mk_Return_Page 前ﾍﾟｰｼﾞへ(R)",
+                                              "qzd32mk_pedit_dumy1 -",
+                                              "qzd32mk_new_Page 新規ﾍﾟｰｼﾞ(PN)",
+                                              "qzd32mk_insert_Page ﾍﾟｰｼﾞ挿入(PI)",
+                                              "qzd32mk_delete_Page ﾍﾟｰｼﾞ削除(PD)",
+                                              "qzd32mk_pedit_dumy2 -",
+                                              "qzd32mk_undo_Page 元に戻す<頁編集>(PU)"};
+        QTest::newRow("preview") << "qzd32mk_preview"
+                                 << "ﾌﾟﾚﾋﾞｭｰ(V)"
+                                 << QStringList{"qzd32mk_preview_help qzdﾌﾟﾚﾋﾞｭｰ(V)",
+                                                "qzd32mk_preview_Dumy1 -",
+                                                "qzd32mk_preview_index 目次表示(I)",
+                                                "qzd32mk_preview_key ｷｰﾜｰﾄﾞ表示(K)"};
+        QTest::newRow("html") << "qzd32mk_html"
+                              << "HTML(H)"
+                              << QStringList{"qzd32mk_html_make HTMLﾌｧｲﾙ作成(H)",
+                                             "{",
+                                             "qzd32mk_html_make_sellect 表示ページのみ作成(SG)",
+                                             "qzd32mk_html_make_all 全ページ作成(AG)",
+                                             "}",
+                                             "qzd32mk_html_option ｵﾌﾟｼｮﾝ設定(O)",
+                                             "{",
+                                             "qzd32mk_html_option_par_ON ｲﾝﾃﾞﾝﾄ有効",
+                                             "}",
+                                             "qzd32mk_html_view ﾌﾞﾗｳｻﾞによるﾌﾟﾚﾋﾞｭｰ(V)"};
+        QTest::newRow("help") << "qzd32mk_help"
+                              << "ﾍﾙﾌﾟ(H)"
+                              << QStringList{"qzd32mk_help_quick1 qzdﾌｧｲﾙ作成手順(EH)",
+                                             "qzd32mk_help_quick2 ﾌﾞﾗｳｻﾞﾍﾙﾌﾟ作成手順(BH)",
+                                             "qzd32mk_help_view ﾍﾙﾌﾟ(H)",
+                                             "qzd32mk_www_view Mr.Vornｻｲﾄへ接続(C)",
+                                             "qzd32mk_version ﾊﾞｰｼﾞｮﾝ情報(A)"};
+    }
+    void menuItems() {
+        QFETCH(QString, menu);
+        QFETCH(QString, caption);
+        QFETCH(QStringList, items);
+        MakerMainWindow* w = start();
+        QVERIFY(w);
+        const auto shown = [](const QMenu* m, QStringList& out, const auto& self) -> void {
+            for (QAction* a : m->actions()) {
+                if (a->data().toInt() > 0) // recent-list entries, made as the list needs them
+                    continue;
+                QString line = a->objectName() + ' ' +
+                               (a->isSeparator() ? QStringLiteral("-") : a->text().remove('&'));
+                if (!a->shortcut().isEmpty())
+                    line += ' ' + a->shortcut().toString();
+                out << line;
+                if (a->menu()) {
+                    out << QStringLiteral("{");
+                    self(a->menu(), out, self);
+                    out << QStringLiteral("}");
+                }
+            }
+        };
+        const QMenu* m = w->findChild<QMenu*>(menu);
+        QVERIFY(m);
+        QCOMPARE(m->title().remove('&'), caption);
+        QStringList actual;
+        shown(m, actual, shown);
+        QCOMPARE(actual, items);
+        QVERIFY(w->close());
+    }
+
     void noSettingsFileStartsSilentlyAndWritesAtExit() {
         MakerMainWindow* w = start();
         QVERIFY(w);
