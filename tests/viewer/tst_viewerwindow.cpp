@@ -882,12 +882,13 @@ void TestViewerWindow::endMessageFollowsTheHitsShown_data() {
     QTest::addColumn<QString>("needle");
     QTest::addColumn<int>("hits");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("endPage"); // the page the view returns to
     const QString finished = QStringLiteral("検索を終了しました。");
-    QTest::newRow("one hit, page 1 shown") << 1 << QStringLiteral("second") << 1 << finished;
-    QTest::newRow("one hit, page 3 shown") << 3 << QStringLiteral("second") << 1 << finished;
-    QTest::newRow("one hit on a later page") << 1 << QStringLiteral("fourth") << 1 << finished;
-    QTest::newRow("none") << 1 << QStringLiteral("absent") << 0
-                          << QStringLiteral("該当する文字列は有りません。");
+    QTest::newRow("one hit, page 1 shown") << 1 << QStringLiteral("second") << 1 << finished << 2;
+    QTest::newRow("one hit, page 3 shown") << 3 << QStringLiteral("second") << 1 << finished << 2;
+    QTest::newRow("one hit on a later page") << 1 << QStringLiteral("fourth") << 1 << finished << 4;
+    QTest::newRow("none") << 3 << QStringLiteral("absent") << 0
+                          << QStringLiteral("該当する文字列は有りません。") << 3;
 }
 
 void TestViewerWindow::endMessageFollowsTheHitsShown() {
@@ -895,6 +896,7 @@ void TestViewerWindow::endMessageFollowsTheHitsShown() {
     QFETCH(QString, needle);
     QFETCH(int, hits);
     QFETCH(QString, message);
+    QFETCH(int, endPage);
     auto doc = documentOf(searchPages());
     start(save(*doc, QStringLiteral("end.qzd")));
     QListWidget* c = list("List1");
@@ -916,7 +918,8 @@ void TestViewerWindow::endMessageFollowsTheHitsShown() {
     QCOMPARE(m_dialogs.messages()[0].title, QStringLiteral("qzd32 検索"));
     QVERIFY(fromStart->isChecked());
     QCOMPARE(searchButton()->text(), CaptionFromStart);
-    QCOMPARE(m_window->currentPage(), hits ? m_window->currentPage() : shownPage);
+    QCOMPARE(m_window->currentPage(), endPage);
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Quillo  end.qzd Page %1 / 10").arg(endPage));
 }
 
 void TestViewerWindow::doubleClickSearchesTheEntry_data() {
