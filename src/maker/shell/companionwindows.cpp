@@ -39,10 +39,6 @@ void CompanionWindow::fill(const HelpDocument& doc, int currentPage) {
     selectLine(lineOfPage(doc, currentPage));
 }
 
-void CompanionWindow::clearList() {
-    m_list->clear();
-}
-
 void CompanionWindow::selectLine(int line) {
     if (m_list->count() > 0)
         m_list->setCurrentRow(qBound(0, line, m_list->count() - 1));

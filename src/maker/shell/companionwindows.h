@@ -25,7 +25,6 @@ public:
 
     // Rebuilds the list from the document and selects the current page's first line.
     void fill(const HelpDocument& doc, int currentPage);
-    void clearList();
     // Selects a line of the list, when the list has lines.
     void selectLine(int line);
     QListWidget* list() const { return m_list; }

@@ -566,8 +566,8 @@ void MakerMainWindow::newDocument() {
     m_doc.pageText[1].clear();
     m_doc.titleCount[1] = 0;
     m_doc.keywordCount[1] = 0;
-    m_contents->clearList();
-    m_keywords->clearList();
+    // Refilled from the empty page: each list shows the placeholder line of page 1.
+    fillLists();
     m_documentChanged = false;
     m_previewLayoutChanged = false;
     m_pageChanged[1] = false;

@@ -266,6 +266,29 @@ private slots:
         QVERIFY(w->close());
     }
 
+    // An empty document's lists show the placeholder line of its one page, at start-up and
+    // after 新規ﾌｧｲﾙ replaced a document with entries.
+    void emptyDocumentListsShowPageOne_data() {
+        QTest::addColumn<bool>("afterNewFile");
+        QTest::newRow("start-up") << false;
+        QTest::newRow("new file") << true;
+    }
+    void emptyDocumentListsShowPageOne() {
+        QFETCH(bool, afterNewFile);
+        const QString path = file("doc.qzd");
+        writeHelpFile(path, 3);
+        MakerMainWindow* w = start(afterNewFile ? path : QString());
+        QVERIFY(w);
+        if (afterNewFile)
+            trigger(w, "qzd32mk_file_new");
+        for (CompanionWindow* window : {static_cast<CompanionWindow*>(w->contentsWindow()),
+                                        static_cast<CompanionWindow*>(w->keywordWindow())}) {
+            QCOMPARE(window->list()->count(), 1);
+            QCOMPARE(window->list()->item(0)->text(), QStringLiteral("p 1  "));
+        }
+        QVERIFY(w->close());
+    }
+
     void noSettingsFileStartsSilentlyAndWritesAtExit() {
         MakerMainWindow* w = start();
         QVERIFY(w);
