@@ -597,7 +597,8 @@ void Interpreter::closeGroup(qsizetype offset) {
     const State& closing = st();
     const Dest dest = closing.dest;
     const bool owns = closing.ownsDest;
-    const bool endsObject = closing.inObject && !stack_[stack_.size() - 2].inObject;
+    const bool closingInObject = closing.inObject;
+    const bool endsObject = closingInObject && !stack_[stack_.size() - 2].inObject;
     if (dest == Dest::FontTable)
         commitFont(); // the end of {\fN ... Name;} or of the table
     if (owns) {
@@ -630,7 +631,8 @@ void Interpreter::closeGroup(qsizetype offset) {
     } else if (owns && dest == Dest::FontTable) {
         applyDefaultFont();
     } else if (owns && dest == Dest::Pict) {
-        if (st().inObject) {
+        if (closingInObject) { // the picture belongs to the object (its result, or the object group
+                               // itself)
             if (!objectPicture_)
                 objectPicture_ = pict_;
         } else {
