@@ -66,23 +66,37 @@ void preferX11OnWayland() {
         qputenv("QT_QPA_PLATFORM", platform);
 }
 
+namespace {
+
+struct Substitution {
+    const char* windowsName;
+    const char* romanName;
+    const char* ipaFont;
+};
+constexpr Substitution JapaneseSubstitutions[] = {
+    {"ＭＳ Ｐゴシック", "MS PGothic", "IPAPGothic"},
+    {"ＭＳ ゴシック", "MS Gothic", "IPAGothic"},
+    {"ＭＳ Ｐ明朝", "MS PMincho", "IPAPMincho"},
+    {"ＭＳ 明朝", "MS Mincho", "IPAMincho"},
+    // The face Windows rich-edit controls name for Japanese text by default.
+    {"MS UI Gothic", "MS UI Gothic", "IPAPGothic"},
+};
+
+} // namespace
+
 void installJapaneseFontSubstitutions() {
-    struct Substitution {
-        const char* windowsName;
-        const char* romanName;
-        const char* ipaFont;
-    };
-    static constexpr Substitution substitutions[] = {
-        {"ＭＳ Ｐゴシック", "MS PGothic", "IPAPGothic"},
-        {"ＭＳ ゴシック", "MS Gothic", "IPAGothic"},
-        {"ＭＳ Ｐ明朝", "MS PMincho", "IPAPMincho"},
-        {"ＭＳ 明朝", "MS Mincho", "IPAMincho"},
-    };
-    for (const Substitution& s : substitutions) {
+    for (const Substitution& s : JapaneseSubstitutions) {
         const QStringList faces{QString::fromUtf8(s.ipaFont)};
         QFont::insertSubstitutions(QString::fromUtf8(s.windowsName), faces);
         QFont::insertSubstitutions(QString::fromUtf8(s.romanName), faces);
     }
+}
+
+QStringList windowsJapaneseFontNames() {
+    QStringList names;
+    for (const Substitution& s : JapaneseSubstitutions)
+        names << QString::fromUtf8(s.windowsName);
+    return names;
 }
 
 bool installJapaneseQtTranslations(QCoreApplication& app) {

@@ -33,6 +33,9 @@ void preferX11OnWayland();
 // Maps the Windows Japanese font names that pages name ("ＭＳ Ｐゴシック", "MS Mincho", ...)
 // to the IPA fonts, which fontconfig alone would replace by a Latin font.
 void installJapaneseFontSubstitutions();
+// The Windows font names that stand for the IPA fonts, as pages name them; the font lists
+// offer them beside the installed families so that pages keep their Windows faces.
+QStringList windowsJapaneseFontNames();
 // Loads Qt's own Japanese translations, so that standard buttons and the file dialog speak
 // Japanese. Returns false when they are not installed.
 bool installJapaneseQtTranslations(QCoreApplication& app);

@@ -341,6 +341,8 @@ void PlatformTest::japaneseFontNames_data() {
                                 << "IPAPGothic";
     QTest::newRow("MS Mincho roman") << "MS Mincho"
                                      << "IPAMincho";
+    QTest::newRow("MS UI Gothic") << "MS UI Gothic"
+                                  << "IPAPGothic";
 }
 
 void PlatformTest::japaneseFontNames() {
@@ -350,6 +352,10 @@ void PlatformTest::japaneseFontNames() {
     if (!QFontDatabase::hasFamily(family))
         QSKIP("IPA fonts not installed");
     QCOMPARE(QFontInfo(QFont(windowsName)).family(), family);
+    // Every Windows name the font lists offer draws in an IPA face.
+    for (const QString& offered : windowsJapaneseFontNames())
+        QVERIFY2(QFontInfo(QFont(offered)).family().startsWith(QLatin1String("IPA")),
+                 qPrintable(offered));
 }
 
 void PlatformTest::runningCopiesCountsLiveOnes() {

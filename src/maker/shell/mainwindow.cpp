@@ -369,8 +369,10 @@ void MakerMainWindow::fillFontLists() {
     m_sizeBox->clear();
     m_fontBox->setPlaceholderText(QStringLiteral("ﾍﾙﾌﾟ(H)参照"));
     m_sizeBox->setEditText(QString());
+    // The Windows names pages use for Japanese text are offered beside the installed families.
     const FontTable table =
-        buildFontTable(m_env.screenFonts ? *m_env.screenFonts : QFontDatabase::families());
+        buildFontTable(m_env.screenFonts ? *m_env.screenFonts
+                                         : QFontDatabase::families() + windowsJapaneseFontNames());
     const SelectionFormat format = m_editor->selectionFormat();
     m_fontBox->addItems(table.names);
     m_fontBox->setCurrentIndex(
