@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/helpdocument.h"
+#include "core/twipsrect.h"
 
 #include <QRect>
 #include <QSize>
@@ -10,14 +11,7 @@
 // of the divider between the lists and the page.
 namespace quillo::viewer {
 
-// A window's outer placement in twips, in the order the display settings keep it.
-struct WindowRect {
-    int top = 0;
-    int left = 0;
-    int height = 0;
-    int width = 0;
-    bool operator==(const WindowRect&) const = default;
-};
+using WindowRect = TwipsRect;
 
 inline constexpr WindowRect DefaultWindowRect{200, 200, 6500, 9000};
 inline constexpr int DefaultListWidth = 2000;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/twipsrect.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
@@ -10,14 +12,6 @@
 // qzd32mk.ini: the authoring program's environment (not the document). Plain text, one value
 // per line, CR LF, six sections each opened by a marker line and closed by an empty line.
 namespace quillo {
-
-struct TwipsRect {
-    qint32 top = 0;
-    qint32 left = 0;
-    qint32 height = 0;
-    qint32 width = 0;
-    bool operator==(const TwipsRect&) const = default;
-};
 
 // Offset of a dialog's top-left corner from the main window's, in twips.
 struct DialogOffset {
