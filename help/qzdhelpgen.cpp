@@ -66,8 +66,9 @@ bool appendParagraph(Page& page, QChar kind, const QString& text) {
         out += "\\pard\\sa120\\cf1\\b\\f0\\fs28 ";
         break;
     case u'b':
-        out += "{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}"
-               "\\pard\\fi-200\\li400\\f0\\fs20 ";
+        // As a rich-edit control writes a bullet: \\pard first, then the bullet groups.
+        out += "\\pard{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}"
+               "\\fi-200\\li400\\f0\\fs20 ";
         break;
     case u'i':
         out += "\\pard\\li400\\f0\\fs20 ";

@@ -33,8 +33,8 @@ def page(*paragraphs):
         elif kind == "i":
             body.append(r"\pard\li400\f0\fs20 " + esc(text) + r"\par")
         elif kind == "b":
-            body.append(r"{\pntext\f2\'b7\tab}{\*\pn\pnlvlblt\pnf2\pnindent0{\pntxtb\'b7}}"
-                        r"\pard\fi-200\li200\f0\fs20 " + esc(text) + r"\par")
+            body.append(r"\pard{\pntext\f2\'b7\tab}{\*\pn\pnlvlblt\pnf2\pnindent0{\pntxtb\'b7}}"
+                        r"\fi-200\li200\f0\fs20 " + esc(text) + r"\par")
         elif kind == "r":
             body.append(r"\pard\cf2\f1\fs20 " + esc(text) + r"\cf0\par")
         elif kind == "e":
