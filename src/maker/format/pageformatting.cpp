@@ -107,23 +107,23 @@ QToolButton* PageFormatting::button(const QString& key) const {
 
 void PageFormatting::buildToolbar(QToolBar* bar, const ToolButtonSpec* specs, int count) {
     for (int i = 0; i < count; ++i) {
-        const ToolButtonSpec& spec = specs[i];
-        const QString key = QString::fromLatin1(spec.key);
-        const QIcon icon = themeIcon(QString::fromLatin1(spec.icon));
+        const ToolButtonSpec& button = specs[i];
+        const QString key = QString::fromLatin1(button.key);
+        const QIcon icon = themeIcon(QString::fromLatin1(button.icon));
         auto* action = new QAction(bar);
-        action->setToolTip(QString::fromUtf8(spec.toolTip));
-        action->setText(QString::fromUtf8(spec.fallback));
+        action->setToolTip(QString::fromUtf8(button.toolTip));
+        action->setText(QString::fromUtf8(button.fallback));
         action->setIcon(icon);
-        action->setCheckable(!spec.command && key != QLatin1String("qzd32mk_moji_color"));
+        action->setCheckable(!button.command && key != QLatin1String("qzd32mk_moji_color"));
         bar->addAction(action);
         auto* widget = qobject_cast<QToolButton*>(bar->widgetForAction(action));
         widget->setObjectName(key);
         // Without a theme icon the button shows its short text instead.
         widget->setToolButtonStyle(icon.isNull() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
         m_buttons.insert(key, action);
-        if (spec.command) {
+        if (button.command) {
             // A command of another window can run from here only while its menu item can.
-            QAction* item = windowAction(spec.command);
+            QAction* item = windowAction(button.command);
             if (item) {
                 action->setEnabled(item->isEnabled());
                 connect(item, &QAction::changed, action,
