@@ -47,6 +47,25 @@ QString px(int twips) {
     return QString::number(twipsToPixels(twips), 'g', 6) + QStringLiteral("px");
 }
 
+// The generic CSS family to fall back on where the page's face is missing (Windows faces such
+// as ＭＳ ゴシック are absent from most other systems), or none when the name does not tell.
+const char16_t* genericFamily(const QString& family) {
+    auto has = [&](const char16_t* part) { return family.contains(part, Qt::CaseInsensitive); };
+    for (const char16_t* part : {u"Courier", u"Mono", u"Consol"})
+        if (has(part))
+            return u"monospace";
+    for (const char16_t* part : {u"Gothic", u"ゴシック", u"Sans", u"Arial", u"Meiryo", u"メイリオ",
+                                 u"Helvetica", u"Verdana", u"Tahoma", u"Segoe"})
+        if (has(part))
+            return u"sans-serif";
+    for (const char16_t* part : {u"Mincho", u"明朝", u"Serif", u"Times", u"Century", u"Roman"})
+        if (has(part))
+            return u"serif";
+    return nullptr;
+}
+
+constexpr int kNestedListStep = 360; // twips
+
 bool ordered(ListKind kind) {
     return kind != ListKind::Bullet && kind != ListKind::None;
 }
@@ -71,9 +90,9 @@ const char16_t* listType(ListKind kind) {
 HtmlBuilder::HtmlBuilder(const HtmlOptions& options) : options_(options) {
     out_ += u"<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>";
     appendEscaped(out_, options_.title);
-    out_ +=
-        u"</title>\n<style>\np, li { margin: 0; white-space: pre-wrap; }\nul, ol { margin: 0; }\n"
-        u"</style>\n</head>\n<body>\n";
+    out_ += u"</title>\n<style>\np, li { margin: 0; white-space: pre-wrap; }\nul, ol { margin: 0; "
+            u"white-space: normal; }\n"
+            u"</style>\n</head>\n<body>\n";
 }
 
 void HtmlBuilder::openRun(const TextStyle& s) {
@@ -87,8 +106,13 @@ void HtmlBuilder::openRun(const TextStyle& s) {
     para_ += u"<span style=\"";
     if (!s.family.isEmpty()) {
         para_ += u"font-family:'";
-        appendEscaped(para_, s.family);
-        para_ += u"';";
+        QString family = s.family;
+        appendEscaped(para_, family.replace(QStringLiteral("\\"), QStringLiteral("\\\\"))
+                                 .replace(QStringLiteral("'"), QStringLiteral("\\'")));
+        para_ += u'\'';
+        if (const char16_t* generic = genericFamily(s.family))
+            para_ += u',' + QString::fromUtf16(generic);
+        para_ += u';';
     }
     para_ +=
         QStringLiteral("font-size:") + QString::number(s.halfPoints / 2.0) + QStringLiteral("pt");
@@ -163,8 +187,12 @@ void HtmlBuilder::picture(const Picture& p, const TextStyle& style, QSize shown)
 
 void HtmlBuilder::closeListsTo(qsizetype depth) {
     while (qsizetype(lists_.size()) > depth) {
-        out_ += lists_.back().ordered ? u"</ol>\n" : u"</ul>\n";
+        if (lists_.back().itemOpen)
+            out_ += u"</li>\n";
+        out_ += lists_.back().ordered ? u"</ol>" : u"</ul>";
         lists_.pop_back();
+        if (lists_.empty()) // inside an item a line end would show as an empty line
+            out_ += u'\n';
     }
 }
 
@@ -218,20 +246,29 @@ void HtmlBuilder::writeParagraph(const ParaStyle& p) {
     }
     if (lists_.empty() || lists_.back().level < p.listLevel) {
         const bool isOrdered = ordered(p.list);
-        const int left = lists_.empty() ? p.left : 0;
+        // A nested list sits inside the open item of its parent, indented by the difference
+        // of the two indents (by the usual step when the page does not give one).
+        int left = qMax(p.left, 0);
+        if (!lists_.empty()) {
+            left = p.left - lists_.back().left;
+            if (left <= 0)
+                left = kNestedListStep;
+        }
         QString open = isOrdered ? QStringLiteral("<ol type=\"%1\" start=\"%2\"")
                                        .arg(listType(p.list))
                                        .arg(p.listStart + count->second)
                                  : QStringLiteral("<ul");
-        open += QStringLiteral(" style=\"padding-left:%1\">\n").arg(px(qMax(left, 0)));
+        open += QStringLiteral(" style=\"padding-left:%1\">\n").arg(px(left));
         out_ += open;
-        lists_.push_back(OpenList{p.listSequence, p.listLevel, isOrdered});
+        lists_.push_back(OpenList{p.listSequence, p.listLevel, isOrdered, p.left, false});
+    } else if (lists_.back().itemOpen) {
+        out_ += u"</li>\n";
     }
     ++count->second;
     out_ +=
         style.isEmpty() ? QStringLiteral("<li>") : QStringLiteral("<li style=\"%1\">").arg(style);
     out_ += para_;
-    out_ += u"</li>\n";
+    lists_.back().itemOpen = true;
     para_.clear();
 }
 

@@ -30,6 +30,8 @@ private:
         int sequence;
         int level;
         bool ordered;
+        int left;      // twips, the indent of its items
+        bool itemOpen; // its last item is not closed yet (a nested list may follow)
     };
     void openRun(const TextStyle& style);
     void closeRun();

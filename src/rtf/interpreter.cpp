@@ -93,6 +93,16 @@ enum class Cmd : unsigned char {
     Sub,
     NoSuperSub,
     Hidden,
+    // associated (double-byte) character formatting
+    Loch,
+    Hich,
+    Dbch,
+    Rtlch,
+    Ltrch,
+    Af,
+    Ab,
+    Ai,
+    Afs,
     // paragraph formatting
     Pard,
     Ql,
@@ -282,6 +292,15 @@ const std::unordered_map<std::string_view, CmdInfo>& commands() {
         add({"sub"}, Cmd::Sub);
         add({"nosupersub"}, Cmd::NoSuperSub);
         add({"v"}, Cmd::Hidden);
+        add({"loch"}, Cmd::Loch);
+        add({"hich"}, Cmd::Hich);
+        add({"dbch"}, Cmd::Dbch);
+        add({"rtlch"}, Cmd::Rtlch);
+        add({"ltrch"}, Cmd::Ltrch);
+        add({"af"}, Cmd::Af);
+        add({"ab"}, Cmd::Ab);
+        add({"ai"}, Cmd::Ai);
+        add({"afs"}, Cmd::Afs);
         add({"pard"}, Cmd::Pard);
         add({"ql"}, Cmd::Ql);
         add({"qr"}, Cmd::Qr);
@@ -407,6 +426,18 @@ int clampTwips(int v) {
     return std::clamp(v, -kMaxTwips, kMaxTwips);
 }
 
+// The double-byte slot of the character formatting: LibreOffice and Word name it with \dbch and
+// give its font, boldness, slant and size as \af \ab \ai \afs, which then hold for the text
+// that follows (LibreOffice writes the bold of Japanese text only as \ab).
+struct DbchStyle {
+    bool active = false; // \dbch named last (not \loch or \hich), left to right
+    bool rtl = false;    // \rtlch: the associated properties are the right-to-left ones
+    int font = -1;
+    std::optional<bool> bold;
+    std::optional<bool> italic;
+    std::optional<int> halfPoints;
+};
+
 struct State {
     Dest dest = Dest::Body;
     bool ownsDest = false; // this group opened its destination
@@ -419,6 +450,7 @@ struct State {
     int ls = 0;
     int ilvl = 0;
     TextStyle text;
+    DbchStyle dbch;
     ParaStyle para;
 };
 
@@ -467,6 +499,8 @@ private:
     static QString hyperlinkTarget(const QString& instruction);
     const CodePage* currentCodePage() const;
     void setFontOfState(State& s, int font);
+    TextStyle shownStyle() const;
+    const CodePage* textCodePage() const;
 
     Tokenizer tokens_;
     Sink& sink_;
@@ -668,7 +702,7 @@ void Interpreter::showPicture(const Picture& picture) {
         return;
     prepareBody();
     flushText();
-    sink_.picture(picture, st().text);
+    sink_.picture(picture, shownStyle());
 }
 
 // An OLE object shows its result picture (or a box of its size) and keeps the whole group,
@@ -911,6 +945,7 @@ void Interpreter::word(const Token& t) {
         const TextStyle old = s.text;
         s.text = TextStyle{};
         s.text.anchor = old.anchor;
+        s.dbch = DbchStyle{};
         s.hidden = false;
         setFontOfState(s, -1);
         charStyleChanged();
@@ -971,6 +1006,34 @@ void Interpreter::word(const Token& t) {
     case Cmd::Hidden:
         flushText();
         s.hidden = on;
+        break;
+    case Cmd::Loch:
+    case Cmd::Hich:
+    case Cmd::Dbch:
+        s.dbch.active = cmd == Cmd::Dbch && !s.dbch.rtl;
+        charStyleChanged();
+        break;
+    case Cmd::Rtlch:
+    case Cmd::Ltrch:
+        s.dbch.rtl = cmd == Cmd::Rtlch;
+        s.dbch.active = false;
+        charStyleChanged();
+        break;
+    case Cmd::Af:
+    case Cmd::Ab:
+    case Cmd::Ai:
+    case Cmd::Afs:
+        if (!s.dbch.active)
+            break; // the associated properties of other slots do not show in this page
+        if (cmd == Cmd::Af)
+            s.dbch.font = p;
+        else if (cmd == Cmd::Ab)
+            s.dbch.bold = on;
+        else if (cmd == Cmd::Ai)
+            s.dbch.italic = on;
+        else
+            s.dbch.halfPoints = has ? std::clamp(p, 2, 3276) : 24;
+        charStyleChanged();
         break;
     case Cmd::Pard:
         s.para = ParaStyle{};
@@ -1191,7 +1254,7 @@ void Interpreter::hexByte(unsigned char b) {
 
 // The common case of page text written as \'hh escapes: decoded straight into the pending run.
 void Interpreter::hexRunInBody(unsigned char first) {
-    const CodePage* cp = st().cp;
+    const CodePage* cp = textCodePage();
     unsigned char bytes[256];
     char16_t chars[256];
     bytes[0] = first;
@@ -1429,9 +1492,10 @@ void Interpreter::prepareBody() {
     }
     if (styleDirty_) {
         styleDirty_ = false;
-        if (!(st().text == pendingStyle_)) {
+        const TextStyle shown = shownStyle();
+        if (!(shown == pendingStyle_)) {
             flushText();
-            pendingStyle_ = st().text;
+            pendingStyle_ = shown;
         }
     }
     if (pendingCells_ > 0) {
@@ -1591,7 +1655,7 @@ const CodePage* Interpreter::codePageOfFont(int font) const {
 const CodePage* Interpreter::currentCodePage() const {
     const State& s = stack_.back();
     if (s.dest != Dest::FontTable)
-        return s.cp;
+        return textCodePage();
     const int fromCharset =
         fontEntryInfo_.charset >= 0 ? codePageOfCharset(fontEntryInfo_.charset) : 0;
     if (fromCharset != 0)
@@ -1605,6 +1669,32 @@ void Interpreter::setFontOfState(State& s, int font) {
     const auto it = fonts_.find(f);
     s.text.family = it != fonts_.end() ? it->second.name : QString();
     s.cp = codePageOfFont(f);
+}
+
+// The style the text that follows shows in: the double-byte slot's properties where it is the
+// current one.
+TextStyle Interpreter::shownStyle() const {
+    const State& s = stack_.back();
+    if (!s.dbch.active)
+        return s.text;
+    TextStyle t = s.text;
+    if (s.dbch.font >= 0) {
+        const auto it = fonts_.find(s.dbch.font);
+        if (it != fonts_.end())
+            t.family = it->second.name;
+    }
+    t.bold = s.dbch.bold.value_or(t.bold);
+    t.italic = s.dbch.italic.value_or(t.italic);
+    t.halfPoints = s.dbch.halfPoints.value_or(t.halfPoints);
+    return t;
+}
+
+// The code page of the text that follows (the double-byte slot's font where it is current).
+const CodePage* Interpreter::textCodePage() const {
+    const State& s = stack_.back();
+    if (s.dbch.active && s.dbch.font >= 0 && fonts_.count(s.dbch.font))
+        return codePageOfFont(s.dbch.font);
+    return s.cp;
 }
 
 void Interpreter::applyDefaultFont() {
