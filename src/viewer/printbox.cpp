@@ -49,6 +49,7 @@ PrintBox::PrintBox(Variant variant, Mode mode, std::function<PrintSubject()> sub
     m_message = new QLabel(this);
     m_message->setObjectName(QStringLiteral("message"));
     m_message->setWordWrap(true);
+    m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_message->setMinimumWidth(340);
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progress"));
@@ -72,7 +73,6 @@ PrintBox::PrintBox(Variant variant, Mode mode, std::function<PrintSubject()> sub
     m_timer->setObjectName(QStringLiteral("Timer1"));
     connect(m_timer, &QTimer::timeout, this, &PrintBox::tick);
 
-    m_message->setText(printingText(m_printer->deviceName()));
     const PrintSubject s = m_subject();
     const int pageCount = s.document ? s.document->pageCount : 0;
     if (m_mode == Mode::ShownPage) {
@@ -83,9 +83,14 @@ PrintBox::PrintBox(Variant variant, Mode mode, std::function<PrintSubject()> sub
         setWindowTitle(printBoxTitle(s.fileTitle, m_nextPage, pageCount));
     }
 
-    // Centred on the screen.
+    // The box keeps one size while it prints: made for the longer interruption text, so
+    // that a cancel never cuts the message off (long printer names and PDF folders wrap).
+    m_message->setText(interruptedText(m_variant, m_printer->deviceName()));
     adjustSize();
     setFixedSize(size());
+    m_message->setText(printingText(m_printer->deviceName()));
+
+    // Centred on the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.left() + area.width() / 2 - width() / 2,
