@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace quillo::rtf {
@@ -73,6 +74,66 @@ QString numberText(ListKind kind, int n) {
     }
 }
 
+// The \levelnfc of a numbering kind (23: a bullet).
+int levelNfc(ListKind kind) {
+    switch (kind) {
+    case ListKind::UpperRoman:
+        return 1;
+    case ListKind::LowerRoman:
+        return 2;
+    case ListKind::UpperAlpha:
+        return 3;
+    case ListKind::LowerAlpha:
+        return 4;
+    case ListKind::Bullet:
+        return 23;
+    default:
+        return 0;
+    }
+}
+
+// Whether the rich-edit \pn form reads back to the lists the page has. That form has no list
+// levels, and the reader joins a paragraph that states its own \pn to the list of the item just
+// before it when the kind matches (and, for numbers, its \pnstart follows on), or resumes the
+// last list of that kind when its \pnstart follows on from that list; otherwise it starts a
+// new list. Items that repeat the paragraph before them without \pard stay in its list.
+bool pnFormKeepsLists(const std::vector<DocParagraph>& paras) {
+    std::unordered_map<int, int> lastNumber; // sequence -> number of its latest item
+    std::unordered_map<int, int> lastOfKind; // kind -> sequence of the latest \pn paragraph
+    const ParaStyle* before = nullptr;
+    for (const DocParagraph& para : paras) {
+        const ParaStyle& p = para.style;
+        const bool ownPn = !before || !(*before == p);
+        const ParaStyle* const itemBefore = std::exchange(before, &p);
+        if (!p.isListItem())
+            continue;
+        if (p.listLevel != 0)
+            return false;
+        const auto seen = lastNumber.find(p.listSequence);
+        const bool known = seen != lastNumber.end();
+        const int number = (known ? seen->second : p.listStart - 1) + 1;
+        if (ownPn) {
+            const bool bullet = p.list == ListKind::Bullet;
+            if (!bullet && number < 1)
+                return false; // \pnstart0 means "not given"
+            int joins = 0;    // the sequence the reader puts the paragraph in; 0: a new one
+            if (itemBefore && itemBefore->list == p.list &&
+                (bullet || number == lastNumber[itemBefore->listSequence] + 1)) {
+                joins = itemBefore->listSequence;
+            } else if (!bullet && number > 1) {
+                const auto last = lastOfKind.find(int(p.list));
+                if (last != lastOfKind.end() && number == lastNumber[last->second] + 1)
+                    joins = last->second;
+            }
+            if (joins != 0 ? joins != p.listSequence : known)
+                return false;
+            lastOfKind[int(p.list)] = p.listSequence;
+        }
+        lastNumber[p.listSequence] = number;
+    }
+    return true;
+}
+
 class Writer {
 public:
     explicit Writer(const QTextDocument& doc) : doc_(doc), paras_(paragraphsOf(doc)) {}
@@ -87,6 +148,8 @@ private:
     void text(QStringView text);
     void fallbackBytes(QByteArrayView bytes);
     void changeStyle(const TextStyle& to);
+    void listTables();
+    void listMarker(const ParaStyle& p, int itemNumber);
     void paragraphStart(const DocParagraph& para, const DocParagraph* previous, int itemNumber);
     void picture(const Picture& picture);
     void openLink(const QString& href);
@@ -102,6 +165,7 @@ private:
     std::vector<QString> fonts_;
     std::vector<QRgb> colors_;
     int symbolFont_ = -1;
+    bool wordLists_ = false; // lists as \ls and \ilvl with a list table instead of \pn
     TextStyle current_;
     bool inLink_ = false;
     TextStyle styleBeforeLink_;
@@ -247,6 +311,71 @@ void Writer::closeLink() {
     inLink_ = false;
 }
 
+// Word's list table: one list (and one override, \lsN) per list of the page, N being its
+// sequence, so that every list reads back as a list of its own. Each list defines all nine
+// levels; the level its items are at has their kind, first number and indents.
+void Writer::listTables() {
+    std::vector<const ParaStyle*> lists; // the first item of each list, by sequence
+    for (const DocParagraph& para : paras_) {
+        const ParaStyle& p = para.style;
+        if (p.isListItem() && size_t(p.listSequence) > lists.size())
+            lists.resize(size_t(p.listSequence), nullptr);
+        if (p.isListItem() && !lists[size_t(p.listSequence) - 1])
+            lists[size_t(p.listSequence) - 1] = &p;
+    }
+    raw("{\\*\\listtable");
+    for (size_t i = 0; i < lists.size(); ++i) {
+        const ParaStyle& p = *lists[i];
+        const bool bullet = p.list == ListKind::Bullet;
+        raw("\r\n{\\list");
+        for (int level = 0; level < 9; ++level) {
+            raw("{\\listlevel");
+            control("levelnfc", levelNfc(p.list));
+            control("leveljc", 0);
+            control("levelfollow", 0);
+            control("levelstartat", p.listStart);
+            if (bullet) {
+                raw("{\\leveltext\\'01\\'B7;}{\\levelnumbers;}");
+                control("f", symbolFont_);
+            } else {
+                // The number of this level followed by a full stop.
+                out_.append("{\\leveltext\\'02\\'0").append(char('0' + level)).append(".;}");
+                raw("{\\levelnumbers\\'01;}");
+            }
+            const bool own = level == p.listLevel;
+            control("fi", own ? p.first : -360);
+            control("li", own ? p.left : 360 * (level + 1));
+            raw("}");
+        }
+        control("listid", int(i) + 1);
+        raw("}");
+    }
+    raw("}\r\n{\\*\\listoverridetable");
+    for (size_t i = 0; i < lists.size(); ++i) {
+        raw("{\\listoverride");
+        control("listid", int(i) + 1);
+        control("listoverridecount", 0);
+        control("ls", int(i) + 1);
+        raw("}");
+    }
+    raw("}\r\n");
+}
+
+// The marker as text ({\pntext} or {\listtext}), for readers that do not number lists.
+void Writer::listMarker(const ParaStyle& p, int itemNumber) {
+    raw(wordLists_ ? "{\\listtext" : "{\\pntext");
+    if (p.list == ListKind::Bullet) {
+        control("f", symbolFont_);
+        raw("\\'B7");
+    } else {
+        control("f", 0);
+        needSpace_ = false;
+        out_.append(' ').append(numberText(p.list, itemNumber).toLatin1()).append('.');
+    }
+    control("tab");
+    raw("}");
+}
+
 void Writer::paragraphStart(const DocParagraph& para, const DocParagraph* previous,
                             int itemNumber) {
     const ParaStyle& p = para.style;
@@ -254,18 +383,11 @@ void Writer::paragraphStart(const DocParagraph& para, const DocParagraph* previo
     if (needPard)
         control("pard");
     if (p.isListItem()) {
-        raw("{\\pntext");
-        if (p.list == ListKind::Bullet) {
-            control("f", symbolFont_);
-            raw("\\'B7");
-        } else {
-            control("f", 0);
-            needSpace_ = false;
-            out_.append(' ').append(numberText(p.list, itemNumber).toLatin1()).append('.');
-        }
-        control("tab");
-        raw("}");
-        if (needPard) {
+        listMarker(p, itemNumber);
+        if (needPard && wordLists_) {
+            control("ls", p.listSequence);
+            control("ilvl", p.listLevel);
+        } else if (needPard) {
             raw("{\\*\\pn");
             if (p.list == ListKind::Bullet) {
                 control("pnlvlblt");
@@ -417,6 +539,9 @@ QByteArray Writer::write() {
         }
         raw("}\r\n");
     }
+    wordLists_ = !pnFormKeepsLists(paras_);
+    if (wordLists_)
+        listTables();
     raw("\\viewkind4\\uc1");
     needSpace_ = true;
     uc_ = 1;

@@ -53,7 +53,7 @@ QStringList snapshot(const QTextDocument& doc) {
         if (list)
             p.listSequence =
                 lists.contains(list) ? lists[list] : (lists[list] = int(lists.size()) + 1);
-        QString line = QStringLiteral("P a%1 l%2 r%3 f%4 b%5 s%6 list%7/%8/%9 |")
+        QString line = QStringLiteral("P a%1 l%2 r%3 f%4 b%5 s%6 list%7/%8/%9/%10 |")
                            .arg(int(p.align))
                            .arg(p.left)
                            .arg(p.right)
@@ -62,7 +62,8 @@ QStringList snapshot(const QTextDocument& doc) {
                            .arg(p.after)
                            .arg(int(p.list))
                            .arg(p.listSequence)
-                           .arg(p.listStart);
+                           .arg(p.listStart)
+                           .arg(p.listLevel);
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment f = it.fragment();
             const TextStyle s = textStyleOf(f.charFormat(), doc.defaultFont());
