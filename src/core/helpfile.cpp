@@ -3,6 +3,7 @@
 #include "atomicfile.h"
 #include "cp932.h"
 #include "fileerror.h"
+#include "text.h"
 
 #include <QFile>
 
@@ -10,16 +11,6 @@
 
 namespace quillo {
 namespace {
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 // Walks the file field by field; every read checks what is left before it takes anything.
 class Cursor {
@@ -39,7 +30,7 @@ public:
         }
         quint32 v = 0;
         for (int i = 0; i < width; ++i) {
-            const int d = hexDigit(data_[pos_ + i]);
+            const int d = hexDigitValue(data_[pos_ + i]);
             if (d < 0)
                 return std::nullopt;
             v = (v << 4) | quint32(d);
@@ -242,14 +233,8 @@ ReadResult parseHelpFile(QByteArrayView data, HelpDocument& doc, Reader reader) 
         doc.pageText[p] = body->toByteArray();
     }
     // Slots past the last page hold nothing after a successful read.
-    for (int p = count + 1; p <= MaxPages; ++p) {
-        doc.pageText[p].clear();
-        doc.titleCount[p] = 0;
-        doc.title[p].clear();
-        doc.keywordCount[p] = 0;
-        for (QString& k : doc.keywords[p])
-            k.clear();
-    }
+    for (int p = count + 1; p <= MaxPages; ++p)
+        doc.clearPage(p);
     return {};
 }
 

@@ -6,6 +6,17 @@
 
 namespace quillo {
 
+// The value of a hexadecimal digit (either case), or -1 for any other character.
+constexpr int hexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
 // A number as the messages and titles write it: signed decimal with one leading blank for a
 // value that is not negative (" 64", " 0", "-1").
 QString numberText(qint64 value);

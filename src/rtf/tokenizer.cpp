@@ -1,5 +1,7 @@
 #include "rtf/tokenizer.h"
 
+#include "core/text.h"
+
 #include <climits>
 
 #ifdef __SSE2__
@@ -29,16 +31,6 @@ bool isLetter(char c) {
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 // The end of a run of plain text starting at pos: the next \ { } CR LF or NUL. Sixteen bytes at
@@ -128,8 +120,8 @@ void Tokenizer::next(Token& token) {
 bool Tokenizer::nextHexByte(unsigned char& byte) {
     if (pos_ + 3 >= size_ || data_[pos_] != '\\' || data_[pos_ + 1] != '\'')
         return false;
-    const int hi = hexValue(data_[pos_ + 2]);
-    const int lo = hexValue(data_[pos_ + 3]);
+    const int hi = hexDigitValue(data_[pos_ + 2]);
+    const int lo = hexDigitValue(data_[pos_ + 3]);
     if (hi < 0 || lo < 0)
         return false;
     byte = static_cast<unsigned char>(hi * 16 + lo);
@@ -190,11 +182,11 @@ bool Tokenizer::readControl(qsizetype start, Token& token) {
         ++pos_;
         if (c == '\'') {
             // \'hh: a byte; a malformed escape yields nothing and consumes only valid digits.
-            const int hi = pos_ < size_ ? hexValue(data_[pos_]) : -1;
+            const int hi = pos_ < size_ ? hexDigitValue(data_[pos_]) : -1;
             if (hi < 0)
                 return false;
             ++pos_;
-            const int lo = pos_ < size_ ? hexValue(data_[pos_]) : -1;
+            const int lo = pos_ < size_ ? hexDigitValue(data_[pos_]) : -1;
             if (lo < 0)
                 return false;
             ++pos_;
