@@ -43,6 +43,8 @@ struct HelpDocument {
 
     // Empties every table, the path and the settings.
     void clear();
+    // Empties one page slot: no text, no title, no keywords.
+    void clearPage(int page);
     bool hasTitle(int page) const { return titleCount[page] == 1; }
 };
 

@@ -11,7 +11,7 @@ void moveSlot(HelpDocument& doc, int from, int to) {
     doc.title[to] = std::move(doc.title[from]);
     doc.keywordCount[to] = doc.keywordCount[from];
     doc.keywords[to] = std::move(doc.keywords[from]);
-    clearPage(doc, from);
+    doc.clearPage(from);
 }
 
 } // namespace
@@ -34,21 +34,12 @@ void setPageContent(HelpDocument& doc, int page, const PageContent& c) {
     doc.keywords[page] = c.keywords;
 }
 
-void clearPage(HelpDocument& doc, int page) {
-    doc.pageText[page].clear();
-    doc.titleCount[page] = 0;
-    doc.title[page].clear();
-    doc.keywordCount[page] = 0;
-    for (QString& k : doc.keywords[page])
-        k.clear();
-}
-
 bool insertEmptyPage(HelpDocument& doc, int page) {
     if (doc.pageCount >= MaxPages || page < 1 || page > doc.pageCount + 1)
         return false;
     for (int p = doc.pageCount; p >= page; --p)
         moveSlot(doc, p, p + 1);
-    clearPage(doc, page);
+    doc.clearPage(page);
     ++doc.pageCount;
     return true;
 }
@@ -57,7 +48,7 @@ PageContent removePage(HelpDocument& doc, int page) {
     if (page < 1 || page > doc.pageCount)
         return {};
     PageContent removed = pageContent(doc, page);
-    clearPage(doc, page);
+    doc.clearPage(page);
     if (doc.pageCount == 1)
         return removed;
     for (int p = page + 1; p <= doc.pageCount; ++p)

@@ -22,9 +22,6 @@ struct PageContent {
 PageContent pageContent(const HelpDocument& doc, int page);
 void setPageContent(HelpDocument& doc, int page, const PageContent& content);
 
-// Empties one slot: no text, no title, no keywords.
-void clearPage(HelpDocument& doc, int page);
-
 // Makes room at `page` (1..pageCount+1) by moving it and every later page one slot up; the
 // new page is empty whatever the slot held before. False, and nothing changed, when the
 // document already has MaxPages pages or `page` is out of range.
