@@ -3,6 +3,7 @@
 #include "core/atomicfile.h"
 #include "core/fileerror.h"
 #include "core/text.h"
+#include "filereasons.h"
 
 #include <QFile>
 
@@ -89,17 +90,8 @@ QString recentReadWarningText(const RecentReadResult& result) {
     case 63:
     case 67:
         return QStringLiteral("ファイルが異常か、見つかりません。\n初期ファイルを自動生成します。");
-    case 68:
-        return QStringLiteral(" デバイスが準備されていません。");
-    case 71:
-        return QStringLiteral(" ディスクが準備されていません。");
-    case 75:
-    case 76:
-        return QStringLiteral(" パス名が無効か、パスが見つかりません。");
-    case 57:
-        return QStringLiteral(" デバイス I/O エラーです。");
     default:
-        return errorNumberText(result.errorNumber);
+        return deviceErrorReason(result.errorNumber).value_or(errorNumberText(result.errorNumber));
     }
 }
 

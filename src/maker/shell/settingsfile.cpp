@@ -3,6 +3,7 @@
 #include "core/atomicfile.h"
 #include "core/fileerror.h"
 #include "core/text.h"
+#include "filereasons.h"
 
 #include <QFile>
 
@@ -221,21 +222,10 @@ QString settingsReadWarningText() {
 }
 
 QString settingsWriteWarningText(const QString& path, int errorNumber) {
+    if (const auto device = deviceErrorReason(errorNumber))
+        return path + *device;
     QString reason;
     switch (errorNumber) {
-    case 68:
-        reason = QStringLiteral(" デバイスが準備されていません。");
-        break;
-    case 71:
-        reason = QStringLiteral(" ディスクが準備されていません。");
-        break;
-    case 75:
-    case 76:
-        reason = QStringLiteral(" パス名が無効か、パスが見つかりません。");
-        break;
-    case 57:
-        reason = QStringLiteral(" デバイス I/O エラーです。");
-        break;
     case 52:
     case 53:
     case 62:

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace quillo {
+
+// The reason the settings and file-list warnings give after a path for a device or path
+// error (68, 71, 75, 76, 57), with its leading blank; nullopt for other error numbers, whose
+// wording differs between the warnings.
+std::optional<QString> deviceErrorReason(int errorNumber);
+
+} // namespace quillo
