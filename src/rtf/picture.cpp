@@ -147,6 +147,15 @@ QSize ownSize(const Picture& p, const QImage& decoded) {
 
 std::atomic<quint64> pictureCounter{0};
 
+// A picture that has no format of its own to keep is stored as PNG.
+QByteArray pngBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
 } // namespace
 
 QSize displaySize(const Picture& p, const QImage& decoded) {
@@ -240,9 +249,7 @@ Picture pictureOf(const QTextDocument& doc, const QTextImageFormat& f) {
             image = resource.value<QPixmap>().toImage();
         if (image.isNull())
             return p;
-        QBuffer buffer(&p.data);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
+        p.data = pngBytes(image);
         p.kind = PictureKind::Png;
         p.picW = image.width();
         p.picH = image.height();
@@ -267,9 +274,7 @@ bool insertPicture(QTextCursor& cursor, const QByteArray& fileData) {
         p.kind = format == "png" ? PictureKind::Png : PictureKind::Jpeg;
         p.data = fileData;
     } else {
-        QBuffer out(&p.data);
-        out.open(QIODevice::WriteOnly);
-        image.save(&out, "PNG");
+        p.data = pngBytes(image);
         p.kind = PictureKind::Png;
     }
     p.picW = image.width();
