@@ -3,9 +3,6 @@
 #include "rtf/picture.h"
 #include "rtf/units.h"
 
-#include <QDir>
-#include <QFile>
-
 #include <algorithm>
 
 namespace quillo::rtf {
@@ -154,30 +151,20 @@ void HtmlBuilder::text(QStringView text, const TextStyle& style) {
     appendEscaped(para_, text);
 }
 
-QString HtmlBuilder::savePicture(const Picture& p) {
-    ++pictureCount_;
-    const bool keepBytes = p.kind == PictureKind::Png || p.kind == PictureKind::Jpeg;
-    const QString name = QStringLiteral("image%1.%2")
-                             .arg(pictureCount_)
-                             .arg(p.kind == PictureKind::Jpeg ? u"jpg" : u"png");
-    if (!options_.imageDir.isEmpty()) {
-        if (pictureCount_ == 1)
-            QDir().mkpath(options_.imageDir);
-        QFile file(QDir(options_.imageDir).filePath(name));
-        if (file.open(QIODevice::WriteOnly)) {
-            if (keepBytes)
-                file.write(p.data);
-            else
-                pictureImage(p).save(&file, "PNG");
-        }
-    }
-    return options_.imageLinkPrefix + name;
+// The picture as a file of the page: PNG and JPEG keep their bytes, other kinds become PNG.
+QString HtmlBuilder::addPictureFile(const Picture& p) {
+    const QString name =
+        QStringLiteral("image%1.%2")
+            .arg(pictures_.size() + 1)
+            .arg(p.kind == PictureKind::Jpeg ? QStringLiteral("jpg") : QStringLiteral("png"));
+    pictures_.push_back(HtmlPicture{name, imageFileBytes(p)});
+    return options_.imageLinkPrefix + pictures_.back().name;
 }
 
 void HtmlBuilder::picture(const Picture& p, const TextStyle& style, QSize shown) {
     closeRun();
     Q_UNUSED(style);
-    const QString link = savePicture(p);
+    const QString link = addPictureFile(p);
     para_ += u"<img src=\"";
     appendEscaped(para_, link);
     para_ += QStringLiteral("\" width=\"%1\" height=\"%2\" alt=\"\">")
@@ -284,8 +271,8 @@ void HtmlBuilder::finish(const ParaStyle& style, bool lastHasContent) {
     out_ += u"</body>\n</html>\n";
 }
 
-QString HtmlBuilder::take() {
-    return std::move(out_);
+HtmlPage HtmlBuilder::take() {
+    return HtmlPage{std::move(out_), std::move(pictures_)};
 }
 
 } // namespace quillo::rtf

@@ -23,7 +23,7 @@ public:
     void picture(const Picture& picture, const TextStyle& style, QSize shown);
     void paragraph(const ParaStyle& style);
     void finish(const ParaStyle& style, bool lastHasContent);
-    QString take();
+    HtmlPage take();
 
 private:
     struct OpenList {
@@ -37,7 +37,7 @@ private:
     void closeRun();
     void closeListsTo(qsizetype depth);
     void writeParagraph(const ParaStyle& style);
-    QString savePicture(const Picture& picture);
+    QString addPictureFile(const Picture& picture);
 
     HtmlOptions options_;
     QString out_;
@@ -47,7 +47,7 @@ private:
     QString runClose_;
     std::vector<OpenList> lists_;
     std::vector<std::pair<int, int>> itemCounts_; // sequence -> items written
-    int pictureCount_ = 0;
+    std::vector<HtmlPicture> pictures_;
 };
 
 } // namespace quillo::rtf

@@ -29,7 +29,7 @@ public:
         any_ = true;
     }
     void finish(const ParaStyle& style) override { html_.finish(style, content_ || !any_); }
-    QString take() { return html_.take(); }
+    HtmlPage take() { return html_.take(); }
 
 private:
     HtmlBuilder html_;
@@ -39,7 +39,7 @@ private:
 
 } // namespace
 
-QString writeHtml(const QTextDocument& doc, const HtmlOptions& options) {
+HtmlPage writeHtml(const QTextDocument& doc, const HtmlOptions& options) {
     HtmlBuilder html(options);
     const std::vector<DocParagraph> paras = paragraphsOf(doc);
     if (paras.empty())
@@ -59,7 +59,7 @@ QString writeHtml(const QTextDocument& doc, const HtmlOptions& options) {
     return html.take();
 }
 
-QString rtfToHtml(QByteArrayView rtf, const HtmlOptions& options) {
+HtmlPage rtfToHtml(QByteArrayView rtf, const HtmlOptions& options) {
     HtmlSink sink(options);
     interpret(rtf, sink);
     return sink.take();

@@ -209,6 +209,12 @@ QImage pictureImage(const Picture& p, QSize* shownSize) {
     return box;
 }
 
+QByteArray imageFileBytes(const Picture& p) {
+    if (p.kind == PictureKind::Png || p.kind == PictureKind::Jpeg)
+        return p.data;
+    return pngBytes(pictureImage(p));
+}
+
 QTextImageFormat addPicture(QTextDocument& doc, const Picture& p) {
     const qreal exactW = p.goalW > 0 && p.goalH > 0 ? twipsToPixels(p.goalW) * p.scaleX / 100 : -1;
     const qreal exactH = p.goalW > 0 && p.goalH > 0 ? twipsToPixels(p.goalH) * p.scaleY / 100 : -1;

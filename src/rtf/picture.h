@@ -52,6 +52,10 @@ QImage decodePicture(const Picture& picture);
 // data Qt cannot draw.
 QImage pictureImage(const Picture& picture, QSize* shownSize = nullptr);
 
+// The picture as the bytes of an image file: PNG and JPEG keep their own bytes, other kinds are
+// stored as PNG of the image shown (pictureImage).
+QByteArray imageFileBytes(const Picture& picture);
+
 // Adds the picture to the document as a resource and returns the image format that shows it,
 // with the original data kept in the properties above.
 QTextImageFormat addPicture(QTextDocument& doc, const Picture& picture);

@@ -1,4 +1,9 @@
+#include "core/helpdocument.h"
+#include "core/helpfile.h"
+
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -6,6 +11,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 namespace {
 
@@ -30,6 +37,15 @@ Run qzdtool(const QStringList& args) {
 
 QString data(const char* name) {
     return QStringLiteral(QUILLO_TEST_DATA "/core/") + QLatin1String(name);
+}
+
+QString rtfData(const char* name) {
+    return QStringLiteral(QUILLO_TEST_DATA "/rtf/") + QLatin1String(name);
+}
+
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -105,6 +121,70 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         // top 0 -> 200, left -1 -> 200, height 500 -> 6500, width 999 -> 9000, list 250 -> 2000.
         QCOMPARE(f.read(46).mid(16), QByteArray("8000000F00C800C81964232807D000"));
+    }
+
+    // text and check over the pages of a help file, rtf2text and rtf2html on page files.
+    void pageCommands() {
+        QTemporaryDir dir;
+        auto doc = std::make_unique<quillo::HelpDocument>();
+        doc->pageCount = 2;
+        doc->pageText[1] = contents(rtfData("richedit20_japanese.rtf"));
+        doc->pageText[2] = contents(rtfData("libreoffice.rtf"));
+        const QString file = dir.filePath(QStringLiteral("tool.qzd"));
+        QVERIFY(quillo::saveHelpFile(file, *doc).ok());
+        const QByteArray page1 = contents(rtfData("richedit20_japanese.txt"));
+        const QByteArray page2 = contents(rtfData("libreoffice.txt"));
+        QVERIFY(!page1.isEmpty() && !page2.isEmpty());
+
+        Run r = qzdtool({QStringLiteral("text"), file});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.out, page1 + '\f' + page2 + '\n');
+        r = qzdtool({QStringLiteral("text"), file, QStringLiteral("2")});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.out, page2 + '\n');
+        r = qzdtool({QStringLiteral("text"), file, QStringLiteral("3")});
+        QCOMPARE(r.code, 1);
+        QVERIFY(r.err.contains("no page 3"));
+        QCOMPARE(qzdtool({QStringLiteral("check"), file}).code, 0);
+
+        doc->pageText[2] = "{\\rtf1 unfinished";
+        QVERIFY(quillo::saveHelpFile(file, *doc).ok());
+        r = qzdtool({QStringLiteral("check"), file});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains("page 2: 1 unclosed group(s)"), r.err.constData());
+
+        r = qzdtool({QStringLiteral("rtf2text"), rtfData("word2003.rtf")});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.out, contents(rtfData("word2003.txt")) + '\n');
+        QCOMPARE(qzdtool({QStringLiteral("rtf2text")}).code, 2);
+
+        const QString html = dir.filePath(QStringLiteral("html/page.htm"));
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("html"))));
+        QCOMPARE(qzdtool({QStringLiteral("rtf2html"), rtfData("wordpad.rtf"), html}).code, 0);
+        QVERIFY(contents(html).contains("<img src=\"page_files/image2.png\""));
+        for (const char* picture : {"image1.png", "image2.png", "image3.png"})
+            QVERIFY2(
+                !QImage(dir.filePath(QStringLiteral("html/page_files/")) + QLatin1String(picture))
+                     .isNull(),
+                picture);
+    }
+
+    // A picture that cannot be written fails the conversion with one line naming the file and
+    // the reason, and no page is left linking to missing pictures.
+    void rtf2htmlReportsFailedPictureWrite() {
+        QTemporaryDir dir;
+        // A file where the pictures' folder should be: no folder can be made there.
+        QFile blocker(dir.filePath(QStringLiteral("page_files")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const QString html = dir.filePath(QStringLiteral("page.htm"));
+        const Run r = qzdtool({QStringLiteral("rtf2html"), rtfData("wordpad.rtf"), html});
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.err.count('\n'), 1);
+        QVERIFY2(r.err.startsWith(QFile::encodeName(
+                     dir.filePath(QStringLiteral("page_files/image1.png: cannot write (")))),
+                 r.err.constData());
+        QVERIFY(!QFile::exists(html));
     }
 };
 

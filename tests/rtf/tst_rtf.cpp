@@ -5,9 +5,6 @@
 #include "rtf/styles.h"
 #include "rtf/units.h"
 
-#include "core/helpdocument.h"
-#include "core/helpfile.h"
-
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -150,7 +147,6 @@ private slots:
     void htmlFromEditedDocument();
     void problems_data();
     void problems();
-    void qzdtoolCommands();
     void libreOfficeReadsOurRtf();
 
 private:
@@ -178,9 +174,10 @@ void TestRtf::fixtureText() {
     readRtf(rtf, doc);
     const QString plain = plainText(rtf);
     QCOMPARE(doc.toPlainText(), plain);
+    // Every fixture comes with the text it must read to.
     const QString expectedName = name.chopped(4) + QStringLiteral(".txt");
-    if (QFile::exists(dataPath(expectedName)))
-        QCOMPARE(plain, QString::fromUtf8(readData(expectedName)));
+    QVERIFY2(QFile::exists(dataPath(expectedName)), qPrintable(expectedName + " is missing"));
+    QCOMPARE(plain, QString::fromUtf8(readData(expectedName)));
 }
 
 void TestRtf::richEditPage() {
@@ -514,7 +511,7 @@ void TestRtf::malformed() {
     const QString plain = plainText(rtf);
     QCOMPARE(doc.toPlainText(), plain);
     QVERIFY2(plain.startsWith(prefix), qPrintable(plain.left(80)));
-    QVERIFY(rtfToHtml(rtf, HtmlOptions{}).endsWith(QStringLiteral("</html>\n")));
+    QVERIFY(rtfToHtml(rtf, HtmlOptions{}).html.endsWith(QStringLiteral("</html>\n")));
     // Whatever was read writes back as a page that reads the same.
     const QByteArray written = writeRtf(doc);
     QCOMPARE(plainText(written), plain);
@@ -662,23 +659,25 @@ void TestRtf::html() {
     QFETCH(int, pictures);
     QFETCH(QStringList, markup);
     const QByteArray rtf = readData(name);
-    const QString dir = tmp_.filePath(name);
-    const HtmlOptions options{dir, QStringLiteral("pics/"), QStringLiteral("T<1>")};
-    const QString direct = rtfToHtml(rtf, options);
+    const HtmlPage page = rtfToHtml(rtf, {QStringLiteral("pics/"), QStringLiteral("T<1>")});
     QTextDocument doc;
     readRtf(rtf, doc);
-    const QString fromDoc = writeHtml(
-        doc,
-        HtmlOptions{tmp_.filePath(name + QStringLiteral("-doc")), QStringLiteral("pics/"), {}});
+    const HtmlPage fromDoc = writeHtml(doc, {QStringLiteral("pics/"), {}});
+    const QString& direct = page.html;
     QVERIFY(direct.startsWith(QStringLiteral("<!DOCTYPE html>")));
     QVERIFY(direct.contains(QStringLiteral("<title>T&lt;1&gt;</title>")));
     QCOMPARE(stripTags(direct.section(QStringLiteral("<body>"), 1)),
-             stripTags(fromDoc.section(QStringLiteral("<body>"), 1)));
+             stripTags(fromDoc.html.section(QStringLiteral("<body>"), 1)));
     for (const QString& m : markup)
         QVERIFY2(direct.contains(m), qPrintable(m));
-    QCOMPARE(QDir(dir).entryList(QDir::Files).size(), pictures);
-    if (pictures > 0)
-        QVERIFY(!QImage(QDir(dir).filePath(QStringLiteral("image1.png"))).isNull());
+    QCOMPARE(int(page.pictures.size()), pictures);
+    QCOMPARE(int(fromDoc.pictures.size()), pictures);
+    // Every picture is an image file the page links to.
+    for (const HtmlPicture& picture : page.pictures) {
+        QVERIFY2(direct.contains(QStringLiteral("<img src=\"pics/") + picture.name + u'"'),
+                 qPrintable(picture.name));
+        QVERIFY2(!QImage::fromData(picture.bytes).isNull(), qPrintable(picture.name));
+    }
 }
 
 // Lists made in the editor become <ul>/<ol>; numbering restarts with a new list, nested levels
@@ -706,8 +705,8 @@ void TestRtf::htmlFromEditedDocument() {
     c.insertList(numbered);
     c.insertText(QStringLiteral("restart"));
     QVERIFY(insertPicture(c, pngBytes(2, 2, Qt::red)));
-    const QString dir = tmp_.filePath(QStringLiteral("edited"));
-    const QString html = writeHtml(doc, {dir, QStringLiteral("p_files/"), QStringLiteral("x")});
+    const HtmlPage page = writeHtml(doc, {QStringLiteral("p_files/"), QStringLiteral("x")});
+    const QString& html = page.html;
     QVERIFY(html.contains(QStringLiteral("a &lt; b &amp; &quot;c&quot;")));
     QCOMPARE(html.count(QStringLiteral("<ol type=\"1\" start=\"1\"")), 2);
     QCOMPARE(html.count(QStringLiteral("<ul")), 1);
@@ -716,7 +715,9 @@ void TestRtf::htmlFromEditedDocument() {
     QVERIFY(html.contains(QStringLiteral("</ul></li>\n</ol>")));
     QVERIFY(
         html.contains(QStringLiteral("<img src=\"p_files/image1.png\" width=\"2\" height=\"2\"")));
-    QCOMPARE(QImage(dir + QStringLiteral("/image1.png")).pixelColor(0, 0), QColor(255, 0, 0));
+    QCOMPARE(page.pictures.size(), size_t(1));
+    QCOMPARE(page.pictures[0].name, QStringLiteral("image1.png"));
+    QCOMPARE(QImage::fromData(page.pictures[0].bytes).pixelColor(0, 0), QColor(255, 0, 0));
 }
 
 void TestRtf::problems_data() {
@@ -736,57 +737,6 @@ void TestRtf::problems() {
     QFETCH(QByteArray, rtf);
     QFETCH(QString, problem);
     QCOMPARE(rtfProblem(rtf), problem);
-}
-
-// qzdtool text, check, rtf2text and rtf2html on real files.
-void TestRtf::qzdtoolCommands() {
-    const QString tool = QStringLiteral(QUILLO_BIN_DIR "/qzdtool");
-    if (!QFile::exists(tool))
-        QSKIP("qzdtool is not built in this build folder");
-    auto run = [&](const QStringList& args, QByteArray* out = nullptr, QByteArray* err = nullptr) {
-        QProcess p;
-        p.start(tool, args);
-        p.waitForFinished(30000);
-        if (out)
-            *out = p.readAllStandardOutput();
-        if (err)
-            *err = p.readAllStandardError();
-        return p.exitCode();
-    };
-    auto doc = std::make_unique<quillo::HelpDocument>();
-    doc->pageCount = 2;
-    doc->pageText[1] = readData(QStringLiteral("richedit20_japanese.rtf"));
-    doc->pageText[2] = readData(QStringLiteral("libreoffice.rtf"));
-    const QString file = tmp_.filePath(QStringLiteral("tool.qzd"));
-    QVERIFY(quillo::saveHelpFile(file, *doc).ok());
-    const QString page1 = plainText(doc->pageText[1]);
-    const QString page2 = plainText(doc->pageText[2]);
-
-    QByteArray out, err;
-    QCOMPARE(run({QStringLiteral("text"), file}, &out), 0);
-    QCOMPARE(QString::fromUtf8(out), page1 + u'\f' + page2 + u'\n');
-    QCOMPARE(run({QStringLiteral("text"), file, QStringLiteral("2")}, &out), 0);
-    QCOMPARE(QString::fromUtf8(out), page2 + u'\n');
-    QCOMPARE(run({QStringLiteral("text"), file, QStringLiteral("3")}, &out, &err), 1);
-    QVERIFY(err.contains("no page 3"));
-    QCOMPARE(run({QStringLiteral("check"), file}), 0);
-
-    doc->pageText[2] = "{\\rtf1 unfinished";
-    QVERIFY(quillo::saveHelpFile(file, *doc).ok());
-    QCOMPARE(run({QStringLiteral("check"), file}, &out, &err), 1);
-    QVERIFY2(err.contains("page 2: 1 unclosed group(s)"), err.constData());
-
-    QCOMPARE(run({QStringLiteral("rtf2text"), dataPath(QStringLiteral("word2003.rtf"))}, &out), 0);
-    QCOMPARE(QString::fromUtf8(out),
-             QString::fromUtf8(readData(QStringLiteral("word2003.txt"))) + u'\n');
-    const QString html = tmp_.filePath(QStringLiteral("html/page.htm"));
-    QDir().mkpath(tmp_.filePath(QStringLiteral("html")));
-    QCOMPARE(run({QStringLiteral("rtf2html"), dataPath(QStringLiteral("wordpad.rtf")), html}), 0);
-    QFile page(html);
-    QVERIFY(page.open(QIODevice::ReadOnly));
-    QVERIFY(page.readAll().contains("<img src=\"page_files/image2.png\""));
-    QVERIFY(QFile::exists(tmp_.filePath(QStringLiteral("html/page_files/image2.png"))));
-    QCOMPARE(run({QStringLiteral("rtf2text")}), 2);
 }
 
 // A real word processor reads our RTF to the same text.

@@ -1,5 +1,6 @@
 #include "rtfcommands.h"
 
+#include "core/atomicfile.h"
 #include "core/helpdocument.h"
 #include "rtf/htmlwriter.h"
 #include "rtf/rtfreader.h"
@@ -7,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <memory>
 
@@ -52,7 +52,17 @@ int pageText(const QStringList& args, QTextStream& out, QTextStream& err,
     return 0;
 }
 
-// rtf2html FILE.rtf OUT.htm: pictures go into OUT's name + "_files" beside it.
+// Writes one file whole or not at all; a failure is reported as one line naming the file.
+bool writeFile(const QString& path, QByteArrayView bytes, QTextStream& err) {
+    const FileWriteError error = writeFileAtomically(path, bytes);
+    if (error.ok())
+        return true;
+    err << path << ": cannot write (" << error.message << ")\n";
+    return false;
+}
+
+// rtf2html FILE.rtf OUT.htm: pictures go into OUT's name + "_files" beside it, before the page
+// that links to them.
 int rtfToHtmlFile(const QString& in, const QString& outPath, QTextStream& err) {
     QByteArray rtfData;
     if (!readFile(in, rtfData, err))
@@ -60,16 +70,18 @@ int rtfToHtmlFile(const QString& in, const QString& outPath, QTextStream& err) {
     const QFileInfo target(outPath);
     const QString folder = target.completeBaseName() + QStringLiteral("_files");
     rtf::HtmlOptions options;
-    options.imageDir = target.dir().filePath(folder);
     options.imageLinkPrefix = folder + QLatin1Char('/');
     options.title = QFileInfo(in).completeBaseName();
-    const QString html = rtf::rtfToHtml(rtfData, options);
-    QSaveFile file(outPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(html.toUtf8()) < 0 || !file.commit()) {
-        err << outPath << ": cannot write (" << file.errorString() << ")\n";
-        return 1;
+    const rtf::HtmlPage page = rtf::rtfToHtml(rtfData, options);
+    if (!page.pictures.empty()) {
+        const QDir pictureDir(target.dir().filePath(folder));
+        // A folder that cannot be made shows as the first picture that cannot be written.
+        QDir().mkpath(pictureDir.path());
+        for (const rtf::HtmlPicture& picture : page.pictures)
+            if (!writeFile(pictureDir.filePath(picture.name), picture.bytes, err))
+                return 1;
     }
-    return 0;
+    return writeFile(outPath, page.html.toUtf8(), err) ? 0 : 1;
 }
 
 } // namespace
