@@ -4,6 +4,7 @@
 #include "rtf/interpreterimpl.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace quillo::rtf {
 namespace {
@@ -17,11 +18,10 @@ int clampTwips(int v) {
 } // namespace
 
 void Interpreter::word(const Token& t) {
-    const bool ignorable = ignorableNext_;
-    ignorableNext_ = false;
-    const ControlWord* control = findControlWord(t.text);
+    const Star star = std::exchange(star_, Star::None);
+    const ControlWord* control = star == Star::Word ? nullptr : findControlWord(t.text);
     if (!control) {
-        if (ignorable)
+        if (star == Star::Destination)
             setDest(Dest::Skip);
         else if (skip_ > 0)
             --skip_;
@@ -483,14 +483,16 @@ void Interpreter::dispatchSymbol(const ControlWord& control) {
     }
 }
 
-// A control symbol: \* (the next control word starts an ignorable destination), an escaped
-// character, or one of the few symbols that stand for a character or a paragraph end.
-void Interpreter::symbol(char c) {
+// A control symbol: \* (see star_), an escaped character, or one of the few symbols that stand
+// for a character or a paragraph end.
+void Interpreter::symbol(char c, bool atGroupStart) {
     if (c == '*') {
-        ignorableNext_ = true;
+        // Word processors also write \* in the middle of a group ({\loch\f2 ... \*\cs7 ...});
+        // only a group that starts with it is a destination to pass over.
+        star_ = atGroupStart ? Star::Destination : Star::Word;
         return;
     }
-    ignorableNext_ = false;
+    star_ = Star::None;
     switch (c) {
     case '\\':
     case '{':

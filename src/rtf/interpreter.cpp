@@ -49,6 +49,7 @@ void Interpreter::run() {
             continue;
         }
         tokens_.next(t);
+        const bool atGroupStart = std::exchange(afterGroupOpen_, t.type == TokenType::GroupOpen);
         switch (t.type) {
         case TokenType::End:
             // Unclosed groups end here: what was read still counts.
@@ -73,7 +74,7 @@ void Interpreter::run() {
             word(t);
             break;
         case TokenType::Symbol:
-            symbol(t.symbol);
+            symbol(t.symbol, atGroupStart);
             break;
         case TokenType::Hex:
             hexByte(t.byte);
@@ -91,7 +92,7 @@ void Interpreter::run() {
 void Interpreter::openGroup(qsizetype offset) {
     flushLead();
     skip_ = 0;
-    ignorableNext_ = false;
+    star_ = Star::None;
     if (stack_.size() >= kMaxDepth) {
         ++overflow_;
         return;
@@ -105,7 +106,7 @@ void Interpreter::openGroup(qsizetype offset) {
 void Interpreter::closeGroup(qsizetype offset) {
     flushLead();
     skip_ = 0;
-    ignorableNext_ = false;
+    star_ = Star::None;
     if (overflow_ > 0) {
         --overflow_;
         return;
@@ -183,7 +184,7 @@ void Interpreter::setDest(Dest d) {
     st().ownsDest = true;
 }
 void Interpreter::hexByte(unsigned char b) {
-    ignorableNext_ = false;
+    star_ = Star::None;
     GroupState& s = st();
     if (s.dest == Dest::Pict) {
         return; // the picture's data is plain hex text, not escapes
@@ -241,7 +242,7 @@ void Interpreter::hexRunInBody(unsigned char first) {
 }
 
 void Interpreter::binary(QByteArrayView data) {
-    ignorableNext_ = false;
+    star_ = Star::None;
     if (st().dest == Dest::Pict) {
         picture_.appendBinary(data);
         return;
@@ -251,7 +252,7 @@ void Interpreter::binary(QByteArrayView data) {
 }
 
 void Interpreter::textRun(QByteArrayView run) {
-    ignorableNext_ = false;
+    star_ = Star::None;
     GroupState& s = st();
     const char* p = run.data();
     const char* const end = p + run.size();

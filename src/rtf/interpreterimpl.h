@@ -80,7 +80,7 @@ private:
     void openGroup(qsizetype offset);
     void closeGroup(qsizetype offset);
     void word(const Token& t);
-    void symbol(char c);
+    void symbol(char c, bool atGroupStart);
     void textRun(QByteArrayView run);
     void hexByte(unsigned char b);
     void hexRunInBody(unsigned char b);
@@ -117,8 +117,12 @@ private:
     Tokenizer tokens_;
     Sink& sink_;
     std::vector<GroupState> stack_;
-    int overflow_ = 0;           // groups opened past the deepest kept one
-    bool ignorableNext_ = false; // \* came last
+    int overflow_ = 0; // groups opened past the deepest kept one
+    // \* came last: right after "{" the next control word starts an ignorable destination;
+    // elsewhere only that control word is passed over.
+    enum class Star : unsigned char { None, Destination, Word };
+    Star star_ = Star::None;
+    bool afterGroupOpen_ = false; // the token before was "{"
     qsizetype lastGroupOpen_ = 0;
 
     int ansiCp_ = 1252;

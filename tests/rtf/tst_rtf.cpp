@@ -424,6 +424,13 @@ void TestRtf::decoding_data() {
         << QByteArray("{\\rtf1 a\\\nb}") << QStringLiteral("a\nb");
     QTest::newRow("hidden text") << QByteArray("{\\rtf1 a{\\v b}c\\v d\\v0 e}")
                                  << QStringLiteral("ace");
+    // \* marks a destination to pass over only where it opens a group; in the middle of a group
+    // (as a word processor's export writes it) only the control word after it is passed over.
+    QTest::newRow("star in the middle of a group")
+        << QByteArray("{\\rtf1{\\loch\\f2 The quick \\*\\cs7 brown \\*\\bkmkstart fox}}")
+        << QStringLiteral("The quick brown fox");
+    QTest::newRow("star opening a group")
+        << QByteArray("{\\rtf1 a{\\*\\cs7 b}{\r\n\\*\\bkmkstart c}d}") << QStringLiteral("ad");
     QTest::newRow("header footer info skipped")
         << QByteArray("{\\rtf1{\\info{\\title T}}{\\header H}{\\footer F}{\\*\\generator G;}body}")
         << QStringLiteral("body");
