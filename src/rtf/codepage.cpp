@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <iconv.h>
 #include <map>
@@ -13,6 +15,7 @@ namespace quillo::rtf {
 namespace {
 
 constexpr int kSymbolCodePage = 42;
+constexpr int kUtf8CodePage = 65001;
 
 const char* iconvName(int number) {
     switch (number) {
@@ -104,6 +107,10 @@ CodePage::CodePage(int number) : number_(number) {
         single_[b] = char16_t(b);
     for (int b = 0; b < 32; ++b)
         single_[0x80 + b] = cp1252High[b];
+    if (number == kUtf8CodePage) {
+        std::fill(single_ + 0x80, single_ + 256, char16_t(0xFFFD));
+        return;
+    }
     if (number == kSymbolCodePage) {
         single_[0xB7] = 0x2022; // the bullet rich-edit controls write in the Symbol font
         return;
@@ -147,13 +154,17 @@ CodePage::CodePage(int number) : number_(number) {
 const CodePage& CodePage::get(int number) {
     static std::mutex mutex;
     static std::map<int, std::unique_ptr<CodePage>> pages;
-    if (number != kSymbolCodePage && !iconvName(number))
+    if (!isKnown(number))
         number = 1252;
     std::lock_guard lock(mutex);
     auto& page = pages[number];
     if (!page)
         page = std::make_unique<CodePage>(number);
     return *page;
+}
+
+bool CodePage::isKnown(int number) {
+    return number == kSymbolCodePage || number == kUtf8CodePage || iconvName(number);
 }
 
 void CodePage::decode(const char* bytes, qsizetype size, QString& out) const {
@@ -171,6 +182,41 @@ void CodePage::decode(const char* bytes, qsizetype size, QString& out) const {
             out.append(QChar(QChar::ReplacementCharacter));
         }
     }
+}
+
+bool Utf8Decoder::start(unsigned char b) {
+    if (b >= 0xC0 && b < 0xE0) {
+        value_ = b & 0x1F;
+        min_ = 0x80;
+        needed_ = 1;
+    } else if (b >= 0xE0 && b < 0xF0) {
+        value_ = b & 0x0F;
+        min_ = 0x800;
+        needed_ = 2;
+    } else if (b >= 0xF0 && b < 0xF8) {
+        value_ = b & 0x07;
+        min_ = 0x10000;
+        needed_ = 3;
+    } else {
+        needed_ = 0;
+        return false;
+    }
+    return true;
+}
+
+bool Utf8Decoder::add(unsigned char b) {
+    if (needed_ == 0 || (b & 0xC0) != 0x80)
+        return false;
+    value_ = (value_ << 6) | (b & 0x3F);
+    --needed_;
+    return true;
+}
+
+char32_t Utf8Decoder::value() const {
+    const bool surrogate = value_ >= 0xD800 && value_ < 0xE000;
+    if (needed_ != 0 || value_ < min_ || value_ > 0x10FFFF || surrogate)
+        return 0xFFFD;
+    return value_;
 }
 
 int codePageOfCharset(int charset) {

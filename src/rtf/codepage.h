@@ -13,8 +13,13 @@ class CodePage {
 public:
     // The decoder of a Windows code page number; unknown numbers give code page 1252.
     static const CodePage& get(int number);
+    // Whether get() has a decoder of its own for the number.
+    static bool isKnown(int number);
     int number() const { return number_; }
     bool isDoubleByte() const { return doubleByte_; }
+    // Code page 65001: its characters of two to four bytes are read with Utf8Decoder; single()
+    // gives U+FFFD for every byte from 0x80 and no byte is a lead byte.
+    bool isUtf8() const { return number_ == 65001; }
     bool isLeadByte(unsigned char b) const { return doubleByte_ && lead_[b]; }
     // The character of a single byte (U+FFFD for a lead byte) and of a lead and trail byte.
     char16_t single(unsigned char b) const { return single_[b]; }
@@ -35,6 +40,23 @@ private:
     char16_t single_[256] = {};
     // Double-byte pages: one 256-entry row per lead byte, all filled on construction.
     std::unique_ptr<char16_t[]> pairs_;
+};
+
+// One UTF-8 character read a byte at a time.
+class Utf8Decoder {
+public:
+    // The first byte of a character of two to four bytes; false for a byte that starts none.
+    bool start(unsigned char b);
+    // The next byte; false when it does not continue the character (it is not taken then).
+    bool add(unsigned char b);
+    bool complete() const { return needed_ == 0; }
+    // The character read; U+FFFD for an overlong form, a surrogate or a value past U+10FFFF.
+    char32_t value() const;
+
+private:
+    char32_t value_ = 0;
+    char32_t min_ = 0; // the least value a character of this length may have
+    int needed_ = 0;   // bytes still to come
 };
 
 // The code page of an RTF \fcharsetN; 0 when the character set names none (use \ansicpg),

@@ -5,9 +5,15 @@
 namespace quillo::rtf {
 namespace {
 
-// A font's character set names its code page; \cpg is the fallback for the sets that name none.
+// An explicit \cpg says more than the character set (\fcharset128\cpg65001 is UTF-8 text),
+// except \cpg1252 beside a character set: writers that stamp it on every font leave the set to
+// tell. A set that names no code page leaves it to \cpg, then to the document.
 const CodePage& codePageOfEntry(const FontEntry& font, int ansiCodePage) {
     const int fromCharset = font.charset >= 0 ? codePageOfCharset(font.charset) : 0;
+    const bool cpgWins =
+        font.cpg > 0 && CodePage::isKnown(font.cpg) && !(font.cpg == 1252 && fromCharset != 0);
+    if (cpgWins)
+        return CodePage::get(font.cpg);
     if (fromCharset != 0)
         return CodePage::get(fromCharset);
     return CodePage::get(font.cpg > 0 ? font.cpg : ansiCodePage);

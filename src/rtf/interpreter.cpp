@@ -44,7 +44,9 @@ void Interpreter::run() {
     Token t;
     for (;;) {
         unsigned char trail;
-        if (lead_ >= 0 && tokens_.takeTrailByte(trail)) {
+        // Raw braces and backslashes can be trail bytes of a double-byte character; UTF-8 has
+        // no such bytes.
+        if (lead_ >= 0 && !leadCp_->isUtf8() && tokens_.takeTrailByte(trail)) {
             byteChar(trail);
             continue;
         }
@@ -189,7 +191,7 @@ void Interpreter::hexByte(unsigned char b) {
     if (s.dest == Dest::Pict) {
         return; // the picture's data is plain hex text, not escapes
     }
-    if (s.dest == Dest::Body && !s.hidden && skip_ == 0) {
+    if (s.dest == Dest::Body && !s.hidden && skip_ == 0 && !textCodePage()->isUtf8()) {
         hexRunInBody(b);
         return;
     }
@@ -343,12 +345,25 @@ void Interpreter::byteChar(unsigned char b) {
         return; // a destination whose text is dropped keeps no half character either
     }
     if (lead_ >= 0) {
+        if (leadCp_->isUtf8()) {
+            continueUtf8(b);
+            return;
+        }
         const unsigned char lead = static_cast<unsigned char>(lead_);
         lead_ = -1;
         put(leadCp_->pair(lead, b));
         return;
     }
     const CodePage* cp = currentCodePage();
+    if (b >= 0x80 && cp->isUtf8()) {
+        if (!utf8_.start(b)) {
+            put(0xFFFD);
+            return;
+        }
+        lead_ = b;
+        leadCp_ = cp;
+        return;
+    }
     if (b >= 0x80 && cp->isLeadByte(b)) {
         lead_ = b;
         leadCp_ = cp;
@@ -359,6 +374,26 @@ void Interpreter::byteChar(unsigned char b) {
         return;
     }
     put(cp->single(b));
+}
+
+// The next byte of a UTF-8 character; a byte that does not continue it ends the character as
+// U+FFFD and is read anew.
+void Interpreter::continueUtf8(unsigned char b) {
+    if (!utf8_.add(b)) {
+        flushLead();
+        byteChar(b);
+        return;
+    }
+    if (!utf8_.complete())
+        return;
+    lead_ = -1;
+    const char32_t c = utf8_.value();
+    if (QChar::requiresSurrogates(c)) {
+        put(QChar::highSurrogate(c));
+        put(QChar::lowSurrogate(c));
+    } else {
+        put(char16_t(c));
+    }
 }
 
 void Interpreter::flushLead() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rtf/codepage.h"
 #include "rtf/colortable.h"
 #include "rtf/controlwords.h"
 #include "rtf/fonttable.h"
@@ -15,8 +16,6 @@
 // destination, and the dispatch of control words by kind (dispatch.cpp). The font, colour and
 // list tables and the pictures and objects are read by classes of their own.
 namespace quillo::rtf {
-
-class CodePage;
 
 // Where the text of the current group goes.
 enum class Dest : unsigned char {
@@ -95,6 +94,7 @@ private:
 
     // text into the current destination
     void byteChar(unsigned char b);
+    void continueUtf8(unsigned char b);
     void put(char16_t c);
     void emitBody(char16_t c);
     void flushLead();
@@ -136,8 +136,9 @@ private:
     QString pending_; // text of the current run not yet given to the sink
     TextStyle pendingStyle_;
     bool styleDirty_ = true;
-    int lead_ = -1; // a lead byte waiting for its trail byte
+    int lead_ = -1; // a lead byte waiting for its trail byte (or the rest of a UTF-8 character)
     const CodePage* leadCp_ = nullptr;
+    Utf8Decoder utf8_;
     int skip_ = 0; // fallback characters of \uN still to skip
 
     bool paragraphStarted_ = false;

@@ -374,10 +374,26 @@ void TestRtf::decoding_data() {
     QTest::newRow("raw ASCII trail byte") << jp + "\\'83A\\'83C}" << QStringLiteral("アイ");
     QTest::newRow("lead byte cut by a control word")
         << jp + "\\'82\\par x}" << QStringLiteral("\uFFFD\nx");
-    QTest::newRow("fcharset wins over cpg")
+    // An explicit \\cpg wins over \\fcharset, except the \\cpg1252 some writers put on every font.
+    QTest::newRow("cpg65001 wins over fcharset")
+        << QByteArray("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset128\\cpg65001 X;}}\\f0 "
+                      "\\'e4\\'b8\\'ad\\'e5\\'9c\\'8b}")
+        << QStringLiteral("中國");
+    QTest::newRow("cpg932 wins over fcharset0")
+        << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0\\cpg932 X;}}\\f0 \\'82\\'a0}")
+        << QStringLiteral("あ");
+    QTest::newRow("cpg1252 beside fcharset128")
         << QByteArray("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset128\\cpg1252 X;}}\\f0 "
                       "\\'82\\'a0}")
         << QStringLiteral("あ");
+    QTest::newRow("UTF-8 raw, four bytes, font name")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\cpg65001 \\'e4\\'b8\\'ad;}}\\f0 ") +
+               QStringLiteral("é中😀").toUtf8() + "}"
+        << QStringLiteral("é中😀");
+    QTest::newRow("UTF-8 cut and broken")
+        << QByteArray(
+               "{\\rtf1{\\fonttbl{\\f0\\cpg65001 X;}}\\f0 \\'e4\\'b8\\par x\\'e4 y\\'c0\\'80\\'ff}")
+        << QStringLiteral("\uFFFD\nx\uFFFD y\uFFFD\uFFFD");
     QTest::newRow("cpg without fcharset")
         << QByteArray("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\cpg932 X;}}\\f0 \\'82\\'a0}")
         << QStringLiteral("あ");
