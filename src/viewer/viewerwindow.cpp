@@ -15,7 +15,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -251,11 +253,16 @@ void ViewerWindow::adoptDocument(int firstPage) {
     }
 }
 
-// Places the window as the document's display settings say and returns where it was put.
+// Places the window as the document's display settings say and returns where it was put:
+// out of the maximised state first, then the document's position and size, then its state.
+// What the desktop reports meanwhile is the program's own placement, not the user's.
 WindowRect ViewerWindow::placeWindow() {
     DisplaySettings& s = m_doc->displaySettings;
-    if (windowState() & Qt::WindowMaximized)
+    m_placing = true;
+    if (windowState() & Qt::WindowMaximized) {
         setWindowState(Qt::WindowNoState);
+        waitForDesktop();
+    }
     const int screenW = screenWidthTwips();
     const int screenH = screenHeightTwips();
     const CheckedPlacement placed = m_options.variant == Variant::Preview
@@ -264,14 +271,40 @@ WindowRect ViewerWindow::placeWindow() {
     if (placed.usedDefaults || m_options.variant == Variant::Preview)
         storeWindowRect(s, placed.rect);
     applyWindowRect(placed.rect);
+    waitForDesktop();
     WindowRect rectAtLoad = currentWindowRect();
     if (s.windowState == 2) {
         setWindowState(Qt::WindowMaximized);
+        waitForDesktop();
         rectAtLoad = windowRectOf(s);
     }
     m_frontAction->setChecked(s.topmost == 1);
     windowSetPos(this, s.topmost == 1);
+    m_placing = false;
     return rectAtLoad;
+}
+
+// A shown window changes state and geometry when the desktop answers, not when asked: this
+// waits until its geometry has stayed the same for a moment (at most a second).
+void ViewerWindow::waitForDesktop() {
+    if (!isVisible())
+        return;
+    constexpr qint64 StillMs = 100;
+    constexpr qint64 MostMs = 1000;
+    QElapsedTimer total;
+    total.start();
+    QElapsedTimer still;
+    still.start();
+    QRect last = frameGeometry();
+    Qt::WindowStates lastState = windowState();
+    while (total.elapsed() < MostMs && still.elapsed() < StillMs) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+        if (frameGeometry() != last || windowState() != lastState) {
+            last = frameGeometry();
+            lastState = windowState();
+            still.restart();
+        }
+    }
 }
 
 void ViewerWindow::finishLoading(const WindowRect& rectAtLoad) {
@@ -353,7 +386,7 @@ void ViewerWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void ViewerWindow::recordResize() {
-    if (!m_activated)
+    if (!m_activated || m_placing)
         return;
     if (isMaximized())
         m_tracker.recordMaximised(); // refused at once when the window is to stay in front
@@ -372,7 +405,7 @@ void ViewerWindow::changeEvent(QEvent* event) {
             recordResize();
         return;
     }
-    if (m_activated)
+    if (m_activated && !m_placing)
         m_tracker.maximisedAt(currentWindowRect());
     if (m_doc->displaySettings.topmost == 1)
         QMetaObject::invokeMethod(this, &ViewerWindow::refuseMaximise, Qt::QueuedConnection);

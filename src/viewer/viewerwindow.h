@@ -86,6 +86,7 @@ private:
     bool readFile(const QString& path);
     void adoptDocument(int firstPage);
     WindowRect placeWindow();
+    void waitForDesktop();
     void finishLoading(const WindowRect& rectAtLoad);
     void showPage(int page) override;
     void rebuildTitle();
@@ -134,6 +135,7 @@ private:
     bool m_activated = false;
     bool m_wasMinimised = false;
     bool m_roundingHeight = false;
+    bool m_placing = false; // the window is being placed for a document
 
     // Controls.
     QWidget* m_client = nullptr;

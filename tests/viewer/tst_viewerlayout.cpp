@@ -43,8 +43,19 @@ private slots:
         QTest::newRow("negative left")
             << WindowRect{200, -30, 6000, 8000} << DefaultWindowRect << true;
         QTest::newRow("no size saved") << WindowRect{300, 300, 0, 0} << DefaultWindowRect << true;
+        // A size that cannot show the window's controls is broken, not a place to keep.
         QTest::newRow("only width saved")
-            << WindowRect{300, 300, 0, 5000} << WindowRect{300, 300, 0, 5000} << false;
+            << WindowRect{300, 300, 0, 5000} << DefaultWindowRect << true;
+        QTest::newRow("negative height")
+            << WindowRect{300, 300, -500, 5000} << DefaultWindowRect << true;
+        QTest::newRow("height below 1800")
+            << WindowRect{300, 300, 1799, 5000} << DefaultWindowRect << true;
+        QTest::newRow("height 1800")
+            << WindowRect{300, 300, 1800, 5000} << WindowRect{300, 300, 1800, 5000} << false;
+        QTest::newRow("width below 2700")
+            << WindowRect{300, 300, 5000, 2699} << DefaultWindowRect << true;
+        QTest::newRow("width 2700")
+            << WindowRect{300, 300, 5000, 2700} << WindowRect{300, 300, 5000, 2700} << false;
     }
     void viewerPlacement() {
         QFETCH(WindowRect, saved);
@@ -68,6 +79,8 @@ private slots:
             << WindowRect{-300, -600, 6000, 6000} << WindowRect{0, 0, 6000, 6000};
         QTest::newRow("zero height uses defaults")
             << WindowRect{100, 100, 0, 6000} << DefaultWindowRect;
+        QTest::newRow("negative width uses defaults")
+            << WindowRect{100, 100, 6000, -20} << DefaultWindowRect;
     }
     void previewPlacement() {
         QFETCH(WindowRect, saved);
