@@ -6,10 +6,13 @@
 #include "winsvc/twips.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QTabBar>
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 
 namespace quillo::viewer {
@@ -30,6 +33,25 @@ int selectedRow(const QListWidget* list) {
     const QList<QListWidgetItem*> items = list->selectedItems();
     return items.isEmpty() ? -1 : list->row(items.first());
 }
+
+// A list of the panel. A list that gets the focus without a chosen entry marks its first
+// entry current without choosing it; a moving key that stays on that entry (Home on the
+// first) then chooses it, as moving to any other entry does.
+class EntryList : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        QListWidget::keyPressEvent(event);
+        static constexpr Qt::Key Moving[] = {Qt::Key_Home, Qt::Key_End,    Qt::Key_Up,
+                                             Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown};
+        QListWidgetItem* current = currentItem();
+        if (current && !current->isSelected() &&
+            std::find(std::begin(Moving), std::end(Moving), event->key()) != std::end(Moving))
+            setCurrentItem(current, QItemSelectionModel::ClearAndSelect);
+    }
+};
 
 QString withoutTrailingBlanks(QString text) {
     while (text.endsWith(QLatin1Char(' ')))
@@ -66,7 +88,7 @@ QListWidget* ListsPanel::addList(const QString& name, const QString& caption) {
     auto* page = new QWidget;
     auto* layout = new QHBoxLayout(page);
     layout->setContentsMargins(4, 4, 0, 4);
-    auto* list = new QListWidget(page);
+    auto* list = new EntryList(page);
     list->setObjectName(name);
     list->setMouseTracking(true);
     list->viewport()->installEventFilter(this);

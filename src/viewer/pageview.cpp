@@ -59,10 +59,12 @@ void PageView::place(const QRect& panel, const QRect& text) {
     m_page->setGeometry(QRect(text.topLeft() - panel.topLeft(), text.size()));
 }
 
-// Typed characters are refused on the read-only page, except copy and select-all.
+// Typed characters are refused on the read-only page, except copy and select-all. Delete
+// types no character, though the X server sends it with the DEL code.
 void PageView::refuseTyping(QKeyEvent* event) {
     const QString text = event->text();
-    if (text.isEmpty() || event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
+    if (text.isEmpty() || event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab ||
+        event->key() == Qt::Key_Delete || text.front() == QChar(0x7f))
         return;
     const bool control = event->modifiers() & Qt::ControlModifier;
     const QChar c = text.front();

@@ -8,6 +8,7 @@
 #include "winsvc/twips.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -25,6 +26,7 @@ SearchBar::SearchBar(Dialogs& dialogs, QWidget* parent) : QWidget(parent), m_dia
     m_button = new QPushButton(QStringLiteral("検索"), this);
     m_button->setObjectName(QStringLiteral("Command1"));
     m_button->setAutoDefault(false);
+    m_button->installEventFilter(this);
     connect(m_button, &QPushButton::clicked, this, &SearchBar::requestSearch);
 
     m_fromStart = new QCheckBox(QStringLiteral("最初から検索"), this);
@@ -82,6 +84,20 @@ void SearchBar::requestSearch() {
         return;
     }
     emit searchRequested(needle);
+}
+
+// Enter on the focused search button presses it, as Space does.
+bool SearchBar::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_button && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            mods == Qt::NoModifier) {
+            m_button->click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void SearchBar::onTextChanged(const QString& text) {

@@ -39,6 +39,9 @@ public:
 signals:
     void searchRequested(const QString& needle);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void onTextChanged(const QString& text);
 
