@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <new>
@@ -63,6 +64,21 @@ bool isWebAddress(const QString& target) {
     return url.isValid() && url.scheme().size() > 1 && !url.isLocalFile();
 }
 
+// Whether a program that opens web addresses can be found: the user's $BROWSER, the
+// desktop's opener or a common browser.
+bool browserFound() {
+    const QStringList browsers =
+        qEnvironmentVariable("BROWSER").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    for (const QString& browser : browsers)
+        if (!QStandardPaths::findExecutable(browser.section(QLatin1Char(' '), 0, 0)).isEmpty())
+            return true;
+    for (const char* opener :
+         {"xdg-open", "x-www-browser", "sensible-browser", "firefox", "chromium", "google-chrome"})
+        if (!QStandardPaths::findExecutable(QLatin1String(opener)).isEmpty())
+            return true;
+    return false;
+}
+
 } // namespace
 
 QtDialogs::QtDialogs() : m_hook(std::make_unique<FileDialogPlacementHook>()) {}
@@ -105,8 +121,12 @@ QString QtDialogs::saveFileName(QWidget* parent, const QString& caption, const Q
 
 int QtDialogs::shellOpen(const QString& target, const QStringList& arguments) {
     try {
-        if (isWebAddress(target))
-            return QDesktopServices::openUrl(QUrl(target)) ? ShellOpenOk : ShellCannotStart;
+        if (isWebAddress(target)) {
+            if (QDesktopServices::openUrl(QUrl(target)))
+                return ShellOpenOk;
+            // No browser at all is "not found"; one that would not start is "cannot start".
+            return browserFound() ? ShellCannotStart : ShellFileNotFound;
+        }
         const QFileInfo info(target);
         if (!info.exists())
             return ShellFileNotFound;
