@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
 #include <QTabBar>
 
 #include <algorithm>
@@ -53,6 +54,25 @@ protected:
     }
 };
 
+// List rows as tall as their font needs: some fonts draw the underscore below their
+// descent, where a row of the font's height would let it fall into the row below.
+class EntryDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        const QFontMetrics& metrics = option.fontMetrics;
+        // How far the lowest glyphs, with a blank pixel line under them, reach below the
+        // font's descent; the text is centred in its row, so the row grows by twice that.
+        const int below =
+            metrics.boundingRect(QStringLiteral("_gjpqy")).bottom() + 2 - metrics.descent();
+        if (below > 0)
+            size.setHeight(size.height() + 2 * below);
+        return size;
+    }
+};
+
 QString withoutTrailingBlanks(QString text) {
     while (text.endsWith(QLatin1Char(' ')))
         text.chop(1);
@@ -90,6 +110,8 @@ QListWidget* ListsPanel::addList(const QString& name, const QString& caption) {
     layout->setContentsMargins(4, 4, 0, 4);
     auto* list = new EntryList(page);
     list->setObjectName(name);
+    list->setItemDelegate(new EntryDelegate(list));
+    list->setUniformItemSizes(true);
     list->setMouseTracking(true);
     list->viewport()->installEventFilter(this);
     layout->addWidget(list);
