@@ -380,9 +380,12 @@ void TestPrinting::busyPrinterIsAskedAgain() {
         rig.dialogs.answerNext(Dialogs::Answer::Ok);
     rig.printing.printShownPage();
     QVERIFY(printer);
+    const QString device = printer->deviceName();
     rig.printing.box()->tick();
     QCOMPARE(printer->attempts, attempts);
     QVERIFY(!printer->jobOpen());
+    // The box owns the printer: once it is gone, so is the printer.
+    printer = nullptr;
     QTRY_VERIFY(!rig.printing.box());
     QCOMPARE(pdfFiles().size(), printed ? 1 : 0);
     // Nothing half-written is left behind, and a lost page is reported once.
@@ -391,7 +394,7 @@ void TestPrinting::busyPrinterIsAskedAgain() {
     QCOMPARE(messages.size(), printed ? 0 : 1);
     if (!printed) {
         QCOMPARE(messages.first().icon, Dialogs::Icon::Warning);
-        QVERIFY(messages.first().text.startsWith(printer->deviceName()));
+        QVERIFY(messages.first().text.startsWith(device));
         QVERIFY(messages.first().text.contains(QStringLiteral("Page 1: ")));
     }
     QCOMPARE(rig.dialogs.unexpectedCount(), 0);
