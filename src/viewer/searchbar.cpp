@@ -4,8 +4,8 @@
 #include "viewer/searchbox.h"
 #include "viewer/viewerlayout.h"
 #include "viewer/viewertexts.h"
+#include "viewer/windowgeometry.h"
 #include "winsvc/dialogs.h"
-#include "winsvc/twips.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -38,9 +38,7 @@ SearchBar::SearchBar(Dialogs& dialogs, QWidget* parent) : QWidget(parent), m_dia
                                        {m_button, SearchButtonRect},
                                        {m_fromStart, FromStartCheckRect}}) {
         // The fixed places of the search bar; never smaller than the text needs.
-        QRect r(twipsToPixels(rect.left(), Qt::Horizontal), twipsToPixels(rect.top(), Qt::Vertical),
-                twipsToPixels(rect.width(), Qt::Horizontal),
-                twipsToPixels(rect.height(), Qt::Vertical));
+        QRect r = pixelsOf(rect);
         const QSize hint = widget->sizeHint();
         r.setWidth(std::max(r.width(), hint.width()));
         const int height = std::max(r.height(), hint.height());

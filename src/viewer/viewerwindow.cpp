@@ -7,6 +7,7 @@
 #include "viewer/searchbar.h"
 #include "viewer/searchbox.h"
 #include "viewer/viewerprinting.h"
+#include "viewer/windowgeometry.h"
 #include "winsvc/dialogs.h"
 #include "winsvc/hourglass.h"
 #include "winsvc/placement.h"
@@ -15,9 +16,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -35,12 +34,6 @@ namespace {
 constexpr int MaxPathSeparators = 10;
 const QString OpenFilter = QStringLiteral("Quilloﾌｧｲﾙ (*.qzd)");
 const QString OpenCaption = QStringLiteral("開く");
-
-QRect toPixels(const QRect& twips) {
-    return QRect(
-        twipsToPixels(twips.left(), Qt::Horizontal), twipsToPixels(twips.top(), Qt::Vertical),
-        twipsToPixels(twips.width(), Qt::Horizontal), twipsToPixels(twips.height(), Qt::Vertical));
-}
 
 int separatorCount(const QString& path) {
     return int(path.count(QLatin1Char('/')) + path.count(QLatin1Char('\\')));
@@ -261,7 +254,7 @@ WindowRect ViewerWindow::placeWindow() {
     m_placing = true;
     if (windowState() & Qt::WindowMaximized) {
         setWindowState(Qt::WindowNoState);
-        waitForDesktop();
+        waitForDesktop(*this);
     }
     const int screenW = screenWidthTwips();
     const int screenH = screenHeightTwips();
@@ -270,41 +263,18 @@ WindowRect ViewerWindow::placeWindow() {
                                         : checkedViewerPlacement(s, screenW, screenH);
     if (placed.usedDefaults || m_options.variant == Variant::Preview)
         storeWindowRect(s, placed.rect);
-    applyWindowRect(placed.rect);
-    waitForDesktop();
-    WindowRect rectAtLoad = currentWindowRect();
+    applyWindowRect(*this, placed.rect);
+    waitForDesktop(*this);
+    WindowRect rectAtLoad = measuredWindowRect(*this, m_doc->displaySettings);
     if (s.windowState == 2) {
         setWindowState(Qt::WindowMaximized);
-        waitForDesktop();
+        waitForDesktop(*this);
         rectAtLoad = windowRectOf(s);
     }
     m_frontAction->setChecked(s.topmost == 1);
     windowSetPos(this, s.topmost == 1);
     m_placing = false;
     return rectAtLoad;
-}
-
-// A shown window changes state and geometry when the desktop answers, not when asked: this
-// waits until its geometry has stayed the same for a moment (at most a second).
-void ViewerWindow::waitForDesktop() {
-    if (!isVisible())
-        return;
-    constexpr qint64 StillMs = 100;
-    constexpr qint64 MostMs = 1000;
-    QElapsedTimer total;
-    total.start();
-    QElapsedTimer still;
-    still.start();
-    QRect last = frameGeometry();
-    Qt::WindowStates lastState = windowState();
-    while (total.elapsed() < MostMs && still.elapsed() < StillMs) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
-        if (frameGeometry() != last || windowState() != lastState) {
-            last = frameGeometry();
-            lastState = windowState();
-            still.restart();
-        }
-    }
 }
 
 void ViewerWindow::finishLoading(const WindowRect& rectAtLoad) {
@@ -330,20 +300,6 @@ void ViewerWindow::rebuildTitle() {
 // ---------------------------------------------------------------------------------------
 // Window geometry and display settings
 
-WindowRect ViewerWindow::currentWindowRect() const {
-    const DisplaySettings& s = m_doc->displaySettings;
-    const double h = twipsPerPixel(Qt::Horizontal);
-    const double v = twipsPerPixel(Qt::Vertical);
-    return {twipsKeeping(y(), s.windowTop, v), twipsKeeping(x(), s.windowLeft, h),
-            twipsKeeping(height(), s.windowHeight, v), twipsKeeping(width(), s.windowWidth, h)};
-}
-
-void ViewerWindow::applyWindowRect(const WindowRect& r) {
-    move(twipsToPixels(r.left, Qt::Horizontal), twipsToPixels(r.top, Qt::Vertical));
-    resize(twipsToPixels(r.width, Qt::Horizontal),
-           twipsToPixels(roundedDownHeight(r.height), Qt::Vertical));
-}
-
 void ViewerWindow::applyListWidth() {
     DisplaySettings& s = m_doc->displaySettings;
     s.listWidth = qint16(effectiveListWidth(s.listWidth));
@@ -355,8 +311,8 @@ void ViewerWindow::relayout() {
     const QSize clientTwips(pixelsToTwips(m_client->width(), Qt::Horizontal),
                             pixelsToTwips(m_client->height(), Qt::Vertical));
     const ClientLayout l = layoutFor(clientTwips, m_lists->listWidth());
-    m_lists->setGeometry(toPixels(l.tab));
-    m_pageView->place(toPixels(l.panel), toPixels(l.pageText));
+    m_lists->setGeometry(pixelsOf(l.tab));
+    m_pageView->place(pixelsOf(l.panel), pixelsOf(l.pageText));
     m_pageView->raise();
 }
 
@@ -370,8 +326,7 @@ void ViewerWindow::resizeEvent(QResizeEvent* event) {
     if (windowState() == Qt::WindowNoState && !m_roundingHeight) {
         // Keep the height a whole number of steps; the resize this causes is not rounded
         // again, so a conversion through pixels cannot walk it down.
-        const double v = twipsPerPixel(Qt::Vertical);
-        const int rounded = twipsToPixels(roundedDownHeight(pixelsToTwips(height(), v)), v);
+        const int rounded = steppedHeight(height());
         if (rounded < height() && rounded > 0) {
             m_roundingHeight = true;
             resize(width(), rounded);
@@ -391,7 +346,7 @@ void ViewerWindow::recordResize() {
     if (isMaximized())
         m_tracker.recordMaximised(); // refused at once when the window is to stay in front
     else if (windowState() == Qt::WindowNoState)
-        m_tracker.recordNormal(currentWindowRect());
+        m_tracker.recordNormal(measuredWindowRect(*this, m_doc->displaySettings));
 }
 
 void ViewerWindow::changeEvent(QEvent* event) {
@@ -406,7 +361,7 @@ void ViewerWindow::changeEvent(QEvent* event) {
         return;
     }
     if (m_activated && !m_placing)
-        m_tracker.maximisedAt(currentWindowRect());
+        m_tracker.maximisedAt(measuredWindowRect(*this, m_doc->displaySettings));
     if (m_doc->displaySettings.topmost == 1)
         QMetaObject::invokeMethod(this, &ViewerWindow::refuseMaximise, Qt::QueuedConnection);
     else if (m_activated)
@@ -438,7 +393,7 @@ bool ViewerWindow::event(QEvent* event) {
 void ViewerWindow::closeEvent(QCloseEvent* event) {
     const bool normal = !isMinimized() && !isMaximized();
     if (normal && (m_options.variant == Variant::Preview || !m_writeBackPath.isEmpty()))
-        m_tracker.closing(currentWindowRect(), m_lists->listWidth());
+        m_tracker.closing(measuredWindowRect(*this, m_doc->displaySettings), m_lists->listWidth());
     if (m_options.variant == Variant::Preview)
         emit previewClosed(m_tracker.changedSinceLoad(), m_searchBar->text());
     else if (!m_writeBackPath.isEmpty() && m_tracker.changedSinceLoad())

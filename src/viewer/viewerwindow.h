@@ -86,14 +86,11 @@ private:
     bool readFile(const QString& path);
     void adoptDocument(int firstPage);
     WindowRect placeWindow();
-    void waitForDesktop();
     void finishLoading(const WindowRect& rectAtLoad);
     void showPage(int page) override;
     void rebuildTitle();
 
     // Window geometry and display settings.
-    WindowRect currentWindowRect() const;
-    void applyWindowRect(const WindowRect& rect);
     void applyListWidth();
     void relayout();
     void recordResize();
