@@ -101,10 +101,7 @@ void TestViewerUse::openWhileMaximisedKeepsTheOtherFile() {
     const QString aPath = save(*a, QStringLiteral("a.qzd"));
     auto b = documentOf({QStringLiteral("b one"), QStringLiteral("b two")});
     DisplaySettings& s = b->displaySettings;
-    s.windowTop = 900;
-    s.windowLeft = 1200;
-    s.windowHeight = 4500;
-    s.windowWidth = 6000;
+    storeWindowRect(s, {900, 1200, 4500, 6000});
     s.listWidth = 1700;
     s.windowState = qint16(savedState);
     const QString bPath = save(*b, QStringLiteral("b.qzd"));
