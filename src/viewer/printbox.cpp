@@ -1,5 +1,6 @@
 #include "viewer/printbox.h"
 
+#include "core/text.h"
 #include "viewer/printpage.h"
 #include "winsvc/dialogs.h"
 #include "winsvc/printer.h"
@@ -16,6 +17,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace quillo::viewer {
 
 namespace {
@@ -23,14 +26,28 @@ namespace {
 // How long printing a page may keep the box from repainting and taking clicks.
 constexpr qint64 ResponsiveSliceMs = 50;
 
-QString printingText(const QString& device) {
-    return device + QStringLiteral(" で印刷中");
-}
+const QString Printing = QStringLiteral(" で印刷中");
 
 // The preview's text has no blank after the device name.
-QString interruptedText(Variant variant, const QString& device) {
-    return device + (variant == Variant::Preview ? QStringLiteral("での印刷が中断されました。")
-                                                 : QStringLiteral(" での印刷が中断されました。"));
+QString interrupted(Variant variant) {
+    return variant == Variant::Preview ? QStringLiteral("での印刷が中断されました。")
+                                       : QStringLiteral(" での印刷が中断されました。");
+}
+
+// The widest the message may be before it is broken into lines.
+int widestMessage() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry().width() / 2 : 640;
+}
+
+// The device name followed by `message`, on one line when it fits in `width` pixels;
+// otherwise broken between the two, so that neither a device or folder name nor a word of
+// the message is cut in the middle.
+QString messageText(const QString& device, const QString& message, const QFontMetrics& metrics,
+                    int width) {
+    if (metrics.horizontalAdvance(device + message) <= width)
+        return device + message;
+    return device + QLatin1Char('\n') + message.trimmed();
 }
 
 } // namespace
@@ -50,7 +67,6 @@ PrintBox::PrintBox(Variant variant, Mode mode, std::function<PrintSubject()> sub
     m_message->setObjectName(QStringLiteral("message"));
     m_message->setWordWrap(true);
     m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_message->setMinimumWidth(340);
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progress"));
     m_progress->setRange(0, 100);
@@ -84,11 +100,17 @@ PrintBox::PrintBox(Variant variant, Mode mode, std::function<PrintSubject()> sub
     }
 
     // The box keeps one size while it prints: made for the longer interruption text, so
-    // that a cancel never cuts the message off (long printer names and PDF folders wrap).
-    m_message->setText(interruptedText(m_variant, m_printer->deviceName()));
+    // that a cancel never cuts the message off.
+    const QFontMetrics metrics(m_message->font());
+    const QString device = m_printer->deviceName();
+    const int widest = widestMessage();
+    const int natural = std::max(metrics.horizontalAdvance(device + interrupted(m_variant)),
+                                 metrics.horizontalAdvance(device + Printing));
+    m_message->setMinimumWidth(std::max(340, std::min(natural + 8, widest)));
+    m_message->setText(interruptedText());
     adjustSize();
     setFixedSize(size());
-    m_message->setText(printingText(m_printer->deviceName()));
+    m_message->setText(messageText(device, Printing, metrics, m_message->minimumWidth()));
 
     // Centred on the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -99,6 +121,11 @@ PrintBox::PrintBox(Variant variant, Mode mode, std::function<PrintSubject()> sub
 }
 
 PrintBox::~PrintBox() = default;
+
+QString PrintBox::interruptedText() const {
+    return messageText(m_printer->deviceName(), interrupted(m_variant),
+                       QFontMetrics(m_message->font()), m_message->minimumWidth());
+}
 
 void PrintBox::tick() {
     m_timer->stop();
@@ -136,7 +163,7 @@ void PrintBox::printPage(const PrintSubject& subject, int page) {
     const PagePrint result = printOnePage(
         m_printControl, *m_printer, {subject.fileTitle, page, subject.document->pageCount}, hooks);
     if (result == PagePrint::Failed)
-        m_failures << QStringLiteral("Page") + QString::number(page) + QStringLiteral(": ") +
+        m_failures << QStringLiteral("Page") + numberText(page) + QStringLiteral(": ") +
                           m_printer->errorString();
 }
 
@@ -150,7 +177,7 @@ void PrintBox::keepResponsive() {
 
 void PrintBox::cancel() {
     m_dialogs.beep();
-    m_message->setText(interruptedText(m_variant, m_printer->deviceName()));
+    m_message->setText(interruptedText());
     m_cancelled = true;
 }
 

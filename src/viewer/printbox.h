@@ -66,6 +66,7 @@ protected:
 private:
     void cancel();
     void finish();
+    QString interruptedText() const;
     void printPage(const PrintSubject& subject, int page);
     void keepResponsive();
 

@@ -5,6 +5,7 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 
 namespace quillo::viewer {
@@ -20,6 +21,15 @@ QString withoutTrailingLineBreak(QString text) {
 SearchBox::SearchBox(Dialogs& dialogs, QWidget* parent) : QLineEdit(parent), m_dialogs(dialogs) {
     setAcceptDrops(true);
     connect(this, &QLineEdit::textChanged, this, &SearchBox::rememberSelection);
+}
+
+bool SearchBox::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::SelectAll)) {
+        event->ignore(); // the menu's shortcut takes it
+        return true;
+    }
+    return QLineEdit::event(event);
 }
 
 void SearchBox::rememberSelection() {

@@ -11,6 +11,7 @@ namespace quillo::viewer {
 // The viewer's search box. It remembers its last selection (after each key release, mouse
 // release and change), so that text dropped onto it replaces that selection, and it takes a
 // drop only as far as the 32-character limit leaves room, asking before it cuts the text.
+// Ctrl+A is left to the window's select-all, which selects the page.
 class SearchBox : public QLineEdit {
     Q_OBJECT
 public:
@@ -20,6 +21,7 @@ public:
     void dropText(const QString& text);
 
 protected:
+    bool event(QEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -49,10 +49,16 @@ void storeWindowRect(DisplaySettings& s, const WindowRect& r) {
     s.windowWidth = qint16(r.width);
 }
 
+namespace {
+bool tooSmall(const WindowRect& r) {
+    return r.height < MinimumWindowHeight || r.width < MinimumWindowWidth;
+}
+} // namespace
+
 CheckedPlacement checkedViewerPlacement(const DisplaySettings& settings, int screenWidth,
                                         int screenHeight) {
     const WindowRect r = windowRectOf(settings);
-    const bool sized = r.height != 0 || r.width != 0;
+    const bool sized = (r.height != 0 || r.width != 0) && !tooSmall(r);
     const bool onScreen = r.top + r.height <= screenHeight && r.top >= 0 &&
                           r.left + r.width <= screenWidth && r.left >= 0;
     if (sized && onScreen)
@@ -63,7 +69,7 @@ CheckedPlacement checkedViewerPlacement(const DisplaySettings& settings, int scr
 CheckedPlacement checkedPreviewPlacement(const DisplaySettings& settings, int screenWidth,
                                          int screenHeight) {
     WindowRect r = windowRectOf(settings);
-    if (r.height == 0 || r.width == 0)
+    if (tooSmall(r))
         return {DefaultWindowRect, true};
     // The corner first, so that the size is then cut to what is left of the screen.
     r.top = std::max(r.top, 0);

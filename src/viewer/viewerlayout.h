@@ -18,6 +18,10 @@ inline constexpr int DefaultListWidth = 2000;
 inline constexpr int MinimumDividerSide = 300; // narrowest list or page panel while dragging
 inline constexpr int HeightStep = 180;         // the window height is a multiple of this
 inline constexpr int DividerBandHeight = 450;  // the tab-caption band where the divider works
+// The smallest saved window that still shows the search bar, a list and some page text; a
+// saved size below this (or negative) is broken and placed at the defaults.
+inline constexpr int MinimumWindowHeight = 1800;
+inline constexpr int MinimumWindowWidth = 2700;
 
 // Fixed places of the search bar (client coordinates).
 inline constexpr QRect SearchLabelRect{210, 120, 795, 165};
@@ -49,7 +53,8 @@ int roundedDownHeight(int heightTwips);
 // A document's saved window placement checked against the screen. The viewer keeps it only
 // when it lies wholly on the screen and otherwise uses the defaults (also when no size was
 // saved); the authoring program's preview shrinks it onto the screen instead and uses the
-// defaults only when the saved height or width is 0.
+// defaults only when the saved height or width is 0. Both use the defaults for a saved size
+// too small to show the window's controls.
 struct CheckedPlacement {
     WindowRect rect;
     bool usedDefaults = false;

@@ -1,35 +1,30 @@
 #include "viewer/viewerwindow.h"
 
 #include "core/helpfile.h"
-#include "core/keywords.h"
 #include "core/text.h"
+#include "viewer/listspanel.h"
+#include "viewer/pageview.h"
+#include "viewer/searchbar.h"
 #include "viewer/searchbox.h"
 #include "viewer/viewerprinting.h"
+#include "viewer/windowgeometry.h"
 #include "winsvc/dialogs.h"
 #include "winsvc/hourglass.h"
 #include "winsvc/placement.h"
 #include "winsvc/richtextcontrol.h"
 #include "winsvc/twips.h"
-#include "winsvc/wincolor.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileInfo>
-#include <QFrame>
-#include <QHBoxLayout>
+#include <QGuiApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QTabBar>
-#include <QTabWidget>
-#include <QTimer>
 #include <QWindowStateChangeEvent>
 
 namespace quillo::viewer {
@@ -40,35 +35,16 @@ constexpr int MaxPathSeparators = 10;
 const QString OpenFilter = QStringLiteral("Quilloﾌｧｲﾙ (*.qzd)");
 const QString OpenCaption = QStringLiteral("開く");
 
-QRect toPixels(const QRect& twips) {
-    return QRect(
-        twipsToPixels(twips.left(), Qt::Horizontal), twipsToPixels(twips.top(), Qt::Vertical),
-        twipsToPixels(twips.width(), Qt::Horizontal), twipsToPixels(twips.height(), Qt::Vertical));
-}
-
 int separatorCount(const QString& path) {
     return int(path.count(QLatin1Char('/')) + path.count(QLatin1Char('\\')));
 }
 
-// The list lines shown for a document: one contents line per page.
-QStringList contentsLines(const HelpDocument& doc) {
-    QStringList lines;
-    lines.reserve(doc.pageCount);
-    for (int p = 1; p <= doc.pageCount; ++p)
-        lines << listEntry(p, doc.hasTitle(p) ? doc.title[p] : QString());
-    return lines;
-}
-
-// The selected row of a single-selection list; -1 when nothing is selected.
-int selectedRow(const QListWidget* list) {
-    const QList<QListWidgetItem*> items = list->selectedItems();
-    return items.isEmpty() ? -1 : list->row(items.first());
-}
-
-QString withoutTrailingBlanks(QString text) {
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
+HelpDocument* chosenDocument(const ViewerWindow::Options& options,
+                             std::unique_ptr<HelpDocument>& own) {
+    if (options.variant == Variant::Preview && options.document)
+        return options.document;
+    own = std::make_unique<HelpDocument>();
+    return own.get();
 }
 
 } // namespace
@@ -77,32 +53,20 @@ ViewerWindow::ViewerWindow(Dialogs& dialogs, QWidget* parent)
     : ViewerWindow(dialogs, Options{}, parent) {}
 
 ViewerWindow::ViewerWindow(Dialogs& dialogs, Options options, QWidget* parent)
-    : QMainWindow(parent), m_dialogs(dialogs), m_options(std::move(options)) {
-    if (m_options.variant == Variant::Preview && m_options.document) {
-        m_doc = m_options.document;
-    } else {
-        m_ownDocument = std::make_unique<HelpDocument>();
-        m_doc = m_ownDocument.get();
-    }
+    : QMainWindow(parent), m_dialogs(dialogs), m_options(std::move(options)),
+      m_doc(chosenDocument(m_options, m_ownDocument)), m_tracker(m_doc->displaySettings) {
     setObjectName(m_options.variant == Variant::Preview ? QStringLiteral("qzd32mk_prev")
                                                         : QStringLiteral("qzd32_main"));
     setWindowTitle(emptyWindowTitle(m_options.variant));
     buildControls();
     buildMenus();
-
-    // The plain texts the search looks into are made while the user reads the first page.
-    m_pageTextTimer = new QTimer(this);
-    m_pageTextTimer->setInterval(0);
-    connect(m_pageTextTimer, &QTimer::timeout, this, [this] {
-        if (!m_pageTexts.makeNext())
-            m_pageTextTimer->stop();
-    });
+    m_pageView->setEditMenu(m_editMenu);
 }
 
 ViewerWindow::~ViewerWindow() = default;
 
 QString ViewerWindow::searchText() const {
-    return m_searchBox->text();
+    return m_searchBar->text();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -112,86 +76,24 @@ void ViewerWindow::buildControls() {
     m_client = new QWidget(this);
     m_client->installEventFilter(this);
     setCentralWidget(m_client);
+    m_searchBar = new SearchBar(m_dialogs, m_client);
+    connect(m_searchBar, &SearchBar::searchRequested, this, [this](const QString& needle) {
+        Hourglass hourglass;
+        m_search->run(needle);
+    });
 
-    m_searchLabel = new QLabel(QStringLiteral("検索文字"), m_client);
-    m_searchLabel->setObjectName(QStringLiteral("Label1"));
+    m_lists = new ListsPanel(m_client);
+    connect(m_lists, &ListsPanel::pageChosen, this, &ViewerWindow::onPageChosen);
+    connect(m_lists, &ListsPanel::contentsEntryChosen, this, &ViewerWindow::onContentsEntryChosen);
+    connect(m_lists, &ListsPanel::entryDoubleClicked, m_searchBar, &SearchBar::searchFor);
+    connect(m_lists, &ListsPanel::listWidthDragged, this, &ViewerWindow::relayout);
+    connect(m_lists, &ListsPanel::listWidthChosen, this,
+            [this](int twips) { m_doc->displaySettings.listWidth = qint16(twips); });
 
-    m_searchBox = new SearchBox(m_dialogs, m_client);
-    m_searchBox->setObjectName(QStringLiteral("Text1"));
-    connect(m_searchBox, &QLineEdit::textChanged, this, &ViewerWindow::onSearchTextChanged);
-    connect(m_searchBox, &QLineEdit::returnPressed, this, &ViewerWindow::runSearch);
-
-    m_searchButton = new QPushButton(QStringLiteral("検索"), m_client);
-    m_searchButton->setObjectName(QStringLiteral("Command1"));
-    m_searchButton->setAutoDefault(false);
-    connect(m_searchButton, &QPushButton::clicked, this, &ViewerWindow::runSearch);
-
-    m_fromStart = new QCheckBox(QStringLiteral("最初から検索"), m_client);
-    m_fromStart->setObjectName(QStringLiteral("Check1"));
-    connect(m_fromStart, &QCheckBox::toggled, this, &ViewerWindow::resetSearchState);
-
-    for (const auto& [widget, rect] : {std::pair<QWidget*, QRect>{m_searchLabel, SearchLabelRect},
-                                       {m_searchBox, SearchBoxRect},
-                                       {m_searchButton, SearchButtonRect},
-                                       {m_fromStart, FromStartCheckRect}}) {
-        // The fixed places of the search bar; never smaller than the text needs.
-        QRect r = toPixels(rect);
-        const QSize hint = widget->sizeHint();
-        r.setWidth(std::max(r.width(), hint.width()));
-        const int height = std::max(r.height(), hint.height());
-        r.moveTop(std::max(0, r.top() - (height - r.height()) / 2));
-        r.setHeight(height);
-        widget->setGeometry(r);
-    }
-
-    m_tabs = new QTabWidget(m_client);
-    m_tabs->setObjectName(QStringLiteral("SSTab1"));
-    m_tabs->setMouseTracking(true);
-    m_tabs->tabBar()->setMouseTracking(true);
-    m_tabs->installEventFilter(this);
-    m_tabs->tabBar()->installEventFilter(this);
-    auto makeListPage = [this](const QString& listName, const QString& caption) {
-        auto* page = new QWidget;
-        auto* layout = new QHBoxLayout(page);
-        layout->setContentsMargins(4, 4, 0, 4);
-        auto* list = new QListWidget(page);
-        list->setObjectName(listName);
-        list->setMouseTracking(true);
-        list->installEventFilter(this);
-        list->viewport()->installEventFilter(this);
-        layout->addWidget(list);
-        layout->addStretch(1);
-        m_tabs->addTab(page, caption);
-        return list;
-    };
-    m_contents = makeListPage(QStringLiteral("List1"), QStringLiteral("目次"));
-    m_keywords = makeListPage(QStringLiteral("List2"), QStringLiteral("ｷｰﾜｰﾄﾞ"));
-    // A list reacts to what the user selects. The current item alone is not a choice: a list
-    // that gets the keyboard focus without one makes its first item current, which must not
-    // show that item's page.
-    connect(m_contents, &QListWidget::itemSelectionChanged, this,
-            [this] { onContentsRowChanged(selectedRow(m_contents)); });
-    connect(m_keywords, &QListWidget::itemSelectionChanged, this,
-            [this] { onKeywordRowChanged(selectedRow(m_keywords)); });
-    connect(m_contents, &QListWidget::itemDoubleClicked, this,
-            &ViewerWindow::onContentsDoubleClicked);
-    connect(m_keywords, &QListWidget::itemDoubleClicked, this,
-            &ViewerWindow::onKeywordDoubleClicked);
-
-    m_panel = new QFrame(m_client);
-    m_panel->setObjectName(QStringLiteral("Text2"));
-    m_panel->setFrameShape(QFrame::StyledPanel);
-    m_panel->setFrameShadow(QFrame::Sunken);
-    m_panel->setAutoFillBackground(true);
-
-    m_page = new RichTextControl(m_client);
-    m_page->setObjectName(QStringLiteral("RichTextBox2"));
-    m_page->setReadOnly(true);
-    m_page->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_page->setFrameShape(QFrame::NoFrame);
-    m_page->setContextMenuPolicy(Qt::NoContextMenu);
-    m_page->installEventFilter(this);
-    m_page->viewport()->installEventFilter(this);
+    m_pageView = new PageView(m_dialogs, m_client);
+    m_lists->setPageEdge(m_pageView);
+    connect(m_pageView, &PageView::clicked, this, &ViewerWindow::onPageMouseRelease);
+    connect(m_pageView, &PageView::pointerMoved, m_lists, [this] { m_lists->unsetCursor(); });
 
     // The print buffer of the printing commands; never shown.
     m_printBuffer = new RichTextControl(m_client);
@@ -199,8 +101,19 @@ void ViewerWindow::buildControls() {
     m_printBuffer->setReadOnly(true);
     m_printBuffer->hide();
 
-    for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(m_searchBox),
-                       static_cast<QWidget*>(m_searchButton)})
+    m_search = new PageSearch(*this, m_pageView->control(), this);
+    m_searchBar->attach(m_search);
+
+    // Esc closes the window from these.
+    const QList<QWidget*> escapeFrom{this,
+                                     m_searchBar->box(),
+                                     m_searchBar->button(),
+                                     m_lists,
+                                     m_lists->tabBar(),
+                                     m_lists->contentsList(),
+                                     m_lists->keywordList(),
+                                     &m_pageView->control()};
+    for (QWidget* w : escapeFrom)
         w->installEventFilter(this);
 }
 
@@ -278,7 +191,7 @@ void ViewerWindow::startUp(const QString& commandLinePath) {
     Hourglass hourglass;
     m_currentPage = 1;
     setWindowState(Qt::WindowNoState);
-    m_tabs->setCurrentIndex(0);
+    m_lists->setCurrentIndex(0);
     if (!commandLinePath.isEmpty()) {
         if (separatorCount(commandLinePath) > MaxPathSeparators) {
             hourglass.release();
@@ -288,18 +201,18 @@ void ViewerWindow::startUp(const QString& commandLinePath) {
             hourglass.release();
         }
     }
-    placeWindow();
+    const WindowRect placed = placeWindow();
     hourglass.release();
-    finishLoading();
+    finishLoading(placed);
 }
 
 void ViewerWindow::openPreview() {
     Hourglass hourglass;
-    m_tabs->setCurrentIndex(0);
+    m_lists->setCurrentIndex(0);
     adoptDocument(qBound(1, m_options.startPage, std::max<int>(1, m_doc->pageCount)));
-    placeWindow();
+    const WindowRect placed = placeWindow();
     hourglass.release();
-    finishLoading();
+    finishLoading(placed);
 }
 
 bool ViewerWindow::readFile(const QString& path) {
@@ -322,43 +235,27 @@ bool ViewerWindow::readFile(const QString& path) {
 }
 
 void ViewerWindow::adoptDocument(int firstPage) {
-    m_pageTexts.reset(m_doc);
-    m_loadedPage = 0;
-    const quint32 back =
-        m_options.pageBackColor.value_or(quint32(m_doc->displaySettings.backColor));
-    QPalette palette = m_panel->palette();
-    palette.setColor(QPalette::Window, windowsColorToQColor(back, palette));
-    m_panel->setPalette(palette);
-    m_page->setBackColor(back);
-    buildLists();
+    m_search->setDocument(m_doc);
+    m_pageView->setDocument(
+        m_doc, m_options.pageBackColor.value_or(quint32(m_doc->displaySettings.backColor)));
+    m_lists->fill(*m_doc);
     if (m_doc->pageCount > 0) {
         showPage(firstPage);
     } else {
-        m_page->clear();
         setWindowTitle(emptyWindowTitle(m_options.variant));
     }
-    m_pageTextTimer->start();
 }
 
-void ViewerWindow::buildLists() {
-    m_suppressListClick = true;
-    m_keywords->clear();
-    m_keywordPageMap.clear();
-    QStringList keywordLines;
-    for (const KeywordEntry& e : sortedKeywordEntries(*m_doc)) {
-        keywordLines << withoutTrailingBlanks(e.keyword);
-        m_keywordPageMap << e.page;
-    }
-    m_keywords->addItems(keywordLines);
-    m_contents->clear();
-    m_contents->addItems(contentsLines(*m_doc));
-    m_suppressListClick = false;
-}
-
-void ViewerWindow::placeWindow() {
+// Places the window as the document's display settings say and returns where it was put:
+// out of the maximised state first, then the document's position and size, then its state.
+// What the desktop reports meanwhile is the program's own placement, not the user's.
+WindowRect ViewerWindow::placeWindow() {
     DisplaySettings& s = m_doc->displaySettings;
-    if (windowState() & Qt::WindowMaximized)
+    m_placing = true;
+    if (windowState() & Qt::WindowMaximized) {
         setWindowState(Qt::WindowNoState);
+        waitForDesktop(*this);
+    }
     const int screenW = screenWidthTwips();
     const int screenH = screenHeightTwips();
     const CheckedPlacement placed = m_options.variant == Variant::Preview
@@ -366,92 +263,57 @@ void ViewerWindow::placeWindow() {
                                         : checkedViewerPlacement(s, screenW, screenH);
     if (placed.usedDefaults || m_options.variant == Variant::Preview)
         storeWindowRect(s, placed.rect);
-    applyWindowRect(placed.rect);
+    applyWindowRect(*this, placed.rect);
+    waitForDesktop(*this);
+    WindowRect rectAtLoad = measuredWindowRect(*this, m_doc->displaySettings);
     if (s.windowState == 2) {
         setWindowState(Qt::WindowMaximized);
-        m_loadRect = windowRectOf(s);
-    } else {
-        m_loadRect = currentWindowRect();
+        waitForDesktop(*this);
+        rectAtLoad = windowRectOf(s);
     }
     m_frontAction->setChecked(s.topmost == 1);
     windowSetPos(this, s.topmost == 1);
+    m_placing = false;
+    return rectAtLoad;
 }
 
-void ViewerWindow::finishLoading() {
-    m_fromStart->setChecked(true);
-    resetSearchState();
+void ViewerWindow::finishLoading(const WindowRect& rectAtLoad) {
+    m_search->setFromStart(true);
+    m_search->reset();
     applyListWidth();
-    const DisplaySettings& s = m_doc->displaySettings;
-    m_loadListWidth = s.listWidth;
-    m_loadTopmost = s.topmost;
-    m_loadWindowState = s.windowState;
+    m_tracker.loaded(rectAtLoad);
 }
 
 void ViewerWindow::showPage(int page) {
     m_currentPage = page;
-    loadPageText(page);
+    m_pageView->showPage(page);
     rebuildTitle();
-}
-
-void ViewerWindow::loadPageText(int page) {
-    if (page == m_loadedPage)
-        return;
-    m_page->setRtf(m_doc->pageText[page]);
-    m_loadedPage = page;
 }
 
 void ViewerWindow::rebuildTitle() {
     setWindowTitle(
         viewer::windowTitle(m_options.variant, m_fileTitle, m_currentPage, m_doc->pageCount));
-    selectContentsQuietly(m_currentPage - 1);
-    m_searchPage = m_currentPage;
-}
-
-void ViewerWindow::selectContentsQuietly(int row) {
-    if (m_contents->currentRow() == row && selectedRow(m_contents) == row)
-        return;
-    // The change event this causes is the program's own, not the user's choice.
-    m_suppressListClick = true;
-    m_contents->setCurrentRow(row);
-    m_suppressListClick = false;
+    m_lists->showPageEntry(m_currentPage);
+    m_search->pageShown(m_currentPage);
 }
 
 // ---------------------------------------------------------------------------------------
 // Window geometry and display settings
 
-WindowRect ViewerWindow::currentWindowRect() const {
-    const DisplaySettings& s = m_doc->displaySettings;
-    const double h = twipsPerPixel(Qt::Horizontal);
-    const double v = twipsPerPixel(Qt::Vertical);
-    return {twipsKeeping(y(), s.windowTop, v), twipsKeeping(x(), s.windowLeft, h),
-            twipsKeeping(height(), s.windowHeight, v), twipsKeeping(width(), s.windowWidth, h)};
-}
-
-void ViewerWindow::applyWindowRect(const WindowRect& r) {
-    move(twipsToPixels(r.left, Qt::Horizontal), twipsToPixels(r.top, Qt::Vertical));
-    resize(twipsToPixels(r.width, Qt::Horizontal),
-           twipsToPixels(roundedDownHeight(r.height), Qt::Vertical));
-}
-
 void ViewerWindow::applyListWidth() {
     DisplaySettings& s = m_doc->displaySettings;
     s.listWidth = qint16(effectiveListWidth(s.listWidth));
-    m_shownListWidth = s.listWidth;
+    m_lists->setListWidth(s.listWidth);
     relayout();
 }
 
 void ViewerWindow::relayout() {
     const QSize clientTwips(pixelsToTwips(m_client->width(), Qt::Horizontal),
                             pixelsToTwips(m_client->height(), Qt::Vertical));
-    const ClientLayout l = layoutFor(clientTwips, m_shownListWidth);
-    m_tabs->setGeometry(toPixels(l.tab));
-    const int listPixels = twipsToPixels(m_shownListWidth, Qt::Horizontal);
-    m_contents->setFixedWidth(listPixels);
-    m_keywords->setFixedWidth(listPixels);
-    m_panel->setGeometry(toPixels(l.panel));
-    m_page->setGeometry(toPixels(l.pageText));
-    m_panel->raise();
-    m_page->raise();
+    const ClientLayout l = layoutFor(clientTwips, m_lists->listWidth());
+    m_lists->setGeometry(pixelsOf(l.tab));
+    m_pageView->place(pixelsOf(l.panel), pixelsOf(l.pageText));
+    m_pageView->raise();
 }
 
 void ViewerWindow::resizeEvent(QResizeEvent* event) {
@@ -464,8 +326,7 @@ void ViewerWindow::resizeEvent(QResizeEvent* event) {
     if (windowState() == Qt::WindowNoState && !m_roundingHeight) {
         // Keep the height a whole number of steps; the resize this causes is not rounded
         // again, so a conversion through pixels cannot walk it down.
-        const double v = twipsPerPixel(Qt::Vertical);
-        const int rounded = twipsToPixels(roundedDownHeight(pixelsToTwips(height(), v)), v);
+        const int rounded = steppedHeight(height());
         if (rounded < height() && rounded > 0) {
             m_roundingHeight = true;
             resize(width(), rounded);
@@ -480,21 +341,12 @@ void ViewerWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void ViewerWindow::recordResize() {
-    if (!m_activated)
+    if (!m_activated || m_placing)
         return;
-    DisplaySettings& s = m_doc->displaySettings;
-    if (isMaximized()) {
-        // Refused at once when the window is to stay in front.
-        if (s.topmost != 1)
-            s.windowState = 2;
-        return;
-    }
-    if (windowState() != Qt::WindowNoState)
-        return;
-    m_rectBeforeLastRecord = windowRectOf(s);
-    m_lastRecordedRect = currentWindowRect();
-    storeWindowRect(s, m_lastRecordedRect);
-    s.windowState = 0;
+    if (isMaximized())
+        m_tracker.recordMaximised(); // refused at once when the window is to stay in front
+    else if (windowState() == Qt::WindowNoState)
+        m_tracker.recordNormal(measuredWindowRect(*this, m_doc->displaySettings));
 }
 
 void ViewerWindow::changeEvent(QEvent* event) {
@@ -508,15 +360,12 @@ void ViewerWindow::changeEvent(QEvent* event) {
             recordResize();
         return;
     }
-    DisplaySettings& s = m_doc->displaySettings;
-    // Some desktops report the maximised size before the state: that size is not the
-    // window's normal size, so the one recorded before it stays.
-    if (m_activated && m_lastRecordedRect == currentWindowRect())
-        storeWindowRect(s, m_rectBeforeLastRecord);
-    if (s.topmost == 1)
+    if (m_activated && !m_placing)
+        m_tracker.maximisedAt(measuredWindowRect(*this, m_doc->displaySettings));
+    if (m_doc->displaySettings.topmost == 1)
         QMetaObject::invokeMethod(this, &ViewerWindow::refuseMaximise, Qt::QueuedConnection);
     else if (m_activated)
-        s.windowState = 2;
+        m_doc->displaySettings.windowState = 2;
 }
 
 void ViewerWindow::refuseMaximise() {
@@ -534,61 +383,27 @@ bool ViewerWindow::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && !m_activated) {
         m_activated = true;
         if (m_options.variant == Variant::Preview) {
-            m_searchBox->setText(m_options.searchText);
-            m_searchBox->selectAll();
+            m_searchBar->showText(m_options.searchText);
         }
         m_client->update();
     }
     return QMainWindow::event(event);
 }
 
-void ViewerWindow::takeWindowIntoSettings() {
-    if (isMinimized() || isMaximized())
-        return;
-    DisplaySettings& s = m_doc->displaySettings;
-    storeWindowRect(s, currentWindowRect());
-    s.listWidth = qint16(m_shownListWidth);
-}
-
-bool ViewerWindow::settingsChangedSinceLoad() const {
-    const DisplaySettings& s = m_doc->displaySettings;
-    return windowRectOf(s) != m_loadRect || s.listWidth != m_loadListWidth ||
-           s.topmost != m_loadTopmost || s.windowState != m_loadWindowState;
-}
-
-void ViewerWindow::writeBack() {
-    // The settings go into the file as it is now, so that whatever was saved into it while
-    // it was shown is kept; a file that was removed or cannot be read is left alone.
-    const QString path = m_writeBackPath;
-    if (!QFileInfo::exists(path))
-        return;
-    auto current = std::make_unique<HelpDocument>();
-    if (!readHelpFile(path, *current, Reader::Viewer).ok())
-        return;
-    const DisplaySettings& s = m_doc->displaySettings;
-    DisplaySettings& out = current->displaySettings;
-    storeWindowRect(out, windowRectOf(s));
-    out.listWidth = s.listWidth;
-    out.topmost = s.topmost;
-    out.windowState = s.windowState;
-    saveHelpFile(path, *current); // a read-only file stays as it is, without a message
-}
-
 void ViewerWindow::closeEvent(QCloseEvent* event) {
-    if (m_options.variant == Variant::Preview) {
-        takeWindowIntoSettings();
-        emit previewClosed(settingsChangedSinceLoad(), m_searchBox->text());
-    } else if (!m_writeBackPath.isEmpty()) {
-        takeWindowIntoSettings();
-        if (settingsChangedSinceLoad())
-            writeBack();
-    }
-    m_pageTextTimer->stop();
+    const bool normal = !isMinimized() && !isMaximized();
+    if (normal && (m_options.variant == Variant::Preview || !m_writeBackPath.isEmpty()))
+        m_tracker.closing(measuredWindowRect(*this, m_doc->displaySettings), m_lists->listWidth());
+    if (m_options.variant == Variant::Preview)
+        emit previewClosed(m_tracker.changedSinceLoad(), m_searchBar->text());
+    else if (!m_writeBackPath.isEmpty() && m_tracker.changedSinceLoad())
+        writeDisplaySettingsBack(m_writeBackPath, m_doc->displaySettings);
+    m_search->stopPreparing();
     event->accept();
 }
 
 // ---------------------------------------------------------------------------------------
-// Commands
+// Commands and list events
 
 void ViewerWindow::openCommand() {
     if (m_options.variant == Variant::Preview)
@@ -604,9 +419,9 @@ void ViewerWindow::openCommand() {
     Hourglass hourglass;
     if (!readFile(path))
         return;
-    placeWindow();
+    const WindowRect placed = placeWindow();
     hourglass.release();
-    finishLoading();
+    finishLoading(placed);
 }
 
 void ViewerWindow::nextPage() {
@@ -614,7 +429,7 @@ void ViewerWindow::nextPage() {
         return;
     Hourglass hourglass;
     showPage(m_currentPage + 1);
-    visibleList()->setFocus();
+    m_lists->visibleList()->setFocus();
 }
 
 void ViewerWindow::previousPage() {
@@ -626,12 +441,13 @@ void ViewerWindow::previousPage() {
 
 void ViewerWindow::copyPageText() {
     Hourglass hourglass;
-    m_page->copy();
+    m_pageView->control().copy();
 }
 
 void ViewerWindow::selectAllPageText() {
-    m_page->select(0, m_page->textLength());
-    m_page->setFocus();
+    RichTextControl& page = m_pageView->control();
+    page.select(0, page.textLength());
+    page.setFocus();
 }
 
 void ViewerWindow::showHowTo() {
@@ -667,163 +483,41 @@ void ViewerWindow::toggleFront(bool checked) {
     windowSetPos(this, checked);
 }
 
-void ViewerWindow::onContentsRowChanged(int row) {
-    if (m_suppressListClick) {
-        m_suppressListClick = false;
-        return;
-    }
-    const QListWidgetItem* item = m_contents->item(row);
-    const std::optional<ListEntry> entry = item ? parseListEntry(item->text()) : std::nullopt;
-    if (!entry || entry->page < 1 || entry->page > m_doc->pageCount)
-        return;
-    std::optional<Hourglass> hourglass;
-    if (entry->page != m_currentPage) {
-        if (m_activated)
-            hourglass.emplace();
-        showPage(entry->page);
-    }
-    if (m_activated) {
-        m_fromStart->setChecked(false);
-        resetSearchState();
-    }
-}
-
-void ViewerWindow::onKeywordRowChanged(int row) {
-    if (m_suppressListClick) {
-        m_suppressListClick = false;
-        return;
-    }
-    if (row < 0 || row >= m_keywordPageMap.size())
-        return;
-    const int page = m_keywordPageMap[row];
-    if (page == m_currentPage)
+void ViewerWindow::onPageChosen(int page) {
+    if (page < 1 || page > m_doc->pageCount || page == m_currentPage)
         return;
     Hourglass hourglass;
     showPage(page);
 }
 
-void ViewerWindow::onContentsDoubleClicked(QListWidgetItem* item) {
-    const std::optional<ListEntry> entry = parseListEntry(item->text());
-    m_searchBox->setText(entry ? entry->text : QString());
-    runSearch();
-}
-
-void ViewerWindow::onKeywordDoubleClicked(QListWidgetItem* item) {
-    m_searchBox->setText(item->text());
-    runSearch();
+// Choosing a contents entry makes the next search start at the page shown.
+void ViewerWindow::onContentsEntryChosen() {
+    if (m_activated)
+        startSearchAtCaret();
 }
 
 // ---------------------------------------------------------------------------------------
 // Search
 
-void ViewerWindow::onSearchTextChanged(const QString& text) {
-    if (text.size() > SearchTextLimit) {
-        m_dialogs.ask(this, TitleSearch, MsgSearchTextTooLong, Dialogs::Icon::Information,
-                      Dialogs::Buttons::Ok);
-        m_searchBox->setText(text.left(SearchTextLimit)); // resets the state in turn
-        return;
-    }
-    resetSearchState();
+void ViewerWindow::startSearchAtCaret() {
+    m_search->setFromStart(false);
+    m_search->reset();
 }
 
-void ViewerWindow::resetSearchState() {
-    m_searchPosition = 0;
-    m_found = false;
-    if (m_fromStart->isChecked()) {
-        m_searchPage = 1;
-        m_searchButton->setText(CaptionFromStart);
-    } else {
-        m_searchPage = m_currentPage;
-        m_searchButton->setText(CaptionFromCaret);
-    }
-}
-
-// Steps the search page forward to the next page whose plain text holds the needle and
-// shows it, without loading the pages between; false when no later page holds it.
-bool ViewerWindow::moveToNextPageHolding(const QString& needle) {
-    int page = m_searchPage + 1;
-    while (page <= m_doc->pageCount && !m_pageTexts.pageHolds(page, needle))
-        ++page;
-    if (page > m_doc->pageCount)
-        return false;
-    m_searchPage = page;
-    showPage(page); // selects the page's contents entry quietly
-    m_searchPage = page;
-    m_searchPosition = 0;
-    return true;
-}
-
-void ViewerWindow::runSearch() {
-    const QString needle = m_searchBox->text();
-    if (needle.isEmpty()) {
-        m_dialogs.ask(this, TitleSearch, MsgSearchTextNeeded, Dialogs::Icon::Information,
-                      Dialogs::Buttons::Ok);
-        m_searchBox->setFocus();
-        return;
-    }
-    const QString originText = m_page->selText();
-    const int originLength = int(needle.size());
-    const int originPage = m_currentPage;
-    const int originStart = m_page->selStart();
-    const int originSelLength = m_page->selLength();
-
-    Hourglass hourglass;
-    m_page->setUpdatesEnabled(false);
-    if (m_searchButton->text() == CaptionFromStart && m_doc->pageCount > 0) {
-        loadPageText(1);
-        m_searchPosition = 0;
-        m_currentPage = 1;
-        m_searchPage = 1;
-        // Both selections go through the lists' own handling, as a user's choice would.
-        m_contents->setCurrentRow(0);
-        m_keywords->setCurrentRow(-1);
-        rebuildTitle();
-    } else {
-        m_searchPosition = originStart + originSelLength;
-    }
-    m_searchButton->setText(CaptionSearching);
-
-    bool more = m_doc->pageCount > 0;
-    while (more) {
-        if (m_page->find(needle, m_searchPosition) >= 0) {
-            textSellengthHosei(*m_page, int(needle.size()));
-            m_page->setUpdatesEnabled(true);
-            m_page->ensureCursorVisible();
-            m_searchButton->setText(CaptionFindNext);
-            hourglass.release();
-            // Clearing a set tick resets the state (and the caption); the hit just shown still
-            // counts, so that running past the last hit reports the end of the search and not
-            // that nothing matches.
-            m_fromStart->setChecked(false);
-            m_found = true;
-            m_searchPosition = m_page->selStart() + m_page->selLength();
-            m_suppressListClick = false;
-            return;
-        }
-        more = m_searchPage < m_doc->pageCount && moveToNextPageHolding(needle);
-    }
-    if (m_doc->pageCount > 0)
-        restoreOrigin(originPage, originStart, originLength, originText);
-    m_page->setUpdatesEnabled(true);
-    hourglass.release();
-    m_dialogs.ask(this, TitleSearch, m_found ? MsgSearchFinished : MsgNoMatch,
-                  Dialogs::Icon::Information, Dialogs::Buttons::Ok);
-    m_fromStart->setChecked(true);
-    resetSearchState();
-    m_suppressListClick = false;
-}
-
-void ViewerWindow::restoreOrigin(int page, int start, int length, const QString& selected) {
-    m_currentPage = page;
-    loadPageText(page);
+void ViewerWindow::chooseFirstPage() {
+    m_pageView->showPage(1);
+    m_currentPage = 1;
+    // Both selections go through the lists' own handling, as a user's choice would.
+    m_lists->chooseFirstPage();
     rebuildTitle();
-    for (int s = start; s >= std::max(0, start - 10); --s) {
-        m_page->setSelStart(s);
-        textSellengthHosei(*m_page, length);
-        if (m_page->selText().compare(selected, Qt::CaseInsensitive) == 0)
-            return;
-    }
-    m_page->setSelStart(start);
+}
+
+void ViewerWindow::reportEnd(bool found) {
+    // The pointer is the arrow while the message is up.
+    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    m_dialogs.ask(this, TitleSearch, found ? MsgSearchFinished : MsgNoMatch,
+                  Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+    QGuiApplication::restoreOverrideCursor();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -837,118 +531,22 @@ bool ViewerWindow::eventFilter(QObject* watched, QEvent* event) {
             paintSeparators();
         return false;
     }
-    switch (event->type()) {
-    case QEvent::KeyPress: {
-        auto* key = static_cast<QKeyEvent*>(event);
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
             close();
             return true;
         }
-        if (watched == m_page)
-            return handlePageKey(key);
-        return false;
-    }
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseMove:
-    case QEvent::MouseButtonRelease: {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (watched == m_tabs || watched == m_tabs->tabBar())
-            return handleDividerMouse(static_cast<QWidget*>(watched), mouse);
-        if (watched == m_page->viewport()) {
-            if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::RightButton) {
-                m_editMenu->popup(mouse->globalPosition().toPoint());
-                return true;
-            }
-            if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton)
-                onPageMouseRelease();
-            else if (event->type() == QEvent::MouseMove)
-                m_tabs->unsetCursor();
-            return false;
-        }
-        if (watched == m_contents->viewport() || watched == m_keywords->viewport()) {
-            if (event->type() == QEvent::MouseMove)
-                m_tabs->unsetCursor();
-            if (m_dragging)
-                endDividerDrag();
-        }
-        return false;
-    }
-    default:
-        break;
     }
     return false;
 }
 
-bool ViewerWindow::handlePageKey(QKeyEvent* event) {
-    const QString text = event->text();
-    if (text.isEmpty() || event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
-        return false;
-    // Copy and select-all are the only keys that reach a read-only page.
-    const bool control = event->modifiers() & Qt::ControlModifier;
-    const QChar c = text.front();
-    if (c == QChar(3) || c == QChar(1) ||
-        (control && (event->key() == Qt::Key_C || event->key() == Qt::Key_A)))
-        return false;
-    m_dialogs.ask(this, TitlePageText, MsgReadOnly, Dialogs::Icon::Information,
-                  Dialogs::Buttons::Ok);
-    return true;
-}
-
-QListWidget* ViewerWindow::visibleList() const {
-    return m_tabs->currentIndex() == 0 ? m_contents : m_keywords;
-}
-
-bool ViewerWindow::handleDividerMouse(QWidget* watched, QMouseEvent* event) {
-    const QPoint pos = watched->mapTo(m_tabs, event->position().toPoint());
-    const QListWidget* list = visibleList();
-    const int listRight = list->mapTo(m_tabs, QPoint(list->width(), 0)).x();
-    const int panelLeft = m_panel->x() - m_tabs->x();
-    const bool inBand = pos.y() < twipsToPixels(DividerBandHeight, Qt::Vertical);
-    const bool inGap = inBand && pos.x() >= listRight && pos.x() < panelLeft;
-    switch (event->type()) {
-    case QEvent::MouseMove:
-        if (m_dragging) {
-            const int delta = pixelsToTwips(pos.x() - m_dragStartX, Qt::Horizontal);
-            if (dividerMoveAccepted(m_dragStartListWidth, m_dragStartPanelWidth, delta)) {
-                m_shownListWidth = m_dragStartListWidth + delta;
-                relayout();
-            }
-            return true;
-        }
-        if (inGap)
-            m_tabs->setCursor(Qt::SizeHorCursor);
-        else if (inBand)
-            m_tabs->unsetCursor();
-        return false;
-    case QEvent::MouseButtonPress:
-        if (!inGap || event->button() != Qt::LeftButton)
-            return false;
-        m_dragging = true;
-        m_dragStartX = pos.x();
-        m_dragStartListWidth = m_shownListWidth;
-        m_dragStartPanelWidth = pixelsToTwips(m_panel->width(), Qt::Horizontal);
-        return true;
-    case QEvent::MouseButtonRelease:
-        if (!m_dragging)
-            return false;
-        endDividerDrag();
-        return true;
-    default:
-        return false;
-    }
-}
-
-void ViewerWindow::endDividerDrag() {
-    m_dragging = false;
-    m_doc->displaySettings.listWidth = qint16(m_shownListWidth);
-}
-
+// A click in the page ends a divider drag and makes the next search start at the caret.
 void ViewerWindow::onPageMouseRelease() {
-    if (m_dragging)
-        endDividerDrag();
-    m_tabs->unsetCursor();
-    m_fromStart->setChecked(false);
-    resetSearchState();
+    if (m_lists->isDraggingDivider())
+        m_lists->endDividerDrag();
+    m_lists->unsetCursor();
+    startSearchAtCaret();
 }
 
 void ViewerWindow::paintSeparators() {

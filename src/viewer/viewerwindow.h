@@ -1,28 +1,19 @@
 #pragma once
 
 #include "core/helpdocument.h"
-#include "viewer/pagetextcache.h"
+#include "viewer/displaysettingstracker.h"
+#include "viewer/pagesearch.h"
 #include "viewer/viewerlayout.h"
 #include "viewer/viewertexts.h"
 
 #include <QHash>
-#include <QList>
 #include <QMainWindow>
 
 #include <memory>
 #include <optional>
 
 class QAction;
-class QCheckBox;
-class QFrame;
-class QLabel;
-class QListWidget;
-class QListWidgetItem;
 class QMenu;
-class QMouseEvent;
-class QPushButton;
-class QTabWidget;
-class QTimer;
 
 namespace quillo {
 class Dialogs;
@@ -31,7 +22,9 @@ class RichTextControl;
 
 namespace quillo::viewer {
 
-class SearchBox;
+class ListsPanel;
+class PageView;
+class SearchBar;
 class ViewerPrinting;
 
 // The viewer window: one help document shown read-only, with the contents and keyword
@@ -40,7 +33,7 @@ class ViewerPrinting;
 // that file when it closes. The authoring program uses the same window as its preview,
 // configured at construction: it shows the authoring program's document from a given page
 // and hands its display settings back instead of writing a file.
-class ViewerWindow : public QMainWindow {
+class ViewerWindow : public QMainWindow, private PageSearch::Pages {
     Q_OBJECT
 public:
     struct Options {
@@ -66,7 +59,7 @@ public:
 
     Variant variant() const { return m_options.variant; }
     const HelpDocument& document() const { return *m_doc; }
-    int currentPage() const { return m_currentPage; }
+    int currentPage() const override { return m_currentPage; }
     // The file that closing writes changed display settings into; empty when none.
     QString writeBackPath() const { return m_writeBackPath; }
     QString searchText() const;
@@ -92,24 +85,16 @@ private:
     // Document.
     bool readFile(const QString& path);
     void adoptDocument(int firstPage);
-    void buildLists();
-    void placeWindow();
-    void finishLoading();
-    void showPage(int page);
-    void loadPageText(int page);
+    WindowRect placeWindow();
+    void finishLoading(const WindowRect& rectAtLoad);
+    void showPage(int page) override;
     void rebuildTitle();
-    void selectContentsQuietly(int row);
 
-    // Window geometry.
-    WindowRect currentWindowRect() const;
-    void applyWindowRect(const WindowRect& rect);
+    // Window geometry and display settings.
     void applyListWidth();
     void relayout();
     void recordResize();
     void refuseMaximise();
-    bool settingsChangedSinceLoad() const;
-    void takeWindowIntoSettings();
-    void writeBack();
 
     // Commands and list events.
     void openCommand();
@@ -121,23 +106,15 @@ private:
     void showVersion();
     void openHomePage();
     void toggleFront(bool checked);
-    void onContentsRowChanged(int row);
-    void onKeywordRowChanged(int row);
-    void onContentsDoubleClicked(QListWidgetItem* item);
-    void onKeywordDoubleClicked(QListWidgetItem* item);
+    void onPageChosen(int page);
+    void onContentsEntryChosen();
 
     // Search.
-    void onSearchTextChanged(const QString& text);
-    void resetSearchState();
-    void runSearch();
-    bool moveToNextPageHolding(const QString& needle);
-    void restoreOrigin(int page, int start, int length, const QString& selected);
+    void startSearchAtCaret();
+    void chooseFirstPage() override;
+    void reportEnd(bool found) override;
 
-    // Mouse and keys.
-    bool handlePageKey(QKeyEvent* event);
-    bool handleDividerMouse(QWidget* watched, QMouseEvent* event);
-    QListWidget* visibleList() const;
-    void endDividerDrag();
+    // Keys, mouse and painting.
     void onPageMouseRelease();
     void paintSeparators();
 
@@ -145,52 +122,25 @@ private:
     Options m_options;
     std::unique_ptr<HelpDocument> m_ownDocument;
     HelpDocument* m_doc = nullptr;
-    PageTextCache m_pageTexts;
-    QTimer* m_pageTextTimer = nullptr;
+    DisplaySettingsTracker m_tracker;
 
     QString m_fileTitle;
     QString m_fileDirectory;
     QString m_writeBackPath;
     int m_currentPage = 1;
-    int m_loadedPage = 0; // page whose text the page control holds; 0 none
-    QList<int> m_keywordPageMap;
-    bool m_suppressListClick = false;
 
-    // Display state.
     bool m_activated = false;
     bool m_wasMinimised = false;
     bool m_roundingHeight = false;
-    WindowRect m_loadRect;
-    qint16 m_loadListWidth = 0;
-    qint16 m_loadTopmost = 0;
-    qint16 m_loadWindowState = 0;
-    WindowRect m_rectBeforeLastRecord;
-    WindowRect m_lastRecordedRect;
-    int m_shownListWidth = DefaultListWidth;
-
-    // Divider drag.
-    bool m_dragging = false;
-    int m_dragStartX = 0;
-    int m_dragStartListWidth = 0;
-    int m_dragStartPanelWidth = 0;
-
-    // Search state.
-    int m_searchPage = 1;
-    int m_searchPosition = 0;
-    bool m_found = false;
+    bool m_placing = false; // the window is being placed for a document
 
     // Controls.
     QWidget* m_client = nullptr;
-    QLabel* m_searchLabel = nullptr;
-    SearchBox* m_searchBox = nullptr;
-    QPushButton* m_searchButton = nullptr;
-    QCheckBox* m_fromStart = nullptr;
-    QTabWidget* m_tabs = nullptr;
-    QListWidget* m_contents = nullptr;
-    QListWidget* m_keywords = nullptr;
-    QFrame* m_panel = nullptr;
-    RichTextControl* m_page = nullptr;
+    SearchBar* m_searchBar = nullptr;
+    ListsPanel* m_lists = nullptr;
+    PageView* m_pageView = nullptr;
     RichTextControl* m_printBuffer = nullptr;
+    PageSearch* m_search = nullptr;
     ViewerPrinting* m_printing = nullptr;
     QMenu* m_editMenu = nullptr;
     QAction* m_frontAction = nullptr;

@@ -3,14 +3,22 @@
 #include "winsvc/placement.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QLayout>
+#include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTreeView>
 #include <QUrl>
 
+#include <algorithm>
 #include <new>
 
 namespace quillo {
@@ -63,6 +71,51 @@ bool isWebAddress(const QString& target) {
     return url.isValid() && url.scheme().size() > 1 && !url.isLocalFile();
 }
 
+// Whether a program that opens web addresses can be found: the user's $BROWSER, the
+// desktop's opener or a common browser.
+bool browserFound() {
+    const QStringList browsers =
+        qEnvironmentVariable("BROWSER").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    for (const QString& browser : browsers)
+        if (!QStandardPaths::findExecutable(browser.section(QLatin1Char(' '), 0, 0)).isEmpty())
+            return true;
+    for (const char* opener :
+         {"xdg-open", "x-www-browser", "sensible-browser", "firefox", "chromium", "google-chrome"})
+        if (!QStandardPaths::findExecutable(QLatin1String(opener)).isEmpty())
+            return true;
+    return false;
+}
+
+// The detail view of a file dialog shows the size, type and date of each file in full: those
+// columns take the width their contents need, the name takes the rest, and the dialog is
+// made wide enough for all of them (at most the screen's width).
+void fitColumns(QFileDialog& dialog) {
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!view || view->header()->count() < 2)
+        return;
+    QHeaderView* header = view->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column)
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    // Typical contents of the columns, in the view's font, with room for the cell margins.
+    const QFontMetrics metrics(view->font());
+    const QLocale locale;
+    const int columns = metrics.horizontalAdvance(QStringLiteral("W").repeated(24)) +
+                        metrics.horizontalAdvance(locale.formattedDataSize(1023 * 1024 + 1023)) +
+                        metrics.horizontalAdvance(QStringLiteral("OpenDocument Text document")) +
+                        metrics.horizontalAdvance(
+                            locale.toString(QDateTime::currentDateTime(), QLocale::ShortFormat)) +
+                        8 * metrics.averageCharWidth();
+    if (dialog.layout())
+        dialog.layout()->activate();
+    const int wanted = dialog.width() - view->width() + columns;
+    int widest = wanted;
+    if (const QScreen* screen = dialog.screen())
+        widest = screen->availableGeometry().width();
+    dialog.resize(std::max(dialog.width(), std::min(wanted, widest)), dialog.height());
+}
+
 } // namespace
 
 QtDialogs::QtDialogs() : m_hook(std::make_unique<FileDialogPlacementHook>()) {}
@@ -86,6 +139,7 @@ QString QtDialogs::runFileDialog(QWidget* parent, const QString& caption, const 
         QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(filter);
     if (save && ext.hasMatch())
         dialog.setDefaultSuffix(ext.captured(1));
+    fitColumns(dialog);
     // Without a parent the dialog is placed against the main window the program named.
     FileDialogPlacement placement(*m_hook, parent ? parent->window() : m_hook->target());
     if (dialog.exec() != QDialog::Accepted)
@@ -105,8 +159,12 @@ QString QtDialogs::saveFileName(QWidget* parent, const QString& caption, const Q
 
 int QtDialogs::shellOpen(const QString& target, const QStringList& arguments) {
     try {
-        if (isWebAddress(target))
-            return QDesktopServices::openUrl(QUrl(target)) ? ShellOpenOk : ShellCannotStart;
+        if (isWebAddress(target)) {
+            if (QDesktopServices::openUrl(QUrl(target)))
+                return ShellOpenOk;
+            // No browser at all is "not found"; one that would not start is "cannot start".
+            return browserFound() ? ShellCannotStart : ShellFileNotFound;
+        }
         const QFileInfo info(target);
         if (!info.exists())
             return ShellFileNotFound;

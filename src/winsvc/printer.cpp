@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QPainter>
 #include <QPrinter>
@@ -12,9 +13,29 @@
 #include <QTemporaryFile>
 #include <QTimer>
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
 namespace quillo {
 
 namespace {
+
+// Makes `folder` and the folders above it that are missing; the system's reason when a
+// level cannot be made, empty when the folder is there.
+QString makeFolder(const QString& folder) {
+    const QString absolute = QDir::cleanPath(QDir(folder).absolutePath());
+    QString path;
+    for (const QString& part : absolute.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        path += QLatin1Char('/') + part;
+        if (::mkdir(QFile::encodeName(path).constData(), 0777) != 0 && errno != EEXIST)
+            return QString::fromLocal8Bit(std::strerror(errno));
+        if (!QFileInfo(path).isDir())
+            return QString::fromLocal8Bit(std::strerror(ENOTDIR));
+    }
+    return {};
+}
 
 // How long the spooler may take to accept a job before the hand-over counts as refused.
 constexpr int SpoolerTimeoutMs = 15000;
@@ -122,8 +143,10 @@ bool Printer::startJob(const QString& title) {
         const QString folder = m_kind == Kind::PdfFolder ? m_target : QDir::tempPath();
         QTemporaryFile spool(folder + QStringLiteral("/.quillo-job-XXXXXX.pdf"));
         spool.setAutoRemove(false);
-        if (!QDir().mkpath(folder) || !spool.open()) {
-            m_error = QDir::toNativeSeparators(folder) + QStringLiteral(": ") + spool.errorString();
+        const QString folderProblem = makeFolder(folder);
+        if (!folderProblem.isEmpty() || !spool.open()) {
+            m_error = QDir::toNativeSeparators(folder) + QStringLiteral(": ") +
+                      (folderProblem.isEmpty() ? spool.errorString() : folderProblem);
             dropJob();
             return false;
         }

@@ -12,10 +12,13 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 using namespace quillo;
@@ -122,6 +125,7 @@ private slots:
     void busyPrinterIsAskedAgain_data();
     void busyPrinterIsAskedAgain();
     void printDirectoryForcesPdfFiles();
+    void folderThatCannotBeMadeTellsWhy();
     void systemPrinter();
 
 private:
@@ -207,16 +211,33 @@ void TestPrinting::cancelStopsBeforeNextPage_data() {
     QTest::addColumn<Variant>("variant");
     QTest::addColumn<QString>("boxName");
     QTest::addColumn<QString>("interrupted");
-    QTest::newRow("viewer") << Variant::Viewer << QStringLiteral("qzd32_msg")
-                            << QStringLiteral(" での印刷が中断されました。");
-    QTest::newRow("preview") << Variant::Preview << QStringLiteral("qzd32mk_msg")
-                             << QStringLiteral("での印刷が中断されました。");
+    QTest::addColumn<QString>("folder"); // a folder the jobs go to, inside the print folder
+    const QString viewerText = QStringLiteral(" での印刷が中断されました。");
+    const QString previewText = QStringLiteral("での印刷が中断されました。");
+    QTest::newRow("viewer") << Variant::Viewer << QStringLiteral("qzd32_msg") << viewerText
+                            << QString();
+    QTest::newRow("preview") << Variant::Preview << QStringLiteral("qzd32mk_msg") << previewText
+                             << QString();
+    // A device name too long for one line with the text: the line breaks between the two.
+    const QString longFolder =
+        QStringLiteral("a_considerably_longer_folder_name_for_the_print_jobs_of_the_viewer");
+    QTest::newRow("viewer, long name")
+        << Variant::Viewer << QStringLiteral("qzd32_msg")
+        << QStringLiteral("\nでの印刷が中断されました。") << longFolder;
+    QTest::newRow("preview, long name")
+        << Variant::Preview << QStringLiteral("qzd32mk_msg")
+        << QStringLiteral("\nでの印刷が中断されました。") << longFolder;
 }
 
 void TestPrinting::cancelStopsBeforeNextPage() {
     QFETCH(Variant, variant);
     QFETCH(QString, boxName);
     QFETCH(QString, interrupted);
+    QFETCH(QString, folder);
+    if (!folder.isEmpty()) {
+        m_printDir += QLatin1Char('/') + folder;
+        qputenv("QUILLO_PRINT_DIR", m_printDir.toLocal8Bit());
+    }
     Rig rig(variant);
     rig.setPages({pageRtf({QStringLiteral("one")}), pageRtf({QStringLiteral("two")}),
                   pageRtf({QStringLiteral("three")})});
@@ -359,9 +380,12 @@ void TestPrinting::busyPrinterIsAskedAgain() {
         rig.dialogs.answerNext(Dialogs::Answer::Ok);
     rig.printing.printShownPage();
     QVERIFY(printer);
+    const QString device = printer->deviceName();
     rig.printing.box()->tick();
     QCOMPARE(printer->attempts, attempts);
     QVERIFY(!printer->jobOpen());
+    // The box owns the printer: once it is gone, so is the printer.
+    printer = nullptr;
     QTRY_VERIFY(!rig.printing.box());
     QCOMPARE(pdfFiles().size(), printed ? 1 : 0);
     // Nothing half-written is left behind, and a lost page is reported once.
@@ -370,8 +394,8 @@ void TestPrinting::busyPrinterIsAskedAgain() {
     QCOMPARE(messages.size(), printed ? 0 : 1);
     if (!printed) {
         QCOMPARE(messages.first().icon, Dialogs::Icon::Warning);
-        QVERIFY(messages.first().text.startsWith(printer->deviceName()));
-        QVERIFY(messages.first().text.contains(QStringLiteral("Page1")));
+        QVERIFY(messages.first().text.startsWith(device));
+        QVERIFY(messages.first().text.contains(QStringLiteral("Page 1: ")));
     }
     QCOMPARE(rig.dialogs.unexpectedCount(), 0);
 }
@@ -389,6 +413,18 @@ void TestPrinting::printDirectoryForcesPdfFiles() {
     QCOMPARE(pdfFiles(),
              QStringList({QStringLiteral("a_b_ c (2).pdf"), QStringLiteral("a_b_ c.pdf")}));
     QCOMPARE(QDir(printer->lastFile()).dirName(), QStringLiteral("a_b_ c (2).pdf"));
+}
+
+// A PDF folder that cannot be made fails the job with the system's reason, not an unknown
+// error.
+void TestPrinting::folderThatCannotBeMadeTellsWhy() {
+    QTemporaryFile file;
+    QVERIFY(file.open());
+    const QString folder = file.fileName() + QStringLiteral("/jobs");
+    const auto printer = Printer::pdfFolder(folder);
+    QVERIFY(!printer->startJob(QStringLiteral("page")));
+    QCOMPARE(printer->errorString(), QDir::toNativeSeparators(folder) + QStringLiteral(": ") +
+                                         QString::fromLocal8Bit(std::strerror(ENOTDIR)));
 }
 
 // With QUILLO_REAL_PRINTER=1 (tests/viewer/cups_print_check.sh): prints a three-page

@@ -1,3 +1,4 @@
+#include "viewer/displaysettingstracker.h"
 #include "viewer/viewerlayout.h"
 #include "viewer/viewertexts.h"
 
@@ -42,8 +43,19 @@ private slots:
         QTest::newRow("negative left")
             << WindowRect{200, -30, 6000, 8000} << DefaultWindowRect << true;
         QTest::newRow("no size saved") << WindowRect{300, 300, 0, 0} << DefaultWindowRect << true;
+        // A size that cannot show the window's controls is broken, not a place to keep.
         QTest::newRow("only width saved")
-            << WindowRect{300, 300, 0, 5000} << WindowRect{300, 300, 0, 5000} << false;
+            << WindowRect{300, 300, 0, 5000} << DefaultWindowRect << true;
+        QTest::newRow("negative height")
+            << WindowRect{300, 300, -500, 5000} << DefaultWindowRect << true;
+        QTest::newRow("height below 1800")
+            << WindowRect{300, 300, 1799, 5000} << DefaultWindowRect << true;
+        QTest::newRow("height 1800")
+            << WindowRect{300, 300, 1800, 5000} << WindowRect{300, 300, 1800, 5000} << false;
+        QTest::newRow("width below 2700")
+            << WindowRect{300, 300, 5000, 2699} << DefaultWindowRect << true;
+        QTest::newRow("width 2700")
+            << WindowRect{300, 300, 5000, 2700} << WindowRect{300, 300, 5000, 2700} << false;
     }
     void viewerPlacement() {
         QFETCH(WindowRect, saved);
@@ -67,6 +79,8 @@ private slots:
             << WindowRect{-300, -600, 6000, 6000} << WindowRect{0, 0, 6000, 6000};
         QTest::newRow("zero height uses defaults")
             << WindowRect{100, 100, 0, 6000} << DefaultWindowRect;
+        QTest::newRow("negative width uses defaults")
+            << WindowRect{100, 100, 6000, -20} << DefaultWindowRect;
     }
     void previewPlacement() {
         QFETCH(WindowRect, saved);
@@ -113,6 +127,47 @@ private slots:
         // A saved value that shows as the same pixels survives; another becomes the pixels'.
         QCOMPARE(twipsKeeping(433, 6500, 15.0), 6500);
         QCOMPARE(twipsKeeping(432, 6500, 15.0), 6480);
+    }
+
+    // What closing writes back: only a change from what was loaded counts.
+    void trackerTellsChanges_data() {
+        QTest::addColumn<int>("topmost");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("nothing done") << 0 << QString() << false;
+        QTest::newRow("moved") << 0 << QStringLiteral("normal 1515") << true;
+        QTest::newRow("moved back") << 0 << QStringLiteral("normal 1515,normal 1500") << false;
+        QTest::newRow("list width") << 0 << QStringLiteral("close 2100") << true;
+        QTest::newRow("maximised") << 0 << QStringLiteral("max") << true;
+        QTest::newRow("maximised while in front") << 1 << QStringLiteral("max") << false;
+        // The desktop told the maximised size first: the size before it is kept.
+        QTest::newRow("maximised size told first")
+            << 0 << QStringLiteral("normal 0,maxat 0,max") << true;
+    }
+    void trackerTellsChanges() {
+        QFETCH(int, topmost);
+        QFETCH(QString, steps);
+        QFETCH(bool, changed);
+        DisplaySettings s;
+        storeWindowRect(s, {1500, 1500, 5400, 7500});
+        s.listWidth = 2000;
+        s.topmost = qint16(topmost);
+        DisplaySettingsTracker tracker(s);
+        tracker.loaded({1500, 1500, 5400, 7500});
+        for (const QString& step : steps.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            const QStringList w = step.split(QLatin1Char(' '));
+            if (w[0] == QLatin1String("normal"))
+                tracker.recordNormal({w[1].toInt(), 1500, 5400, 7500});
+            else if (w[0] == QLatin1String("close"))
+                tracker.closing({1500, 1500, 5400, 7500}, w[1].toInt());
+            else if (w[0] == QLatin1String("max"))
+                tracker.recordMaximised();
+            else if (w[0] == QLatin1String("maxat"))
+                tracker.maximisedAt({w[1].toInt(), 1500, 5400, 7500});
+        }
+        QCOMPARE(tracker.changedSinceLoad(), changed);
+        if (steps.contains(QLatin1String("maxat")))
+            QCOMPARE(s.windowTop, 1500);
     }
 
     void titlesAndMessages() {

@@ -1,5 +1,6 @@
 #include "core/helpfile.h"
 #include "support/scripteddialogs.h"
+#include "support/viewerfiles.h"
 #include "viewer/printbox.h"
 #include "viewer/viewertexts.h"
 #include "viewer/viewerwindow.h"
@@ -27,40 +28,12 @@
 
 using namespace quillo;
 using namespace quillo::viewer;
+using quillo::test::bytesOf;
+using quillo::test::documentOf;
 using quillo::test::ScriptedDialogs;
+using quillo::test::settingsIn;
 
 namespace {
-
-// A page whose plain text is `text` (ASCII).
-QByteArray pageRtf(const QString& text) {
-    return "{\\rtf1\\ansi\\ansicpg932\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\\f0\\fs20 " +
-           text.toLatin1() + "\\par\r\n}\r\n";
-}
-
-std::unique_ptr<HelpDocument> documentOf(const QStringList& pages) {
-    auto doc = std::make_unique<HelpDocument>();
-    doc->pageCount = qint16(pages.size());
-    for (int p = 1; p <= pages.size(); ++p)
-        doc->pageText[p] = pageRtf(pages[p - 1]);
-    DisplaySettings& s = doc->displaySettings;
-    s.windowTop = 1500;
-    s.windowLeft = 1500;
-    s.windowHeight = 5400;
-    s.windowWidth = 7500;
-    s.listWidth = 2000;
-    return doc;
-}
-
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-DisplaySettings settingsIn(const QString& path) {
-    HelpDocument doc;
-    readHelpFile(path, doc, Reader::Viewer);
-    return doc.displaySettings;
-}
 
 template <typename T> T* child(QWidget* w, const char* name) {
     return w->findChild<T*>(QLatin1String(name));

@@ -51,6 +51,7 @@ private slots:
     void runningCopiesCountsLiveOnes();
     void runningCopiesIgnoresCrashedCopy();
     void hourglassRestoresArrow();
+    void webAddressWithoutBrowserIsNotFound();
     void scriptedDialogsRecordAndAnswer();
     void scriptedDialogsFailOnUnscriptedPrompt();
 };
@@ -406,6 +407,21 @@ void PlatformTest::hourglassRestoresArrow() {
     QVERIFY(!QApplication::overrideCursor());
     { Hourglass hourglass; }
     QVERIFY(!QApplication::overrideCursor());
+}
+
+// Without any browser on the system, opening a web address is reported as "not found".
+void PlatformTest::webAddressWithoutBrowserIsNotFound() {
+    QTemporaryDir empty;
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray browser = qgetenv("BROWSER");
+    qputenv("PATH", empty.path().toLocal8Bit());
+    qunsetenv("BROWSER");
+    QtDialogs dialogs;
+    const int result = dialogs.shellOpen(QStringLiteral("https://quillo32.example.org/"));
+    qputenv("PATH", path);
+    if (!browser.isNull())
+        qputenv("BROWSER", browser);
+    QCOMPARE(result, Dialogs::ShellFileNotFound);
 }
 
 void PlatformTest::scriptedDialogsRecordAndAnswer() {

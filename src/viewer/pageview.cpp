@@ -1,0 +1,79 @@
+#include "viewer/pageview.h"
+
+#include "viewer/viewertexts.h"
+#include "winsvc/dialogs.h"
+#include "winsvc/richtextcontrol.h"
+#include "winsvc/wincolor.h"
+
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+
+namespace quillo::viewer {
+
+PageView::PageView(Dialogs& dialogs, QWidget* parent) : QFrame(parent), m_dialogs(dialogs) {
+    setObjectName(QStringLiteral("Text2"));
+    setFrameShape(QFrame::StyledPanel);
+    setFrameShadow(QFrame::Sunken);
+    setAutoFillBackground(true);
+
+    m_page = new RichTextControl(this);
+    m_page->setObjectName(QStringLiteral("RichTextBox2"));
+    m_page->setReadOnly(true);
+    m_page->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_page->setFrameShape(QFrame::NoFrame);
+    m_page->setContextMenuPolicy(Qt::NoContextMenu);
+    connect(m_page, &RichTextControl::keyPress, this, &PageView::refuseTyping);
+    connect(m_page, &RichTextControl::mouseDown, this, [this](QMouseEvent* mouse) {
+        if (mouse->button() != Qt::RightButton || !m_editMenu)
+            return;
+        m_editMenu->popup(mouse->globalPosition().toPoint());
+        m_page->consumeEvent();
+    });
+    connect(m_page, &RichTextControl::mouseMove, this, &PageView::pointerMoved);
+    connect(m_page, &RichTextControl::mouseUp, this, [this](QMouseEvent* mouse) {
+        if (mouse->button() == Qt::LeftButton)
+            emit clicked();
+    });
+}
+
+void PageView::setDocument(const HelpDocument* doc, quint32 backColor) {
+    m_doc = doc;
+    m_loadedPage = 0;
+    m_page->clear();
+    QPalette p = palette();
+    p.setColor(QPalette::Window, windowsColorToQColor(backColor, p));
+    setPalette(p);
+    m_page->setBackColor(backColor);
+}
+
+void PageView::showPage(int page) {
+    if (!m_doc || page == m_loadedPage || page < 1 || page > m_doc->pageCount)
+        return;
+    m_page->setRtf(m_doc->pageText[page]);
+    m_loadedPage = page;
+}
+
+void PageView::place(const QRect& panel, const QRect& text) {
+    setGeometry(panel);
+    m_page->setGeometry(QRect(text.topLeft() - panel.topLeft(), text.size()));
+}
+
+// Typed characters are refused on the read-only page, except copy and select-all. Delete
+// types no character, though the X server sends it with the DEL code.
+void PageView::refuseTyping(QKeyEvent* event) {
+    const QString text = event->text();
+    if (text.isEmpty() || event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab ||
+        event->key() == Qt::Key_Delete || text.front() == QChar(0x7f))
+        return;
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    const QChar c = text.front();
+    if (c == QChar(3) || c == QChar(1) ||
+        (control && (event->key() == Qt::Key_C || event->key() == Qt::Key_A)))
+        return;
+    m_page->consumeEvent();
+    m_dialogs.ask(window(), TitlePageText, MsgReadOnly, Dialogs::Icon::Information,
+                  Dialogs::Buttons::Ok);
+}
+
+} // namespace quillo::viewer
