@@ -4,8 +4,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# libqt6svg6 draws the window icons; the desktop tools after it check the installed menu
+# entries, file type and descriptions (tests/install); dpkg-dev lets CPack make the .deb.
 packages=(g++ cmake ninja-build ccache pkg-config qt6-base-dev libgl-dev
           fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n poppler-utils
+          libqt6svg6 desktop-file-utils appstream shared-mime-info xdg-utils
+          libfile-mimeinfo-perl libglib2.0-bin dpkg-dev
           ${QUILLO_EXTRA_PACKAGES:-})
 missing=()
 for p in "${packages[@]}"; do

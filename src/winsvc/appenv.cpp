@@ -1,13 +1,18 @@
 #include "winsvc/appenv.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QStandardPaths>
 #include <QSysInfo>
 #include <QTranslator>
+
+#include <cstdio>
+#include <cstring>
 
 #include <pwd.h>
 #include <unistd.h>
@@ -30,15 +35,40 @@ QString programFolder() {
     return dataDir;
 }
 
-QString findResource(const QString& name) {
-    const QString exeDir = QCoreApplication::applicationDirPath();
-    const QString beside = exeDir + '/' + name;
-    if (QFileInfo::exists(beside))
+QString findResource(const QString& name, const QString& programDir) {
+    const QString folders[] = {
+        programDir,
+        QDir::cleanPath(programDir + QStringLiteral("/" QUILLO_DATA_DIR_FROM_BIN)),
+        QStringLiteral(QUILLO_DATA_DIR),
+    };
+    for (const QString& folder : folders) {
+        const QString path = folder + '/' + name;
+        if (QFileInfo::exists(path))
+            return path;
+    }
+    return programDir + '/' + name;
+}
+
+QString findProgram(const QString& name, const QString& programDir) {
+    const QString beside = programDir + '/' + name;
+    const QFileInfo info(beside);
+    if (info.isFile() && info.isExecutable())
         return beside;
-    const QString shared = QDir::cleanPath(exeDir + "/../share/quillo32/" + name);
-    if (QFileInfo::exists(shared))
-        return shared;
-    return beside;
+    const QString onPath = QStandardPaths::findExecutable(name);
+    return onPath.isEmpty() ? beside : onPath;
+}
+
+bool printVersionIfAsked(int argc, char* argv[], const char* program) {
+    if (argc != 2 || std::strcmp(argv[1], "--version") != 0)
+        return false;
+    std::printf("%s %s\n", program, QUILLO_VERSION);
+    return true;
+}
+
+void setProgramIdentity(const QString& name) {
+    QGuiApplication::setDesktopFileName(name);
+    const QIcon builtIn(QStringLiteral(":/icons/") + name + QStringLiteral(".svg"));
+    QApplication::setWindowIcon(QIcon::fromTheme(name, builtIn));
 }
 
 QString commandLinePath(const QStringList& argumentsAfterProgram) {

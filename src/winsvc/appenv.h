@@ -1,11 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
-
-class QCoreApplication;
 
 namespace quillo {
 
@@ -15,9 +14,26 @@ namespace quillo {
 QString programFolder();
 
 // A read-only resource of the programs (their own help file qzd32.qzd): beside the
-// executable, then in ../share/quillo32. When neither exists, the path beside the
-// executable, so that a message can name where it was expected.
-QString findResource(const QString& name);
+// executable (a build tree), then in the share folder of an installed tree, found from the
+// executable's folder so that a moved tree still works, then in the share folder the build
+// was configured for. When none has it, the path beside the executable, so that a message
+// can name where it was expected. `programDir` is the folder of the executable.
+QString findResource(const QString& name,
+                     const QString& programDir = QCoreApplication::applicationDirPath());
+
+// Another program of the suite (the viewer qzd32 that the authoring program starts): beside
+// the executable, then on PATH. When neither has it, the path beside the executable.
+QString findProgram(const QString& name,
+                    const QString& programDir = QCoreApplication::applicationDirPath());
+
+// "--version" as the whole command line: prints "<program> <version>" and returns true.
+// Checked before the application is made, so that it needs no display.
+bool printVersionIfAsked(int argc, char* argv[], const char* program);
+
+// Gives the program's windows its icon, the desktop icon theme's `name` first and the copy
+// built into the program (":/icons/<name>.svg") otherwise, and names the desktop entry
+// (<name>.desktop) that the desktop should match its windows with.
+void setProgramIdentity(const QString& name);
 
 // The one path of a command line: the arguments after the program name joined with single
 // blanks, without one double quote at its start and one at its end.

@@ -346,15 +346,37 @@ void RichTextControl::setBackColor(quint32 value) {
 void RichTextControl::applyBackColor() {
     QWidget* surface = viewport();
     if (isSystemColor(m_backColor)) {
-        // Shown through the palette role itself, so that it follows the desktop's palette.
+        // Shown through the palette role itself, so that it follows the desktop's palette,
+        // and so does text without a colour of its own.
+        setPalette(QPalette());
         surface->setPalette(QPalette());
         surface->setBackgroundRole(systemColorRole(int(m_backColor & 0x00FFFFFFu)));
         return;
     }
+    QPalette text;
+    text.setColor(QPalette::Text, automaticTextColor());
+    setPalette(text);
     QPalette palette = surface->palette();
     palette.setColor(QPalette::Base, windowsColorToQColor(m_backColor));
     surface->setPalette(palette);
     surface->setBackgroundRole(QPalette::Base);
+}
+
+QColor RichTextControl::automaticTextColor() const {
+    // A background of the page's own keeps its colour under any palette; text without a
+    // colour of its own takes the palette's text colour only where it can be read on it.
+    return readableTextColor(windowsColorToQColor(m_backColor),
+                             QApplication::palette(this).color(QPalette::Text));
+}
+
+void RichTextControl::changeEvent(QEvent* event) {
+    QTextEdit::changeEvent(event);
+    // The desktop switched palettes (to a dark theme, say): choose the text colour again.
+    const bool paletteEvent =
+        event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange;
+    if (paletteEvent && !isSystemColor(m_backColor) &&
+        palette().color(QPalette::Text) != automaticTextColor())
+        applyBackColor();
 }
 
 int RichTextControl::find(const QString& text, int start, int end, bool matchCase) {

@@ -120,9 +120,11 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void applyBackColor();
+    QColor automaticTextColor() const;
     void onContentsChanged();
     int clampPosition(int position) const;
     // Emits `signal` for the event; true when a handler consumed it.

@@ -2,7 +2,9 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace quillo {
 
@@ -55,6 +57,38 @@ QColor windowsColorToQColor(quint32 value, const QPalette& palette) {
 
 QColor windowsColorToQColor(quint32 value) {
     return windowsColorToQColor(value, QGuiApplication::palette());
+}
+
+namespace {
+
+// Relative luminance and contrast ratio as the web's accessibility guidelines define them:
+// 1 for the same colour, 21 for black on white.
+double luminance(const QColor& color) {
+    const auto channel = [](double c) {
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    const QColor rgb = color.toRgb();
+    return 0.2126 * channel(rgb.redF()) + 0.7152 * channel(rgb.greenF()) +
+           0.0722 * channel(rgb.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The contrast the guidelines ask of body text.
+constexpr double ReadableContrast = 4.5;
+
+} // namespace
+
+QColor readableTextColor(const QColor& background, const QColor& preferred) {
+    if (contrast(background, preferred) >= ReadableContrast)
+        return preferred;
+    const QColor black(Qt::black);
+    const QColor white(Qt::white);
+    return contrast(background, black) >= contrast(background, white) ? black : white;
 }
 
 quint32 qColorToWindowsColor(const QColor& color) {

@@ -26,6 +26,11 @@ QColor windowsColorToQColor(quint32 value, const QPalette& palette);
 // Same, with the application's palette.
 QColor windowsColorToQColor(quint32 value);
 
+// The colour for text that has no colour of its own on `background`: `preferred` (the
+// palette's text colour) where it can be read, otherwise black or white, whichever stands out
+// more. A page with a light background of its own stays readable under a dark palette.
+QColor readableTextColor(const QColor& background, const QColor& preferred);
+
 // The 0x00BBGGRR value of a colour (alpha is dropped).
 quint32 qColorToWindowsColor(const QColor& color);
 

@@ -42,6 +42,8 @@ private slots:
     void find();
     void rightMarginWraps();
     void backColor();
+    void textColorUnderPalettes_data();
+    void textColorUnderPalettes();
     void oneLevelUndo();
     void insertPicture();
     void lineNumbers();
@@ -322,6 +324,64 @@ void RichTextTest::backColor() {
     QApplication::setPalette(palette);
     QTRY_COMPARE(shown(), QColor(1, 2, 3));
     QCOMPARE(control.backColor(), SystemWindowColor);
+}
+
+namespace {
+QPalette pagePalette(bool dark) {
+    QPalette palette = QApplication::palette();
+    palette.setColor(QPalette::Base, dark ? QColor(30, 30, 30) : QColor(Qt::white));
+    palette.setColor(QPalette::Text, dark ? QColor(240, 240, 240) : QColor(Qt::black));
+    return palette;
+}
+} // namespace
+
+void RichTextTest::textColorUnderPalettes_data() {
+    QTest::addColumn<bool>("darkPalette");
+    QTest::addColumn<quint32>("back");
+    QTest::addColumn<QColor>("text");
+    QTest::addColumn<QColor>("textAfterSwitch"); // under the other palette
+    const QColor black(Qt::black);
+    const QColor white(Qt::white);
+    const QColor paletteText(240, 240, 240);
+    const quint32 cream = 0x00E8F8FF;
+    const quint32 navy = 0x00400000;
+    QTest::newRow("dark palette, system background")
+        << true << SystemWindowColor << paletteText << black;
+    QTest::newRow("dark palette, light page") << true << cream << black << black;
+    QTest::newRow("dark palette, dark page") << true << navy << paletteText << white;
+    QTest::newRow("light palette, system background")
+        << false << SystemWindowColor << black << paletteText;
+    QTest::newRow("light palette, light page") << false << cream << black << black;
+    QTest::newRow("light palette, dark page") << false << navy << white << paletteText;
+}
+
+// Text without a colour of its own is drawn readably on the page: a page in system colours
+// follows the palette, a page with a background of its own keeps it and gets text that can
+// be read on it. Text with a colour of its own keeps that colour.
+void RichTextTest::textColorUnderPalettes() {
+    QFETCH(bool, darkPalette);
+    QFETCH(quint32, back);
+    QFETCH(QColor, text);
+    QFETCH(QColor, textAfterSwitch);
+    const QPalette original = QApplication::palette();
+    QApplication::setPalette(pagePalette(darkPalette));
+
+    RichTextControl control;
+    control.setRtf(RichEditPage);
+    control.setBackColor(back);
+    control.resize(300, 100);
+    control.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&control));
+    QCOMPARE(control.palette().color(QPalette::Text), text);
+    control.select(0, 1);
+    QCOMPARE(control.selectionFormat().color, qColorToWindowsColor(text));
+    control.select(int(control.plainText().indexOf(QLatin1String("red"))), 3);
+    QCOMPARE(control.selectionFormat().color, 0x000000FFu);
+
+    // The desktop switches palettes while the page is shown.
+    QApplication::setPalette(pagePalette(!darkPalette));
+    QTRY_COMPARE(control.palette().color(QPalette::Text), textAfterSwitch);
+    QApplication::setPalette(original);
 }
 
 void RichTextTest::oneLevelUndo() {

@@ -8,9 +8,12 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    if (quillo::printVersionIfAsked(argc, argv, "qzd32"))
+        return 0;
     quillo::preferX11OnWayland();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillo32"));
+    quillo::setProgramIdentity(QStringLiteral("qzd32"));
     quillo::installJapaneseFontSubstitutions();
     quillo::installJapaneseQtTranslations(app);
 

@@ -12,9 +12,12 @@
 #include <memory>
 
 int main(int argc, char* argv[]) {
+    if (quillo::printVersionIfAsked(argc, argv, "qzd32mk"))
+        return 0;
     quillo::preferX11OnWayland();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qzd32mk"));
+    quillo::setProgramIdentity(QStringLiteral("qzd32mk"));
     quillo::installJapaneseFontSubstitutions();
     quillo::installJapaneseQtTranslations(app);
     // The window decides when the program ends (its exit question may keep it open).
@@ -24,7 +27,7 @@ int main(int argc, char* argv[]) {
     quillo::QtDialogs dialogs;
     quillo::MakerEnvironment environment;
     environment.programFolder = quillo::programFolder();
-    environment.viewerProgram = QApplication::applicationDirPath() + QStringLiteral("/qzd32");
+    environment.viewerProgram = quillo::findProgram(QStringLiteral("qzd32"));
     environment.helpFile = quillo::findResource(QStringLiteral("qzd32.qzd"));
 
     quillo::SplashWindow splash;
