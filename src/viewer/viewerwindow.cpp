@@ -2,6 +2,7 @@
 
 #include "core/helpfile.h"
 #include "core/keywords.h"
+#include "core/pages.h"
 #include "core/text.h"
 #include "viewer/searchbox.h"
 #include "viewer/viewerprinting.h"
@@ -48,15 +49,6 @@ QRect toPixels(const QRect& twips) {
 
 int separatorCount(const QString& path) {
     return int(path.count(QLatin1Char('/')) + path.count(QLatin1Char('\\')));
-}
-
-// The list lines shown for a document: one contents line per page.
-QStringList contentsLines(const HelpDocument& doc) {
-    QStringList lines;
-    lines.reserve(doc.pageCount);
-    for (int p = 1; p <= doc.pageCount; ++p)
-        lines << listEntry(p, doc.hasTitle(p) ? doc.title[p] : QString());
-    return lines;
 }
 
 // The selected row of a single-selection list; -1 when nothing is selected.
@@ -296,7 +288,7 @@ void ViewerWindow::startUp(const QString& commandLinePath) {
 void ViewerWindow::openPreview() {
     Hourglass hourglass;
     m_tabs->setCurrentIndex(0);
-    adoptDocument(qBound(1, m_options.startPage, std::max<int>(1, m_doc->pageCount)));
+    adoptDocument(qBound(1, m_options.startPage, std::max<int>(1, m_doc->pageCount())));
     placeWindow();
     hourglass.release();
     finishLoading();
@@ -331,7 +323,7 @@ void ViewerWindow::adoptDocument(int firstPage) {
     m_panel->setPalette(palette);
     m_page->setBackColor(back);
     buildLists();
-    if (m_doc->pageCount > 0) {
+    if (m_doc->pageCount() > 0) {
         showPage(firstPage);
     } else {
         m_page->clear();
@@ -396,13 +388,13 @@ void ViewerWindow::showPage(int page) {
 void ViewerWindow::loadPageText(int page) {
     if (page == m_loadedPage)
         return;
-    m_page->setRtf(m_doc->pageText[page]);
+    m_page->setRtf(m_doc->page(page).rtf);
     m_loadedPage = page;
 }
 
 void ViewerWindow::rebuildTitle() {
     setWindowTitle(
-        viewer::windowTitle(m_options.variant, m_fileTitle, m_currentPage, m_doc->pageCount));
+        viewer::windowTitle(m_options.variant, m_fileTitle, m_currentPage, m_doc->pageCount()));
     selectContentsQuietly(m_currentPage - 1);
     m_searchPage = m_currentPage;
 }
@@ -610,7 +602,7 @@ void ViewerWindow::openCommand() {
 }
 
 void ViewerWindow::nextPage() {
-    if (m_currentPage >= m_doc->pageCount)
+    if (m_currentPage >= m_doc->pageCount())
         return;
     Hourglass hourglass;
     showPage(m_currentPage + 1);
@@ -618,7 +610,7 @@ void ViewerWindow::nextPage() {
 }
 
 void ViewerWindow::previousPage() {
-    if (m_currentPage <= 1 || m_doc->pageCount == 0)
+    if (m_currentPage <= 1 || m_doc->pageCount() == 0)
         return;
     Hourglass hourglass;
     showPage(m_currentPage - 1);
@@ -674,7 +666,7 @@ void ViewerWindow::onContentsRowChanged(int row) {
     }
     const QListWidgetItem* item = m_contents->item(row);
     const std::optional<ListEntry> entry = item ? parseListEntry(item->text()) : std::nullopt;
-    if (!entry || entry->page < 1 || entry->page > m_doc->pageCount)
+    if (!entry || entry->page < 1 || entry->page > m_doc->pageCount())
         return;
     std::optional<Hourglass> hourglass;
     if (entry->page != m_currentPage) {
@@ -742,9 +734,9 @@ void ViewerWindow::resetSearchState() {
 // shows it, without loading the pages between; false when no later page holds it.
 bool ViewerWindow::moveToNextPageHolding(const QString& needle) {
     int page = m_searchPage + 1;
-    while (page <= m_doc->pageCount && !m_pageTexts.pageHolds(page, needle))
+    while (page <= m_doc->pageCount() && !m_pageTexts.pageHolds(page, needle))
         ++page;
-    if (page > m_doc->pageCount)
+    if (page > m_doc->pageCount())
         return false;
     m_searchPage = page;
     showPage(page); // selects the page's contents entry quietly
@@ -769,7 +761,7 @@ void ViewerWindow::runSearch() {
 
     Hourglass hourglass;
     m_page->setUpdatesEnabled(false);
-    if (m_searchButton->text() == CaptionFromStart && m_doc->pageCount > 0) {
+    if (m_searchButton->text() == CaptionFromStart && m_doc->pageCount() > 0) {
         loadPageText(1);
         m_searchPosition = 0;
         m_currentPage = 1;
@@ -783,7 +775,7 @@ void ViewerWindow::runSearch() {
     }
     m_searchButton->setText(CaptionSearching);
 
-    bool more = m_doc->pageCount > 0;
+    bool more = m_doc->pageCount() > 0;
     while (more) {
         if (m_page->find(needle, m_searchPosition) >= 0) {
             textSellengthHosei(*m_page, int(needle.size()));
@@ -800,9 +792,9 @@ void ViewerWindow::runSearch() {
             m_suppressListClick = false;
             return;
         }
-        more = m_searchPage < m_doc->pageCount && moveToNextPageHolding(needle);
+        more = m_searchPage < m_doc->pageCount() && moveToNextPageHolding(needle);
     }
-    if (m_doc->pageCount > 0)
+    if (m_doc->pageCount() > 0)
         restoreOrigin(originPage, originStart, originLength, originText);
     m_page->setUpdatesEnabled(true);
     hourglass.release();

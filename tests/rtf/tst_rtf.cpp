@@ -754,13 +754,13 @@ void TestRtf::qzdtoolCommands() {
         return p.exitCode();
     };
     auto doc = std::make_unique<quillo::HelpDocument>();
-    doc->pageCount = 2;
-    doc->pageText[1] = readData(QStringLiteral("richedit20_japanese.rtf"));
-    doc->pageText[2] = readData(QStringLiteral("libreoffice.rtf"));
+    doc->pages.resize(2);
+    doc->page(1).rtf = readData(QStringLiteral("richedit20_japanese.rtf"));
+    doc->page(2).rtf = readData(QStringLiteral("libreoffice.rtf"));
     const QString file = tmp_.filePath(QStringLiteral("tool.qzd"));
     QVERIFY(quillo::saveHelpFile(file, *doc).ok());
-    const QString page1 = plainText(doc->pageText[1]);
-    const QString page2 = plainText(doc->pageText[2]);
+    const QString page1 = plainText(doc->page(1).rtf);
+    const QString page2 = plainText(doc->page(2).rtf);
 
     QByteArray out, err;
     QCOMPARE(run({QStringLiteral("text"), file}, &out), 0);
@@ -771,7 +771,7 @@ void TestRtf::qzdtoolCommands() {
     QVERIFY(err.contains("no page 3"));
     QCOMPARE(run({QStringLiteral("check"), file}), 0);
 
-    doc->pageText[2] = "{\\rtf1 unfinished";
+    doc->page(2).rtf = "{\\rtf1 unfinished";
     QVERIFY(quillo::saveHelpFile(file, *doc).ok());
     QCOMPARE(run({QStringLiteral("check"), file}, &out, &err), 1);
     QVERIFY2(err.contains("page 2: 1 unclosed group(s)"), err.constData());

@@ -5,7 +5,7 @@
 
 #include <limits>
 
-namespace quillo {
+namespace quillo::maker {
 
 namespace {
 
@@ -111,4 +111,4 @@ const ToolButtonSpec PageToolButtons[7] = {
     {"qzd32mk_image_set", "ｲﾒｰｼﾞを埋め込みます。", "insert-image", "画像", "qzd32mk_image_set"},
 };
 
-} // namespace quillo
+} // namespace quillo::maker

@@ -6,7 +6,7 @@
 
 // Plain logic of the page editor's formatting: the typed font size, the indent ruler's
 // geometry and labels, and the buttons of the two toolbars.
-namespace quillo {
+namespace quillo::maker {
 
 // Typed font sizes outside this range are refused.
 inline constexpr int MinTypedFontSize = 6;
@@ -61,4 +61,4 @@ struct ToolButtonSpec {
 extern const ToolButtonSpec MainToolButtons[14];
 extern const ToolButtonSpec PageToolButtons[7];
 
-} // namespace quillo
+} // namespace quillo::maker

@@ -18,7 +18,7 @@
 
 #include <iterator>
 
-namespace quillo {
+namespace quillo::maker {
 
 namespace {
 
@@ -381,4 +381,4 @@ bool PageFormatting::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
-} // namespace quillo
+} // namespace quillo::maker

@@ -15,10 +15,13 @@ class QToolBar;
 class QToolButton;
 
 namespace quillo {
-
-class IndentRuler;
 class RichTextControl;
 struct SelectionFormat;
+} // namespace quillo
+
+namespace quillo::maker {
+
+class IndentRuler;
 struct ToolButtonSpec;
 
 // The controls of the authoring window that act on the page editor's selection.
@@ -85,4 +88,4 @@ private:
     int m_savedSize = 0;                // the size box's value when it got the focus
 };
 
-} // namespace quillo
+} // namespace quillo::maker

@@ -2,13 +2,13 @@
 
 #include "core/fileerror.h"
 #include "core/text.h"
+#include "maker/common/shelltexts.h"
+#include "maker/common/windowgeometry.h"
+#include "maker/entries/companionwindows.h"
 #include "maker/format/formatlogic.h"
 #include "maker/format/indentruler.h"
 #include "maker/format/pageformatting.h"
-#include "maker/shell/companionwindows.h"
 #include "maker/shell/shelllogic.h"
-#include "maker/shell/shelltexts.h"
-#include "maker/shell/windowgeometry.h"
 #include "viewer/viewertexts.h"
 #include "viewer/viewerwindow.h"
 #include "winsvc/appenv.h"
@@ -27,7 +27,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-namespace quillo {
+namespace quillo::maker {
 
 namespace {
 
@@ -149,7 +149,7 @@ template <std::size_t N> void addItems(QMenu* menu, const MenuItem (&items)[N]) 
 
 MakerMainWindow::MakerMainWindow(Dialogs& dialogs, MakerEnvironment environment, QWidget* parent)
     : QMainWindow(parent), m_dialogs(dialogs), m_env(std::move(environment)),
-      m_copies(QStringLiteral("qzd32mk"), m_env.lockFolder) {
+      m_copies(QStringLiteral("qzd32mk"), m_env.lockFolder), m_document(*this) {
     setObjectName(QStringLiteral("qzd32mk_main"));
     buildMenus();
     buildToolbars();
@@ -164,8 +164,11 @@ MakerMainWindow::MakerMainWindow(Dialogs& dialogs, MakerEnvironment environment,
     controls.editor = m_editor;
     controls.ruler = m_ruler;
     m_formatting = new PageFormatting(m_dialogs, controls, m_ignoreNextChange, this);
-    m_contents = new ContentsWindow(this, m_settings.contentsWindow);
-    m_keywords = new KeywordWindow(this, m_settings.keywordWindow);
+    m_contents = new ContentsWindow(m_document, this, m_settings.contentsWindow);
+    m_keywords = new KeywordWindow(m_document, this, m_settings.keywordWindow);
+    connect(&m_document, &MakerDocument::pagesChanged, this, &MakerMainWindow::refreshTitle);
+    connect(&m_document, &MakerDocument::currentPageChanged, this, &MakerMainWindow::refreshTitle);
+    connect(&m_document, &MakerDocument::nameChanged, this, &MakerMainWindow::refreshTitle);
     connect(m_contents, &CompanionWindow::closed, this,
             [this] { action("qzd32mk_preview_index")->setChecked(false); });
     connect(m_keywords, &CompanionWindow::closed, this,
@@ -300,7 +303,7 @@ bool MakerMainWindow::startUp(const QString& commandLinePath) {
     fillFontLists();
     showCompanion(m_contents, action("qzd32mk_preview_index"));
     showCompanion(m_keywords, action("qzd32mk_preview_key"));
-    refreshTitle(TitleMode::TitleOnly);
+    refreshTitle();
     if (!commandLinePath.isEmpty())
         openFromCommandLine(commandLinePath);
     hourglass.release();
@@ -487,22 +490,9 @@ void MakerMainWindow::rebuildRuler() {
 
 // Title, lists and the editor's page ----------------------------------------------------
 
-bool MakerMainWindow::isUnnamed() const {
-    return windowTitle().startsWith(QString::fromUtf8(MakerTitlePrefix) + unnamedFileName() +
-                                    QStringLiteral(" Page"));
-}
-
-void MakerMainWindow::refreshTitle(TitleMode mode) {
-    setWindowTitle(makerWindowTitle(m_doc.filePath, m_currentPage, m_doc.pageCount));
-    if (mode == TitleMode::SelectKeyword && m_keywords)
-        m_keywords->selectLine(listLineOfPage(m_doc, m_currentPage, true));
-    if (mode == TitleMode::SelectContents && m_contents)
-        m_contents->selectLine(listLineOfPage(m_doc, m_currentPage, false));
-}
-
-void MakerMainWindow::fillLists() {
-    m_contents->fill(m_doc, m_currentPage);
-    m_keywords->fill(m_doc, m_currentPage);
+void MakerMainWindow::refreshTitle() {
+    setWindowTitle(makerWindowTitle(m_document.displayPath(), m_document.currentPage(),
+                                    m_document.pageCount()));
 }
 
 void MakerMainWindow::refreshFormatting() {
@@ -516,26 +506,22 @@ void MakerMainWindow::onEditorChanged() {
         m_ignoreNextChange = false;
         return;
     }
-    m_pageChanged[m_currentPage] = true;
-    m_documentChanged = true;
+    m_document.noteEditorEdit();
 }
 
-void MakerMainWindow::showPageInEditor() {
+QByteArray MakerMainWindow::shownRtf() const {
+    return m_editor->rtf();
+}
+
+void MakerMainWindow::showRtf(const QByteArray& rtf) {
     // The program's own change, counted as the notification it was told to ignore.
     ++m_programEdits;
-    m_editor->setRtf(m_doc.pageText[m_currentPage]);
+    m_editor->setRtf(rtf);
     --m_programEdits;
     m_ignoreNextChange = false;
 }
 
-void MakerMainWindow::storeCurrentPage() {
-    if (!m_pageChanged[m_currentPage])
-        return;
-    m_doc.pageText[m_currentPage] = m_editor->rtf();
-    m_pageChanged[m_currentPage] = false;
-}
-
-void MakerMainWindow::resetEditorPage() {
+void MakerMainWindow::showEmptyPage() {
     ++m_programEdits;
     m_editor->setRtf(QByteArray());
     SelectionFormat format;
@@ -554,51 +540,19 @@ void MakerMainWindow::resetEditorPage() {
     m_ruler->placeMarker(IndentRuler::Left, LeftMarkerHome);
 }
 
+// An empty, unnamed document of one page, its background the window colour.
 void MakerMainWindow::newDocument() {
-    m_doc.pageCount = 1;
-    m_currentPage = 1;
-    m_doc.filePath = unnamedFileName();
-    m_fileTitle = unnamedFileName();
-    m_doc.displaySettings.backColor = qint32(SystemWindowColor);
+    m_document.startUnnamed(qint32(SystemWindowColor));
     m_editor->setBackColor(SystemWindowColor);
     QPalette palette = m_frame->palette();
     palette.setColor(QPalette::Window, windowsColorToQColor(SystemWindowColor));
     m_frame->setPalette(palette);
-    m_doc.pageText[0].clear();
-    m_doc.pageText[1].clear();
-    m_doc.titleCount[1] = 0;
-    m_doc.keywordCount[1] = 0;
-    // Refilled from the empty page: each list shows the placeholder line of page 1.
-    fillLists();
-    m_documentChanged = false;
     m_previewLayoutChanged = false;
-    m_pageChanged[1] = false;
-    forgetPageUndo();
-}
-
-void MakerMainWindow::forgetPageUndo() {
-    m_undo = {};
-    m_undoBeforeCommand = {};
-}
-
-void MakerMainWindow::clearDocument() {
-    for (int page = 0; page <= MaxPages; ++page) {
-        m_doc.titleCount[page] = 0;
-        m_doc.keywordCount[page] = 0;
-        m_doc.title[page].clear();
-        for (QString& keyword : m_doc.keywords[page])
-            keyword.clear();
-        m_pageChanged[page] = false;
-    }
-    forgetPageUndo();
-    m_doc.pageCount = 1;
 }
 
 void MakerMainWindow::clearChangeFlags() {
-    m_documentChanged = false;
+    m_document.clearChangeFlags();
     m_previewLayoutChanged = false;
-    m_pageChanged.fill(false);
-    forgetPageUndo();
 }
 
 // Shutdown ------------------------------------------------------------------------------
@@ -615,9 +569,9 @@ void MakerMainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     Hourglass hourglass;
-    if (m_documentChanged || m_previewLayoutChanged) {
-        const QString text =
-            exitQuestionText(m_doc.filePath, m_documentChanged, m_previewLayoutChanged);
+    if (m_document.isModified() || m_previewLayoutChanged) {
+        const QString text = exitQuestionText(m_document.displayPath(), m_document.isModified(),
+                                              m_previewLayoutChanged);
         if (isMinimized() || isMaximized())
             showNormal();
         hourglass.release();
@@ -698,7 +652,6 @@ void MakerMainWindow::writeRecentListAtExit() {
 // Preview, window and help commands -------------------------------------------------------
 
 void MakerMainWindow::showCompanion(CompanionWindow* window, QAction* item) {
-    window->fill(m_doc, m_currentPage);
     window->show();
     item->setChecked(true);
 }
@@ -715,17 +668,17 @@ void MakerMainWindow::toggleCompanion(CompanionWindow* window, QAction* item) {
 }
 
 void MakerMainWindow::preview() {
-    if (m_fileTitle == unnamedFileName()) {
+    if (m_document.isUnnamed()) {
         message(QStringLiteral("qzd32maker qzdﾌﾟﾚﾋﾞｭｰ"), neverSavedPreviewText(),
                 Dialogs::Icon::Information);
         return;
     }
     Hourglass hourglass;
-    storeCurrentPage();
+    m_document.storeShownPage();
     viewer::ViewerWindow::Options options;
     options.variant = viewer::Variant::Preview;
-    options.document = &m_doc;
-    options.startPage = m_currentPage;
+    options.document = &m_document.helpForWriting();
+    options.startPage = m_document.currentPage();
     options.searchText = m_previewSearchText;
     options.pageBackColor = m_editor->backColor();
     m_preview = new viewer::ViewerWindow(m_dialogs, options);
@@ -781,4 +734,4 @@ void MakerMainWindow::showVersion() {
             Dialogs::Icon::Information);
 }
 
-} // namespace quillo
+} // namespace quillo::maker

@@ -1,11 +1,11 @@
 #include "core/helpfile.h"
 #include "core/text.h"
-#include "maker/shell/companionwindows.h"
+#include "maker/common/recentfiles.h"
+#include "maker/common/settingsfile.h"
+#include "maker/common/shelltexts.h"
+#include "maker/entries/companionwindows.h"
 #include "maker/shell/mainwindow.h"
-#include "maker/shell/recentfiles.h"
-#include "maker/shell/settingsfile.h"
 #include "maker/shell/shelllogic.h"
-#include "maker/shell/shelltexts.h"
 #include "support/scripteddialogs.h"
 #include "viewer/viewerwindow.h"
 #include "winsvc/richtextcontrol.h"
@@ -23,6 +23,7 @@
 #include <memory>
 
 using namespace quillo;
+using namespace quillo::maker;
 using test::ScriptedDialogs;
 using Answer = Dialogs::Answer;
 
@@ -42,11 +43,10 @@ void writeAll(const QString& path, const QByteArray& bytes) {
 // A help file of `pages` pages whose first page carries `text`.
 void writeHelpFile(const QString& path, int pages, const QByteArray& text = "{\\rtf1 x\\par}") {
     auto doc = std::make_unique<HelpDocument>();
-    doc->pageCount = qint16(pages);
+    doc->pages.resize(pages);
     for (int p = 1; p <= pages; ++p)
-        doc->pageText[p] = text;
-    doc->titleCount[1] = 1;
-    doc->title[1] = QStringLiteral("はじめに");
+        doc->page(p).rtf = text;
+    doc->page(1).title = QStringLiteral("はじめに");
     QVERIFY(saveHelpFile(path, *doc).ok());
 }
 
@@ -403,7 +403,7 @@ private slots:
         QVERIFY(third);
         third->trigger();
         QCOMPARE(w->windowTitle(), makerWindowTitle(file("c.qzd"), 1, 2));
-        QCOMPARE(w->fileTitle(), QStringLiteral("c.qzd"));
+        QCOMPARE(w->document().fileTitle(), QStringLiteral("c.qzd"));
         QCOMPARE(recentCaptions(*w), QStringList({file("c.qzd"), file("a.qzd"), file("b.qzd")}));
         QCOMPARE(w->contentsWindow()->list()->item(0)->text(), QStringLiteral("p 1  はじめに"));
         QVERIFY(w->close());
@@ -444,7 +444,7 @@ private slots:
                       QStringLiteral("ファイルが見つかりません。\n") + gone +
                           QStringLiteral("をファイルリストから削除しますか。"));
         QCOMPARE(recentCaptions(*w).isEmpty(), remove);
-        QCOMPARE(w->windowTitle(), makerWindowTitle(unnamedFileName(), 1, 1));
+        QCOMPARE(w->windowTitle(), makerWindowTitle(QStringLiteral("新規ファイル"), 1, 1));
         QVERIFY(w->close());
         QCOMPARE(readAll(recentIni()).isEmpty(), remove);
     }
@@ -467,18 +467,18 @@ private slots:
     void saveOnUnnamedDocumentOpensSaveAs() {
         MakerMainWindow* w = start();
         type(w, QStringLiteral("本文"));
-        QVERIFY(w->documentChanged());
+        QVERIFY(w->document().isModified());
         const QString path = file("saved.qzd");
         m_dialogs->chooseFileNext(path);
         trigger(w, "qzd32mk_file_save");
         QCOMPARE(m_dialogs->calls().last().kind, ScriptedDialogs::Kind::SaveFile);
         QCOMPARE(m_dialogs->calls().last().filter, QStringLiteral("Quilloﾌｧｲﾙ (*.qzd)"));
-        QVERIFY(!w->documentChanged());
+        QVERIFY(!w->document().isModified());
         QCOMPARE(w->windowTitle(), makerWindowTitle(path, 1, 1));
         QCOMPARE(recentCaptions(*w), QStringList{path});
         HelpDocument read;
         QVERIFY(readHelpFile(path, read, Reader::Maker).ok());
-        QVERIFY(read.pageText[1].contains("\\u26412"));
+        QVERIFY(read.page(1).rtf.contains("\\u26412"));
         QVERIFY(w->close());
     }
 
@@ -486,13 +486,13 @@ private slots:
         const QString path = file("long.qzd");
         writeHelpFile(path, 20, QByteArray("{\\rtf1 ") + QByteArray(5000, 'x') + "\\par}");
         MakerMainWindow* w = start(path);
-        QCOMPARE(w->document().pageCount, 20);
+        QCOMPARE(w->document().pageCount(), 20);
         trigger(w, "qzd32mk_file_new");
         type(w, QStringLiteral("short"));
         m_dialogs->chooseFileNext(path);
         trigger(w, "qzd32mk_file_save_rename");
         QByteArray expected;
-        QVERIFY(serializeHelpDocument(w->document(), expected).ok());
+        QVERIFY(serializeHelpDocument(w->document().helpForWriting(), expected).ok());
         QCOMPARE(readAll(path), expected);
         QVERIFY(w->close());
     }
@@ -519,7 +519,7 @@ private slots:
                              : QStringLiteral("qzd32Maker 上書き保存"),
                       path + QStringLiteral("は書込み禁止ファイルです。\n"
                                             "ライトプロテクトを解除してから保存して下さい。"));
-        QVERIFY(w->documentChanged());
+        QVERIFY(w->document().isModified());
         QCOMPARE(readAll(path), before);
         // The exit question's Yes cannot save either: the window stays open.
         m_dialogs->answerNext(Answer::Yes);
@@ -573,11 +573,11 @@ private slots:
             trigger(w, command.constData());
 
         expectMessage(0, title,
-                      (named ? path : unnamedFileName()) +
+                      (named ? path : QStringLiteral("新規ファイル")) +
                           QStringLiteral("の内容が変わっています。\n保存しますか。"));
         QCOMPARE(m_dialogs->messages().size(), named ? 2 : 1);
         QCOMPARE(w->windowTitle(), titleBefore);
-        QVERIFY(w->documentChanged());
+        QVERIFY(w->document().isModified());
         QVERIFY(w->editor()->plainText().contains(QStringLiteral("keep me")));
         m_dialogs->answerNext(Answer::No);
         QVERIFY(w->close());
@@ -588,8 +588,7 @@ private slots:
         writeHelpFile(path, 1);
         const QByteArray before = readAll(path);
         MakerMainWindow* w = start(path);
-        w->document().titleCount[1] = 1;
-        w->document().title[1] = QStringLiteral("絵文字😀");
+        w->document().setTitle(1, QStringLiteral("絵文字😀"));
         type(w, QStringLiteral("x"));
         m_dialogs->answerNext(Answer::Ok);
         trigger(w, "qzd32mk_file_save");
@@ -598,7 +597,7 @@ private slots:
                           QString::fromUtf8("😀").at(0) +
                           QStringLiteral("」があります。\n文字を変更してから保存して下さい。"));
         QCOMPARE(readAll(path), before);
-        QVERIFY(w->documentChanged());
+        QVERIFY(w->document().isModified());
         QVERIFY(w->saveError() != 0);
         m_dialogs->answerNext(Answer::No);
         QVERIFY(w->close());
@@ -722,7 +721,7 @@ private slots:
         MakerMainWindow* w = start(path);
         expectMessage(0, QStringLiteral("qzd32mk 関連付け起動"),
                       path + QStringLiteral("のファイルタイトルが読込めません。"));
-        QCOMPARE(w->windowTitle(), makerWindowTitle(unnamedFileName(), 1, 1));
+        QCOMPARE(w->windowTitle(), makerWindowTitle(QStringLiteral("新規ファイル"), 1, 1));
         QVERIFY(w->close());
     }
 
@@ -746,12 +745,12 @@ private slots:
         HelpDocument help;
         QVERIFY(
             readHelpFile(QStringLiteral(QUILLO_BIN_DIR "/qzd32.qzd"), help, Reader::Viewer).ok());
-        QVERIFY(help.pageCount >= 10);
-        for (int page = 1; page <= help.pageCount; ++page) {
-            QVERIFY2(help.hasTitle(page), qPrintable(QString::number(page)));
-            QVERIFY(help.keywordCount[page] > 0);
+        QVERIFY(help.pageCount() >= 10);
+        for (int page = 1; page <= help.pageCount(); ++page) {
+            QVERIFY2(help.page(page).hasTitle(), qPrintable(QString::number(page)));
+            QVERIFY(!help.page(page).keywords.isEmpty());
         }
-        QCOMPARE(help.title[1], QStringLiteral("はじめに"));
+        QCOMPARE(help.page(1).title.value_or(QString()), QStringLiteral("はじめに"));
     }
 
     void smallestWindowSnapsBack() {
