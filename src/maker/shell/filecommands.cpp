@@ -162,17 +162,17 @@ void MakerMainWindow::addRecentFile(const QString& path) {
 }
 
 void MakerMainWindow::rebuildRecentMenu() {
-    m_recentHead->setVisible(true);
+    m_actions.recentHead->setVisible(true);
     const QStringList& paths = m_recent.paths();
     // Entries are made as the list first needs them and hidden, not deleted, when it
     // shrinks: the entry being chosen may be the one that leaves the list.
     while (m_recentEntries.size() < paths.size()) {
         const int index = int(m_recentEntries.size());
-        auto* entry = new QAction(m_fileMenu);
+        auto* entry = new QAction(m_actions.fileMenuWidget());
         entry->setObjectName(QStringLiteral("qzd32mk_FileArray"));
         entry->setData(index + 1);
         connect(entry, &QAction::triggered, this, [this, index] { chooseRecentFile(index); });
-        m_fileMenu->insertAction(m_recentEnd, entry);
+        m_actions.fileMenuWidget()->insertAction(m_actions.recentEnd, entry);
         m_recentEntries.append(entry);
     }
     for (qsizetype i = 0; i < m_recentEntries.size(); ++i) {

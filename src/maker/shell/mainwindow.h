@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/twipsrect.h"
+#include "maker/common/makeractions.h"
 #include "maker/common/recentfiles.h"
 #include "maker/common/settingsfile.h"
 #include "maker/document/makerdocument.h"
@@ -106,7 +107,7 @@ private:
     void clearChangeFlags();
 
     // Start-up.
-    void buildMenus();
+    void connectCommands();
     void buildToolbars();
     void buildEditorArea();
     void readSettings();
@@ -156,7 +157,6 @@ private:
     void message(const QString& title, const QString& text, Dialogs::Icon icon);
     QString settingsPath() const;
     QString recentPath() const;
-    QAction* action(const char* name) const;
 
     Dialogs& m_dialogs;
     MakerEnvironment m_env;
@@ -191,10 +191,8 @@ private:
     QComboBox* m_sizeBox = nullptr; // Combo2
     IndentRuler* m_ruler = nullptr;
     PageFormatting* m_formatting = nullptr;
-    QMenu* m_fileMenu = nullptr;
-    QAction* m_recentHead = nullptr;      // entry 0 of the recent list
-    QAction* m_recentEnd = nullptr;       // the separator after it
-    QList<QAction*> m_recentEntries;      // entries 1..
+    MakerActions m_actions;
+    QList<QAction*> m_recentEntries;      // entries 1.. of the recent list
     ContentsWindow* m_contents = nullptr; // owned companions, alive as long as the window
     KeywordWindow* m_keywords = nullptr;
     viewer::ViewerWindow* m_preview = nullptr; // while the preview is open
