@@ -30,6 +30,7 @@ template <class Actions> struct MenuLine {
     QAction* Actions::*action = nullptr; // where the line's action goes (menus: menuAction)
     const char* shortcut = nullptr;
     const char* otherCaption = nullptr; // the caption of the program's other variant
+    bool hidden = false;                // carried by the menu but never shown
 };
 
 // How a table is turned into menus: the object name of a line's name, and whether the
@@ -80,6 +81,8 @@ void buildMenus(QMenuBar* bar, std::span<const MenuLine<Actions>> table, Actions
             break;
         }
         action->setObjectName(name);
+        if (line.hidden)
+            action->setVisible(false);
         if (line.action)
             actions.*(line.action) = action;
     }
