@@ -742,7 +742,7 @@ void ViewerWindow::runSearch() {
     bool more = m_doc->pageCount() > 0;
     while (more) {
         if (m_page->find(needle, m_searchPosition) >= 0) {
-            textSellengthHosei(*m_page, int(needle.size()));
+            fitSelectionToCharacterCount(*m_page, int(needle.size()));
             m_page->setUpdatesEnabled(true);
             m_page->ensureCursorVisible();
             m_searchButton->setText(CaptionFindNext);
@@ -775,7 +775,7 @@ void ViewerWindow::restoreOrigin(int page, int start, int length, const QString&
     rebuildTitle();
     for (int s = start; s >= std::max(0, start - 10); --s) {
         m_page->setSelStart(s);
-        textSellengthHosei(*m_page, length);
+        fitSelectionToCharacterCount(*m_page, length);
         if (m_page->selText().compare(selected, Qt::CaseInsensitive) == 0)
             return;
     }

@@ -1,5 +1,6 @@
 #include "core/fileerror.h"
 #include "core/helpfile.h"
+#include "support/failingdevice.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -10,6 +11,7 @@
 #include <memory>
 
 using namespace quillo;
+using quillo::test::FailingDevice;
 
 namespace {
 
@@ -66,28 +68,6 @@ void compareDocs(const HelpDocument& a, const HelpDocument& b) {
         QCOMPARE(a.page(p).rtf, b.page(p).rtf);
     }
 }
-
-// A device that accepts `limit` bytes and then fails, like a full disk.
-class FailingDevice : public QIODevice {
-public:
-    explicit FailingDevice(qint64 limit) : limit_(limit) { open(QIODevice::WriteOnly); }
-
-protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char*, qint64 len) override {
-        if (written_ + len > limit_) {
-            setErrorString(QStringLiteral("No space left on device"));
-            errno = ENOSPC;
-            return -1;
-        }
-        written_ += len;
-        return len;
-    }
-
-private:
-    qint64 limit_;
-    qint64 written_ = 0;
-};
 
 } // namespace
 

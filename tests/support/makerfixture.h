@@ -36,20 +36,32 @@ public:
     QString file(const QString& name) const { return m_dir->path() + '/' + name; }
     quillo::test::ScriptedDialogs& dialogs() { return *m_dialogs; }
 
-    quillo::maker::MakerMainWindow* start(const QString& commandLine = {}) {
+    QString ini() const { return home() + QStringLiteral("/qzd32mk.ini"); }
+    QString recentIni() const { return home() + QStringLiteral("/qzd32mkf.ini"); }
+
+    // A window that has not started up yet, seeing `fonts` as the screen's fonts.
+    quillo::maker::MakerMainWindow* makeWindow(
+        const QStringList& fonts = {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                                    QStringLiteral("IPAMincho")}) {
         quillo::maker::MakerEnvironment env;
         env.programFolder = home();
         env.lockFolder = m_dir->path() + QStringLiteral("/locks");
         env.viewerProgram = m_dir->path() + QStringLiteral("/bin/qzd32");
         env.helpFile = m_dir->path() + QStringLiteral("/bin/qzd32.qzd");
-        env.screenFonts = QStringList{QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                                      QStringLiteral("IPAMincho")};
+        env.screenFonts = fonts;
         auto* window = new quillo::maker::MakerMainWindow(*m_dialogs, env);
         m_windows << window;
+        return window;
+    }
+    // A started window; null when its start-up ended the program.
+    quillo::maker::MakerMainWindow* start(const QString& commandLine = {}) {
+        quillo::maker::MakerMainWindow* window = makeWindow();
         if (!window->startUp(commandLine))
             return nullptr;
         return window;
     }
+
+    quillo::maker::MakerMainWindow* lastWindow() const { return m_windows.last(); }
 
     static void trigger(quillo::maker::MakerMainWindow* window, const char* name) {
         QAction* action = window->findChild<QAction*>(QString::fromLatin1(name));
