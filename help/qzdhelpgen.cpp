@@ -137,7 +137,6 @@ int main(int argc, char* argv[]) {
         return fail(QStringLiteral("a help file holds 1 to 100 pages"));
 
     quillo::HelpDocument doc;
-    doc.pageCount = qint16(pages.size());
     doc.displaySettings.backColor = 0x00F8FFFF; // a light cream page
     doc.displaySettings.windowTop = 600;
     doc.displaySettings.windowLeft = 600;
@@ -149,14 +148,11 @@ int main(int argc, char* argv[]) {
         const Page& page = pages[i];
         if (page.keywords.size() > quillo::MaxKeywordsPerPage)
             return fail(QStringLiteral("page %1 has more than 64 keywords").arg(number));
-        if (!page.title.isEmpty()) {
-            doc.titleCount[number] = 1;
-            doc.title[number] = page.title;
-        }
-        doc.keywordCount[number] = qint16(page.keywords.size());
-        for (int k = 0; k < page.keywords.size(); ++k)
-            doc.keywords[number][k + 1] = page.keywords[k];
-        doc.pageText[number] = pageRtf(page);
+        quillo::HelpPage& helpPage = doc.pages.emplace_back();
+        if (!page.title.isEmpty())
+            helpPage.title = page.title;
+        helpPage.keywords = page.keywords;
+        helpPage.rtf = pageRtf(page);
     }
     const quillo::WriteResult result = quillo::saveHelpFile(QString::fromLocal8Bit(argv[2]), doc);
     if (!result.ok())

@@ -4,7 +4,6 @@ namespace quillo::bench {
 
 std::unique_ptr<HelpDocument> maximumDocument() {
     auto doc = std::make_unique<HelpDocument>();
-    doc->pageCount = MaxPages;
     doc->displaySettings.windowTop = 1500;
     doc->displaySettings.windowLeft = 1500;
     doc->displaySettings.windowHeight = 7200;
@@ -25,16 +24,15 @@ std::unique_ptr<HelpDocument> maximumDocument() {
                    QByteArray::number(++line) + " {\\b bold} and {\\i italic}\\par\r\n";
         }
         rtf += "}\r\n";
-        doc->pageText[p] = rtf;
-        doc->titleCount[p] = 1;
-        doc->title[p] =
+        HelpPage& page = doc->pages.emplace_back();
+        page.rtf = rtf;
+        page.title =
             QStringLiteral("ページ%1の目次").arg(p).leftJustified(MaxEntryLength, QChar(0x76EE));
-        doc->keywordCount[p] = MaxKeywordsPerPage;
         for (int k = 1; k <= MaxKeywordsPerPage; ++k)
-            doc->keywords[p][k] = QStringLiteral("キーワード%1の%2")
-                                      .arg(k)
-                                      .arg(p)
-                                      .leftJustified(MaxEntryLength, QChar(0x8A9E));
+            page.keywords << QStringLiteral("キーワード%1の%2")
+                                 .arg(k)
+                                 .arg(p)
+                                 .leftJustified(MaxEntryLength, QChar(0x8A9E));
     }
     return doc;
 }

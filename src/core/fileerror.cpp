@@ -4,6 +4,8 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace quillo {
 
@@ -40,6 +42,15 @@ int fileErrorNumberFromErrno(int err, const QString& path) {
     default:
         return FileError::OtherBase + err;
     }
+}
+
+int openForReadingError(const QString& path) {
+    // The descriptor is opened directly so that errno tells why a file cannot be read.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return fileErrorNumberFromErrno(errno, path);
+    ::close(fd);
+    return FileError::None;
 }
 
 bool isReadOnlyFile(const QString& path) {

@@ -23,6 +23,10 @@ constexpr int OtherBase = 1000;
 // missing, else 53.
 int fileErrorNumberFromErrno(int err, const QString& path = {});
 
+// FileError::None when the file can be opened for reading, else the file error number of
+// the attempt.
+int openForReadingError(const QString& path);
+
 // True when the file exists and may not be written: no write permission for this user, or
 // no write bit at all (a file marked read-only stays read-only for the administrator too).
 bool isReadOnlyFile(const QString& path);

@@ -18,20 +18,9 @@ void DisplaySettings::applyWriteDefaults() {
 }
 
 void HelpDocument::clear() {
-    pageCount = 0;
-    for (int p = 0; p <= MaxPages; ++p)
-        clearPage(p);
+    pages.clear();
     filePath.clear();
     displaySettings = DisplaySettings{};
-}
-
-void HelpDocument::clearPage(int page) {
-    pageText[page].clear();
-    titleCount[page] = 0;
-    title[page].clear();
-    keywordCount[page] = 0;
-    for (QString& k : keywords[page])
-        k.clear();
 }
 
 static qsizetype lastSeparator(const QString& path) {

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
-#include <array>
+#include <optional>
 
 namespace quillo {
 
@@ -29,23 +31,33 @@ struct DisplaySettings {
     bool operator==(const DisplaySettings&) const = default;
 };
 
-// The open help document: fixed tables indexed by page number 1..MaxPages. Slot 0 of every
-// table holds no page (the authoring program uses pageText[0] as scratch space).
+// One page of a help document: its RTF as stored in the file, its contents title (a page
+// may have none) and its keywords in the order they were given.
+struct HelpPage {
+    QByteArray rtf;
+    std::optional<QString> title;
+    QStringList keywords; // at most MaxKeywordsPerPage
+
+    bool hasTitle() const { return title.has_value(); }
+    bool isEmpty() const { return rtf.isEmpty() && !title && keywords.isEmpty(); }
+    bool operator==(const HelpPage&) const = default;
+};
+
+// The open help document: its pages in order (page n is pages[n - 1]), the path it was read
+// from or saved to, and how the viewer shows it.
 struct HelpDocument {
-    qint16 pageCount = 0;
-    std::array<QByteArray, MaxPages + 1> pageText;   // RTF bytes as stored in the file
-    std::array<qint16, MaxPages + 1> titleCount{};   // 0 or 1
-    std::array<QString, MaxPages + 1> title;         // meaningful when titleCount is 1
-    std::array<qint16, MaxPages + 1> keywordCount{}; // 0..MaxKeywordsPerPage
-    std::array<std::array<QString, MaxKeywordsPerPage + 1>, MaxPages + 1> keywords; // slots 1..
+    QList<HelpPage> pages;
     QString filePath;
     DisplaySettings displaySettings;
 
-    // Empties every table, the path and the settings.
+    int pageCount() const { return int(pages.size()); }
+    // Page by its 1-based number; the number must be in 1..pageCount().
+    HelpPage& page(int number) { return pages[number - 1]; }
+    const HelpPage& page(int number) const { return pages[number - 1]; }
+    bool hasPage(int number) const { return number >= 1 && number <= pageCount(); }
+
+    // Empties the pages, the path and the settings.
     void clear();
-    // Empties one page slot: no text, no title, no keywords.
-    void clearPage(int page);
-    bool hasTitle(int page) const { return titleCount[page] == 1; }
 };
 
 // The part of a path after its last folder separator ("/" or "\").

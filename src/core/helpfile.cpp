@@ -188,9 +188,11 @@ ReadResult parseHelpFile(QByteArrayView data, HelpDocument& doc, Reader reader) 
     const qint16 count = qint16(*pageCount);
     if (count < 0 || count > MaxPages)
         return c.fail(QStringLiteral("%1 pages").arg(count));
-    doc.pageCount = count;
+    // Pages read so far stay in the document when a later field fails.
+    doc.pages.resize(count);
 
     for (int p = 1; p <= count; ++p) {
+        HelpPage& page = doc.page(p);
         if (!c.skip("1234567812345678", "page record filler"))
             return c.fail();
         const auto titles = c.hex(2, "titleCount");
@@ -198,29 +200,25 @@ ReadResult parseHelpFile(QByteArrayView data, HelpDocument& doc, Reader reader) 
             return c.fail();
         if (*titles > 1)
             return c.fail(QStringLiteral("%1 titles on page %2").arg(*titles).arg(p));
-        doc.titleCount[p] = qint16(*titles);
-        doc.title[p].clear();
+        page.title.reset();
         if (*titles == 1) {
             const auto title = countedText(c, "title");
             if (!title)
                 return c.fail(QStringLiteral("page %1").arg(p));
-            doc.title[p] = *title;
+            page.title = *title;
         }
         const auto keywords = c.hex(2, "keywordCount");
         if (!keywords)
             return c.fail();
         if (*keywords > quint32(MaxKeywordsPerPage))
             return c.fail(QStringLiteral("%1 keywords on page %2").arg(*keywords).arg(p));
-        doc.keywordCount[p] = qint16(*keywords);
-        for (int k = 1; k <= MaxKeywordsPerPage; ++k) {
-            if (k > int(*keywords)) {
-                doc.keywords[p][k].clear();
-                continue;
-            }
+        page.keywords.clear();
+        page.keywords.reserve(*keywords);
+        for (quint32 k = 1; k <= *keywords; ++k) {
             const auto kw = countedText(c, "keyword");
             if (!kw)
                 return c.fail(QStringLiteral("page %1 keyword %2").arg(p).arg(k));
-            doc.keywords[p][k] = *kw;
+            page.keywords.append(*kw);
         }
     }
     for (int p = 1; p <= count; ++p) {
@@ -230,11 +228,8 @@ ReadResult parseHelpFile(QByteArrayView data, HelpDocument& doc, Reader reader) 
         const auto body = c.bytes(qint32(*length), "page text");
         if (!body)
             return c.fail(QStringLiteral("page %1").arg(p));
-        doc.pageText[p] = body->toByteArray();
+        doc.page(p).rtf = body->toByteArray();
     }
-    // Slots past the last page hold nothing after a successful read.
-    for (int p = count + 1; p <= MaxPages; ++p)
-        doc.clearPage(p);
     return {};
 }
 
@@ -271,12 +266,12 @@ ReadResult readHelpFile(const QString& path, HelpDocument& doc, Reader reader) {
 WriteResult serializeHelpDocument(HelpDocument& doc, QByteArray& out) {
     DisplaySettings& s = doc.displaySettings;
     s.applyWriteDefaults();
-    if (doc.pageCount < 0 || doc.pageCount > MaxPages)
+    if (doc.pageCount() > MaxPages)
         return writeFailure(WriteStatus::BadDocument, 0,
-                            QStringLiteral("%1 pages").arg(doc.pageCount));
+                            QStringLiteral("%1 pages").arg(doc.pageCount()));
     qsizetype total = HeaderFixedLength;
-    for (int p = 1; p <= doc.pageCount; ++p)
-        total += 8 + doc.pageText[p].size() + 20 + 36 * (doc.keywordCount[p] + 1);
+    for (const HelpPage& page : doc.pages)
+        total += 8 + page.rtf.size() + 20 + 36 * (page.keywords.size() + 1);
     out.clear();
     out.reserve(total);
     out.append(FormatTag, FormatTagLength);
@@ -287,34 +282,32 @@ WriteResult serializeHelpDocument(HelpDocument& doc, QByteArray& out) {
     appendHex(out, quint16(s.windowState), 1);
     out.append("34");
     out.append("1234123412341234123412341234");
-    appendHex(out, quint16(doc.pageCount), 4);
+    appendHex(out, quint16(doc.pageCount()), 4);
 
     WriteResult result;
-    for (int p = 1; p <= doc.pageCount; ++p) {
+    for (int p = 1; p <= doc.pageCount(); ++p) {
+        const HelpPage& page = doc.page(p);
         out.append("1234567812345678");
-        const qint16 titles = doc.titleCount[p];
-        const qint16 keywords = doc.keywordCount[p];
-        if (titles < 0 || titles > 1 || keywords < 0 || keywords > MaxKeywordsPerPage) {
-            result = writeFailure(
-                WriteStatus::BadDocument, 0,
-                QStringLiteral("page %1: %2 titles, %3 keywords").arg(p).arg(titles).arg(keywords));
+        const qsizetype keywords = page.keywords.size();
+        if (keywords > MaxKeywordsPerPage) {
+            result = writeFailure(WriteStatus::BadDocument, 0,
+                                  QStringLiteral("page %1: %2 keywords").arg(p).arg(keywords));
             result.page = p;
             return result;
         }
-        appendHex(out, quint16(titles), 2);
-        if (titles == 1 && !appendCountedText(out, doc.title[p], p, 0, result))
+        appendHex(out, page.title ? 1 : 0, 2);
+        if (page.title && !appendCountedText(out, *page.title, p, 0, result))
             return result;
-        appendHex(out, quint16(keywords), 2);
+        appendHex(out, quint32(keywords), 2);
         for (int k = 1; k <= keywords; ++k)
-            if (!appendCountedText(out, doc.keywords[p][k], p, k, result))
+            if (!appendCountedText(out, page.keywords[k - 1], p, k, result))
                 return result;
     }
-    for (int p = 1; p <= doc.pageCount; ++p) {
-        const QByteArray& text = doc.pageText[p];
-        if (text.size() > 0x7FFFFFFF)
+    for (const HelpPage& page : doc.pages) {
+        if (page.rtf.size() > 0x7FFFFFFF)
             return writeFailure(WriteStatus::BadDocument, 0, QStringLiteral("page too long"));
-        appendHex(out, quint32(text.size()), 8);
-        out.append(text);
+        appendHex(out, quint32(page.rtf.size()), 8);
+        out.append(page.rtf);
     }
     return {};
 }

@@ -35,9 +35,9 @@ struct ReadResult {
 // Who reads: the viewer also lets a maximised window state clear the keep-in-front flag.
 enum class Reader { Viewer, Maker };
 
-// Reads a help file into the document. On success every table, the settings and the page
-// count are replaced and unused slots are emptied; on failure the settings and pages read
-// before the failing field stay in the document, and the caller must not write it back.
+// Reads a help file into the document. On success the pages and the settings are replaced;
+// on failure the settings and pages read before the failing field stay in the document,
+// and the caller must not write it back.
 // filePath is left to the caller.
 ReadResult readHelpFile(const QString& path, HelpDocument& doc, Reader reader);
 ReadResult parseHelpFile(QByteArrayView data, HelpDocument& doc, Reader reader);

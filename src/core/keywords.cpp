@@ -16,9 +16,8 @@ QList<KeywordEntry> sortedKeywordEntries(const HelpDocument& doc) {
         KeywordEntry entry;
     };
     std::vector<Keyed> keyed;
-    for (int p = 1; p <= doc.pageCount; ++p)
-        for (int k = 1; k <= doc.keywordCount[p]; ++k) {
-            const QString& word = doc.keywords[p][k];
+    for (int p = 1; p <= doc.pageCount(); ++p)
+        for (const QString& word : doc.page(p).keywords) {
             if (word.isEmpty())
                 continue;
             keyed.push_back({collator.sortKey(word.leftJustified(MaxEntryLength, QLatin1Char(' '))),

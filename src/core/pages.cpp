@@ -1,60 +1,53 @@
 #include "pages.h"
 
+#include "text.h"
+
 #include <utility>
 
 namespace quillo {
-namespace {
-
-void moveSlot(HelpDocument& doc, int from, int to) {
-    doc.pageText[to] = std::move(doc.pageText[from]);
-    doc.titleCount[to] = doc.titleCount[from];
-    doc.title[to] = std::move(doc.title[from]);
-    doc.keywordCount[to] = doc.keywordCount[from];
-    doc.keywords[to] = std::move(doc.keywords[from]);
-    doc.clearPage(from);
-}
-
-} // namespace
-
-PageContent pageContent(const HelpDocument& doc, int page) {
-    PageContent c;
-    c.text = doc.pageText[page];
-    c.titleCount = doc.titleCount[page];
-    c.title = doc.title[page];
-    c.keywordCount = doc.keywordCount[page];
-    c.keywords = doc.keywords[page];
-    return c;
-}
-
-void setPageContent(HelpDocument& doc, int page, const PageContent& c) {
-    doc.pageText[page] = c.text;
-    doc.titleCount[page] = c.titleCount;
-    doc.title[page] = c.title;
-    doc.keywordCount[page] = c.keywordCount;
-    doc.keywords[page] = c.keywords;
-}
 
 bool insertEmptyPage(HelpDocument& doc, int page) {
-    if (doc.pageCount >= MaxPages || page < 1 || page > doc.pageCount + 1)
+    if (doc.pageCount() >= MaxPages || page < 1 || page > doc.pageCount() + 1)
         return false;
-    for (int p = doc.pageCount; p >= page; --p)
-        moveSlot(doc, p, p + 1);
-    doc.clearPage(page);
-    ++doc.pageCount;
+    doc.pages.insert(page - 1, HelpPage{});
     return true;
 }
 
-PageContent removePage(HelpDocument& doc, int page) {
-    if (page < 1 || page > doc.pageCount)
+HelpPage removePage(HelpDocument& doc, int page) {
+    if (!doc.hasPage(page))
         return {};
-    PageContent removed = pageContent(doc, page);
-    doc.clearPage(page);
-    if (doc.pageCount == 1)
-        return removed;
-    for (int p = page + 1; p <= doc.pageCount; ++p)
-        moveSlot(doc, p, p - 1);
-    --doc.pageCount;
-    return removed;
+    if (doc.pageCount() == 1)
+        return std::exchange(doc.page(1), HelpPage{});
+    return doc.pages.takeAt(page - 1);
+}
+
+QStringList contentsLines(const HelpDocument& doc) {
+    QStringList lines;
+    lines.reserve(doc.pageCount());
+    for (int p = 1; p <= doc.pageCount(); ++p)
+        lines.append(listEntry(p, doc.page(p).title.value_or(QString())));
+    return lines;
+}
+
+QStringList keywordLinesByPage(const HelpDocument& doc) {
+    QStringList lines;
+    for (int p = 1; p <= doc.pageCount(); ++p) {
+        const QStringList& keywords = doc.page(p).keywords;
+        if (keywords.isEmpty())
+            lines.append(listEntry(p, QString()));
+        for (const QString& keyword : keywords)
+            lines.append(listEntry(p, keyword));
+    }
+    return lines;
+}
+
+int listLineOfPage(const HelpDocument& doc, int page, bool keywords) {
+    int line = 0;
+    for (int p = 1; p < page && p <= doc.pageCount(); ++p) {
+        const qsizetype entries = keywords ? doc.page(p).keywords.size() : 1;
+        line += int(qMax<qsizetype>(entries, 1));
+    }
+    return line;
 }
 
 } // namespace quillo

@@ -1,6 +1,7 @@
 #include "viewer/listspanel.h"
 
 #include "core/keywords.h"
+#include "core/pages.h"
 #include "core/text.h"
 #include "viewer/viewerlayout.h"
 #include "winsvc/twips.h"
@@ -19,15 +20,6 @@
 namespace quillo::viewer {
 
 namespace {
-
-// The list lines shown for a document: one contents line per page.
-QStringList contentsLines(const HelpDocument& doc) {
-    QStringList lines;
-    lines.reserve(doc.pageCount);
-    for (int p = 1; p <= doc.pageCount; ++p)
-        lines << listEntry(p, doc.hasTitle(p) ? doc.title[p] : QString());
-    return lines;
-}
 
 // The selected row of a single-selection list; -1 when nothing is selected.
 int selectedRow(const QListWidget* list) {

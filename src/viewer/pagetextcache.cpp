@@ -13,11 +13,11 @@ void PageTextCache::reset(const HelpDocument* doc) {
 
 const QString& PageTextCache::text(int page) {
     static const QString none;
-    if (!m_doc || page < 1 || page > m_doc->pageCount)
+    if (!m_doc || page < 1 || page > m_doc->pageCount())
         return none;
     std::optional<QString>& t = m_texts[page];
     if (!t)
-        t = rtf::plainText(m_doc->pageText[page]);
+        t = rtf::plainText(m_doc->page(page).rtf);
     return *t;
 }
 

@@ -28,7 +28,7 @@ public:
     bool isComplete() const { return m_next > pageCount(); }
 
 private:
-    int pageCount() const { return m_doc ? m_doc->pageCount : 0; }
+    int pageCount() const { return m_doc ? m_doc->pageCount() : 0; }
 
     const HelpDocument* m_doc = nullptr;
     std::array<std::optional<QString>, MaxPages + 1> m_texts;

@@ -48,9 +48,9 @@ void PageView::setDocument(const HelpDocument* doc, quint32 backColor) {
 }
 
 void PageView::showPage(int page) {
-    if (!m_doc || page == m_loadedPage || page < 1 || page > m_doc->pageCount)
+    if (!m_doc || page == m_loadedPage || page < 1 || page > m_doc->pageCount())
         return;
-    m_page->setRtf(m_doc->pageText[page]);
+    m_page->setRtf(m_doc->page(page).rtf);
     m_loadedPage = page;
 }
 

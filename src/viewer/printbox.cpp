@@ -90,7 +90,7 @@ PrintBox::PrintBox(Variant variant, Mode mode, std::function<PrintSubject()> sub
     connect(m_timer, &QTimer::timeout, this, &PrintBox::tick);
 
     const PrintSubject s = m_subject();
-    const int pageCount = s.document ? s.document->pageCount : 0;
+    const int pageCount = s.document ? s.document->pageCount() : 0;
     if (m_mode == Mode::ShownPage) {
         m_timer->setInterval(ShownPageIntervalMs);
         setWindowTitle(printBoxTitle(s.fileTitle, s.currentPage, pageCount));
@@ -132,7 +132,7 @@ void PrintBox::tick() {
     if (m_finished)
         return;
     const PrintSubject s = m_subject();
-    const int pageCount = s.document ? s.document->pageCount : 0;
+    const int pageCount = s.document ? s.document->pageCount() : 0;
     if (m_mode == Mode::ShownPage) {
         if (!m_cancelled && s.currentPage >= 1 && s.currentPage <= pageCount) {
             setWindowTitle(printBoxTitle(s.fileTitle, s.currentPage, pageCount));
@@ -152,7 +152,7 @@ void PrintBox::tick() {
 }
 
 void PrintBox::printPage(const PrintSubject& subject, int page) {
-    m_printControl.setRtf(subject.document->pageText[page]);
+    m_printControl.setRtf(subject.document->page(page).rtf);
     PrintPageHooks hooks;
     hooks.progress = [this](int percent) {
         m_progress->setValue(percent);
@@ -160,8 +160,9 @@ void PrintBox::printPage(const PrintSubject& subject, int page) {
     };
     hooks.cancelled = [this] { return m_cancelled; };
     m_sinceEvents.start();
-    const PagePrint result = printOnePage(
-        m_printControl, *m_printer, {subject.fileTitle, page, subject.document->pageCount}, hooks);
+    const PagePrint result =
+        printOnePage(m_printControl, *m_printer,
+                     {subject.fileTitle, page, subject.document->pageCount()}, hooks);
     if (result == PagePrint::Failed)
         m_failures << QStringLiteral("Page") + numberText(page) + QStringLiteral(": ") +
                           m_printer->errorString();

@@ -25,7 +25,7 @@ void ViewerPrinting::printAllPages() {
 
 void ViewerPrinting::open(PrintBox::Mode mode) {
     const PrintSubject subject = m_subject();
-    if (m_box || !subject.document || subject.document->pageCount < 1)
+    if (m_box || !subject.document || subject.document->pageCount() < 1)
         return;
     m_hourglass = std::make_unique<Hourglass>();
     m_box =

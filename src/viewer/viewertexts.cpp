@@ -102,44 +102,40 @@ QString menuName(Variant variant, const QString& command) {
     return QStringLiteral("qzd32_") + command;
 }
 
-QList<Menu> menuBarItems(Variant variant) {
-    const bool preview = variant == Variant::Preview;
-    auto pick = [preview](const char16_t* viewer, const char16_t* fullWidth) {
-        return QString::fromUtf16(preview ? fullWidth : viewer);
-    };
-    return {
-        {QStringLiteral("file"),
-         QStringLiteral("ﾌｧｲﾙ(&F)"),
-         {{QStringLiteral("open"), QStringLiteral("開く(&O)"), QKeySequence(Qt::CTRL | Qt::Key_O)},
-          {QStringLiteral("end"), QStringLiteral("終了(&X)"), {}}}},
-        {QStringLiteral("edit"),
-         QStringLiteral("編集(&E)"),
-         {{QStringLiteral("copy"), pick(u"ｺﾋﾟｰ(&C)", u"コピー(&C)"), {}},
-          {QStringLiteral("all_select"), QStringLiteral("すべての範囲を選択(&A)"),
-           QKeySequence(Qt::CTRL | Qt::Key_A)},
-          {QStringLiteral("next_page"), pick(u"次ﾍﾟｰｼﾞ(&N)", u"次ページ(&N)"),
-           QKeySequence(Qt::CTRL | Qt::Key_N)},
-          {QStringLiteral("return_page"), pick(u"前ﾍﾟｰｼﾞ(&R)", u"前ページ(&R)"),
-           QKeySequence(Qt::CTRL | Qt::Key_R)}}},
-        {QStringLiteral("print"),
-         QStringLiteral("印刷(&P)"),
-         {{QStringLiteral("print_this_page"), pick(u"表示ﾍﾟｰｼﾞ印刷(&S)", u"表示ページ印刷(&S)"),
-           QKeySequence(Qt::CTRL | Qt::Key_P)},
-          {QStringLiteral("print_all"), pick(u"全ﾍﾟｰｼﾞ印刷(&A)", u"全ページ印刷(&A)"), {}}}},
-        {QStringLiteral("help"),
-         QStringLiteral("ﾍﾙﾌﾟ(&H)"),
-         {{QStringLiteral("how_to"), QStringLiteral("使い方(&R)"), {}},
-          {QStringLiteral("version"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), {}},
-          {QStringLiteral("www_view"), QStringLiteral("Mr.Vornｻｲﾄへ接続"), {}}}},
-    };
-}
+namespace {
 
-Menu optionMenu() {
-    return {QStringLiteral("option"), QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"), {frontItem()}};
-}
+using Line = MenuLine<ViewerActions>;
+using A = ViewerActions;
 
-MenuItem frontItem() {
-    return {QStringLiteral("front"), QStringLiteral("手前に表示"), {}, true};
+const Line MenuTable[] = {
+    {Line::Menu, "file", "ﾌｧｲﾙ(&F)"},
+    {Line::Item, "open", "開く(&O)", &A::open, "Ctrl+O"},
+    // Two items the File menu carries but never shows.
+    {Line::Item, "FileArray", "", nullptr, nullptr, nullptr, true},
+    {Line::Separator, "dumy1", nullptr, nullptr, nullptr, nullptr, true},
+    {Line::Item, "end", "終了(&X)", &A::end},
+    {Line::Menu, "edit", "編集(&E)", &A::editMenu},
+    {Line::Item, "copy", "ｺﾋﾟｰ(&C)", &A::copy, nullptr, "コピー(&C)"},
+    {Line::Item, "all_select", "すべての範囲を選択(&A)", &A::selectAll, "Ctrl+A"},
+    {Line::Item, "next_page", "次ﾍﾟｰｼﾞ(&N)", &A::nextPage, "Ctrl+N", "次ページ(&N)"},
+    {Line::Item, "return_page", "前ﾍﾟｰｼﾞ(&R)", &A::previousPage, "Ctrl+R", "前ページ(&R)"},
+    {Line::Menu, "print", "印刷(&P)"},
+    {Line::Item, "print_this_page", "表示ﾍﾟｰｼﾞ印刷(&S)", &A::printShownPage, "Ctrl+P",
+     "表示ページ印刷(&S)"},
+    {Line::Item, "print_all", "全ﾍﾟｰｼﾞ印刷(&A)", &A::printAll, nullptr, "全ページ印刷(&A)"},
+    {Line::Menu, "help", "ﾍﾙﾌﾟ(&H)"},
+    {Line::Item, "how_to", "使い方(&R)", &A::howTo},
+    {Line::Item, "version", "ﾊﾞｰｼﾞｮﾝ情報(&A)", &A::version},
+    {Line::Item, "www_view", "Mr.Vornｻｲﾄへ接続", &A::homePage},
+    {Line::Submenu, "option", "ｵﾌﾟｼｮﾝ(&O)"},
+    {Line::CheckItem, "front", "手前に表示", &A::front},
+    {Line::EndSubmenu, "", nullptr},
+};
+
+} // namespace
+
+std::span<const MenuLine<ViewerActions>> viewerMenuTable() {
+    return MenuTable;
 }
 
 } // namespace quillo::viewer

@@ -1,8 +1,11 @@
 #pragma once
 
-#include <QKeySequence>
+#include "winsvc/menutable.h"
+
 #include <QList>
 #include <QString>
+
+#include <span>
 
 // The fixed texts of the viewer window: menus, captions, message titles and messages. The
 // preview of the authoring program uses the same window with its own names and a few
@@ -69,22 +72,24 @@ QString emptyWindowTitle(Variant variant);
 // The name of a menu item or menu for a command ("open" -> "qzd32_open" / "pre_open").
 QString menuName(Variant variant, const QString& command);
 
-// One item of the window's menus. `caption` marks its access key with "&".
-struct MenuItem {
-    QString command;
-    QString caption;
-    QKeySequence shortcut;
-    bool checkable = false;
+// The viewer's commands as typed actions, made with its menus from one table.
+struct ViewerActions {
+    QAction* editMenu = nullptr;
+    QAction* open = nullptr;
+    QAction* end = nullptr;
+    QAction* copy = nullptr;
+    QAction* selectAll = nullptr;
+    QAction* nextPage = nullptr;
+    QAction* previousPage = nullptr;
+    QAction* printShownPage = nullptr;
+    QAction* printAll = nullptr;
+    QAction* howTo = nullptr;
+    QAction* version = nullptr;
+    QAction* homePage = nullptr;
+    QAction* front = nullptr; // keep in front, in the option submenu of the help menu
 };
-struct Menu {
-    QString command;
-    QString caption;
-    QList<MenuItem> items;
-};
-// The menus in their order, with the captions of the variant. The option submenu is the
-// last item of the help menu and holds the keep-in-front item.
-QList<Menu> menuBarItems(Variant variant);
-MenuItem frontItem();
-Menu optionMenu();
+// The menus in their order; the preview takes the other captions. Names are commands that
+// menuName turns into object names.
+std::span<const MenuLine<ViewerActions>> viewerMenuTable();
 
 } // namespace quillo::viewer

@@ -117,70 +117,34 @@ void ViewerWindow::buildControls() {
         w->installEventFilter(this);
 }
 
-QAction* ViewerWindow::addMenuItem(QMenu* menu, const MenuItem& item) {
-    QAction* action = menu->addAction(item.caption);
-    action->setObjectName(name(item.command));
-    if (!item.shortcut.isEmpty())
-        action->setShortcut(item.shortcut);
-    action->setCheckable(item.checkable);
-    return action;
-}
-
 void ViewerWindow::buildMenus() {
-    QHash<QString, QAction*> actions;
-    for (const Menu& menu : menuBarItems(m_options.variant)) {
-        QMenu* m = menuBar()->addMenu(menu.caption);
-        m->setObjectName(name(menu.command));
-        for (const MenuItem& item : menu.items) {
-            if (item.command == QLatin1String("end")) {
-                // Two items the File menu carries but never shows.
-                QAction* array = m->addAction(QString());
-                array->setObjectName(name(QStringLiteral("FileArray")));
-                array->setVisible(false);
-                QAction* separator = m->addSeparator();
-                separator->setObjectName(name(QStringLiteral("dumy1")));
-                separator->setVisible(false);
-            }
-            actions.insert(item.command, addMenuItem(m, item));
-        }
-        if (menu.command == QLatin1String("edit"))
-            m_editMenu = m;
-        if (menu.command == QLatin1String("help")) {
-            const Menu option = optionMenu();
-            QMenu* sub = m->addMenu(option.caption);
-            sub->setObjectName(name(option.command));
-            sub->menuAction()->setObjectName(name(option.command));
-            m_frontAction = addMenuItem(sub, frontItem());
-        }
-    }
+    MenuStyle style;
+    style.objectName = [this](const char* command) { return name(QString::fromLatin1(command)); };
+    style.otherCaptions = m_options.variant == Variant::Preview;
+    ViewerActions& a = m_actions;
+    quillo::buildMenus<ViewerActions>(menuBar(), viewerMenuTable(), a, style);
+    m_editMenu = a.editMenu->menu();
+    m_frontAction = a.front;
     const bool preview = m_options.variant == Variant::Preview;
-    actions[QStringLiteral("open")]->setEnabled(!preview);
+    a.open->setEnabled(!preview);
     m_printing =
         new ViewerPrinting(this, m_options.variant, m_dialogs, *m_printBuffer, [this, preview] {
             return PrintSubject{m_doc,
                                 preview && m_doc ? fileTitleOf(m_doc->filePath) : m_fileTitle,
                                 m_currentPage};
         });
-    connect(actions[QStringLiteral("print_this_page")], &QAction::triggered, m_printing,
-            &ViewerPrinting::printShownPage);
-    connect(actions[QStringLiteral("print_all")], &QAction::triggered, m_printing,
-            &ViewerPrinting::printAllPages);
+    connect(a.printShownPage, &QAction::triggered, m_printing, &ViewerPrinting::printShownPage);
+    connect(a.printAll, &QAction::triggered, m_printing, &ViewerPrinting::printAllPages);
 
-    connect(actions[QStringLiteral("open")], &QAction::triggered, this, &ViewerWindow::openCommand);
-    connect(actions[QStringLiteral("end")], &QAction::triggered, this, &QWidget::close);
-    connect(actions[QStringLiteral("copy")], &QAction::triggered, this,
-            &ViewerWindow::copyPageText);
-    connect(actions[QStringLiteral("all_select")], &QAction::triggered, this,
-            &ViewerWindow::selectAllPageText);
-    connect(actions[QStringLiteral("next_page")], &QAction::triggered, this,
-            &ViewerWindow::nextPage);
-    connect(actions[QStringLiteral("return_page")], &QAction::triggered, this,
-            &ViewerWindow::previousPage);
-    connect(actions[QStringLiteral("how_to")], &QAction::triggered, this, &ViewerWindow::showHowTo);
-    connect(actions[QStringLiteral("version")], &QAction::triggered, this,
-            &ViewerWindow::showVersion);
-    connect(actions[QStringLiteral("www_view")], &QAction::triggered, this,
-            &ViewerWindow::openHomePage);
+    connect(a.open, &QAction::triggered, this, &ViewerWindow::openCommand);
+    connect(a.end, &QAction::triggered, this, &QWidget::close);
+    connect(a.copy, &QAction::triggered, this, &ViewerWindow::copyPageText);
+    connect(a.selectAll, &QAction::triggered, this, &ViewerWindow::selectAllPageText);
+    connect(a.nextPage, &QAction::triggered, this, &ViewerWindow::nextPage);
+    connect(a.previousPage, &QAction::triggered, this, &ViewerWindow::previousPage);
+    connect(a.howTo, &QAction::triggered, this, &ViewerWindow::showHowTo);
+    connect(a.version, &QAction::triggered, this, &ViewerWindow::showVersion);
+    connect(a.homePage, &QAction::triggered, this, &ViewerWindow::openHomePage);
     connect(m_frontAction, &QAction::triggered, this, &ViewerWindow::toggleFront);
 }
 
@@ -209,7 +173,7 @@ void ViewerWindow::startUp(const QString& commandLinePath) {
 void ViewerWindow::openPreview() {
     Hourglass hourglass;
     m_lists->setCurrentIndex(0);
-    adoptDocument(qBound(1, m_options.startPage, std::max<int>(1, m_doc->pageCount)));
+    adoptDocument(qBound(1, m_options.startPage, std::max<int>(1, m_doc->pageCount())));
     const WindowRect placed = placeWindow();
     hourglass.release();
     finishLoading(placed);
@@ -239,7 +203,7 @@ void ViewerWindow::adoptDocument(int firstPage) {
     m_pageView->setDocument(
         m_doc, m_options.pageBackColor.value_or(quint32(m_doc->displaySettings.backColor)));
     m_lists->fill(*m_doc);
-    if (m_doc->pageCount > 0) {
+    if (m_doc->pageCount() > 0) {
         showPage(firstPage);
     } else {
         setWindowTitle(emptyWindowTitle(m_options.variant));
@@ -292,7 +256,7 @@ void ViewerWindow::showPage(int page) {
 
 void ViewerWindow::rebuildTitle() {
     setWindowTitle(
-        viewer::windowTitle(m_options.variant, m_fileTitle, m_currentPage, m_doc->pageCount));
+        viewer::windowTitle(m_options.variant, m_fileTitle, m_currentPage, m_doc->pageCount()));
     m_lists->showPageEntry(m_currentPage);
     m_search->pageShown(m_currentPage);
 }
@@ -425,7 +389,7 @@ void ViewerWindow::openCommand() {
 }
 
 void ViewerWindow::nextPage() {
-    if (m_currentPage >= m_doc->pageCount)
+    if (m_currentPage >= m_doc->pageCount())
         return;
     Hourglass hourglass;
     showPage(m_currentPage + 1);
@@ -433,7 +397,7 @@ void ViewerWindow::nextPage() {
 }
 
 void ViewerWindow::previousPage() {
-    if (m_currentPage <= 1 || m_doc->pageCount == 0)
+    if (m_currentPage <= 1 || m_doc->pageCount() == 0)
         return;
     Hourglass hourglass;
     showPage(m_currentPage - 1);
@@ -484,7 +448,7 @@ void ViewerWindow::toggleFront(bool checked) {
 }
 
 void ViewerWindow::onPageChosen(int page) {
-    if (page < 1 || page > m_doc->pageCount || page == m_currentPage)
+    if (page < 1 || page > m_doc->pageCount() || page == m_currentPage)
         return;
     Hourglass hourglass;
     showPage(page);

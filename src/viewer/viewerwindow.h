@@ -80,7 +80,6 @@ private:
     QString name(const QString& command) const { return menuName(m_options.variant, command); }
     void buildControls();
     void buildMenus();
-    QAction* addMenuItem(QMenu* menu, const MenuItem& item);
 
     // Document.
     bool readFile(const QString& path);
@@ -144,6 +143,7 @@ private:
     ViewerPrinting* m_printing = nullptr;
     QMenu* m_editMenu = nullptr;
     QAction* m_frontAction = nullptr;
+    ViewerActions m_actions;
 };
 
 } // namespace quillo::viewer

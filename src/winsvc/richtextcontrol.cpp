@@ -520,7 +520,7 @@ void RichTextControl::dropEvent(QDropEvent* event) {
     QTextEdit::dropEvent(event);
 }
 
-void textSellengthHosei(RichTextControl& control, int wanted) {
+void fitSelectionToCharacterCount(RichTextControl& control, int wanted) {
     const auto selected = [&] { return characterCount(control.selText()); };
     if (selected() == wanted)
         return;

@@ -141,6 +141,6 @@ private:
 // Adjusts the selection so that its text has exactly `wanted` characters: where the
 // selection length and the length of the selected text disagree, it widens the selection
 // up to 10 positions, then narrows it up to 10, until they agree.
-void textSellengthHosei(RichTextControl& control, int wanted);
+void fitSelectionToCharacterCount(RichTextControl& control, int wanted);
 
 } // namespace quillo

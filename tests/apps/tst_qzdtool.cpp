@@ -127,9 +127,9 @@ private slots:
     void pageCommands() {
         QTemporaryDir dir;
         auto doc = std::make_unique<quillo::HelpDocument>();
-        doc->pageCount = 2;
-        doc->pageText[1] = contents(rtfData("richedit20_japanese.rtf"));
-        doc->pageText[2] = contents(rtfData("libreoffice.rtf"));
+        doc->pages.resize(2);
+        doc->page(1).rtf = contents(rtfData("richedit20_japanese.rtf"));
+        doc->page(2).rtf = contents(rtfData("libreoffice.rtf"));
         const QString file = dir.filePath(QStringLiteral("tool.qzd"));
         QVERIFY(quillo::saveHelpFile(file, *doc).ok());
         const QByteArray page1 = contents(rtfData("richedit20_japanese.txt"));
@@ -147,7 +147,7 @@ private slots:
         QVERIFY(r.err.contains("no page 3"));
         QCOMPARE(qzdtool({QStringLiteral("check"), file}).code, 0);
 
-        doc->pageText[2] = "{\\rtf1 unfinished";
+        doc->page(2).rtf = "{\\rtf1 unfinished";
         QVERIFY(quillo::saveHelpFile(file, *doc).ok());
         r = qzdtool({QStringLiteral("check"), file});
         QCOMPARE(r.code, 1);

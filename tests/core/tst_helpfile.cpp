@@ -1,5 +1,6 @@
 #include "core/fileerror.h"
 #include "core/helpfile.h"
+#include "support/failingdevice.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -10,6 +11,7 @@
 #include <memory>
 
 using namespace quillo;
+using quillo::test::FailingDevice;
 
 namespace {
 
@@ -36,7 +38,7 @@ std::unique_ptr<HelpDocument> newDoc() {
 // A document with every kind of field filled in.
 std::unique_ptr<HelpDocument> sampleDoc() {
     auto doc = newDoc();
-    doc->pageCount = 3;
+    doc->pages.resize(3);
     DisplaySettings& s = doc->displaySettings;
     s.backColor = 0x00FFEEDD;
     s.windowTop = 1200;
@@ -46,57 +48,26 @@ std::unique_ptr<HelpDocument> sampleDoc() {
     s.listWidth = 2400;
     s.topmost = 1;
     s.windowState = 0;
-    doc->titleCount[1] = 1;
-    doc->title[1] = QStringLiteral("はじめに");
-    doc->keywordCount[1] = 2;
-    doc->keywords[1][1] = QStringLiteral("開始");
-    doc->keywords[1][2] = QStringLiteral("ｷｰﾜｰﾄﾞ");
-    doc->titleCount[3] = 1;
-    doc->title[3] = QStringLiteral("Printing");
-    doc->keywordCount[3] = 1;
-    doc->keywords[3][1] = QStringLiteral("開始");
-    doc->pageText[1] = "{\\rtf1\\ansi page one\\par}";
-    doc->pageText[2] = "";
-    doc->pageText[3] = "{\\rtf1 three}";
+    doc->page(1).title = QStringLiteral("はじめに");
+    doc->page(1).keywords = {QStringLiteral("開始"), QStringLiteral("ｷｰﾜｰﾄﾞ")};
+    doc->page(3).title = QStringLiteral("Printing");
+    doc->page(3).keywords = {QStringLiteral("開始")};
+    doc->page(1).rtf = "{\\rtf1\\ansi page one\\par}";
+    doc->page(2).rtf = "";
+    doc->page(3).rtf = "{\\rtf1 three}";
     return doc;
 }
 
 // Compares everything the file carries.
 void compareDocs(const HelpDocument& a, const HelpDocument& b) {
     QCOMPARE(a.displaySettings, b.displaySettings);
-    QCOMPARE(a.pageCount, b.pageCount);
-    for (int p = 1; p <= a.pageCount; ++p) {
-        QCOMPARE(a.titleCount[p], b.titleCount[p]);
-        if (a.titleCount[p])
-            QCOMPARE(a.title[p], b.title[p]);
-        QCOMPARE(a.keywordCount[p], b.keywordCount[p]);
-        for (int k = 1; k <= a.keywordCount[p]; ++k)
-            QCOMPARE(a.keywords[p][k], b.keywords[p][k]);
-        QCOMPARE(a.pageText[p], b.pageText[p]);
+    QCOMPARE(a.pageCount(), b.pageCount());
+    for (int p = 1; p <= a.pageCount(); ++p) {
+        QCOMPARE(a.page(p).title, b.page(p).title);
+        QCOMPARE(a.page(p).keywords, b.page(p).keywords);
+        QCOMPARE(a.page(p).rtf, b.page(p).rtf);
     }
 }
-
-// A device that accepts `limit` bytes and then fails, like a full disk.
-class FailingDevice : public QIODevice {
-public:
-    explicit FailingDevice(qint64 limit) : limit_(limit) { open(QIODevice::WriteOnly); }
-
-protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char*, qint64 len) override {
-        if (written_ + len > limit_) {
-            setErrorString(QStringLiteral("No space left on device"));
-            errno = ENOSPC;
-            return -1;
-        }
-        written_ += len;
-        return len;
-    }
-
-private:
-    qint64 limit_;
-    qint64 written_ = 0;
-};
 
 } // namespace
 
@@ -108,14 +79,14 @@ private slots:
     // The layout: a one-page document without title and keywords has 100 header bytes.
     void minimalLayout() {
         auto doc = newDoc();
-        doc->pageCount = 1;
+        doc->pages.resize(1);
         doc->displaySettings.backColor = 0x80000005;
         doc->displaySettings.windowTop = -100;
         doc->displaySettings.windowLeft = 300;
         doc->displaySettings.windowHeight = 7000;
         doc->displaySettings.windowWidth = 9500;
         doc->displaySettings.listWidth = 250;
-        doc->pageText[1] = "{\\rtf1 x}";
+        doc->page(1).rtf = "{\\rtf1 x}";
         QByteArray out;
         QVERIFY(serializeHelpDocument(*doc, out).ok());
         const QByteArray expected = "qzd32mk Ver2.01 "
@@ -143,7 +114,7 @@ private slots:
 
     void hexFields() {
         auto doc = newDoc();
-        doc->pageCount = 0;
+        doc->pages.resize(0);
         doc->displaySettings.backColor = -1;
         doc->displaySettings.windowTop = 1;
         doc->displaySettings.windowLeft = 1;
@@ -163,9 +134,8 @@ private slots:
 
     void doubleByteTitle() {
         auto doc = newDoc();
-        doc->pageCount = 1;
-        doc->titleCount[1] = 1;
-        doc->title[1] = QStringLiteral("操作方法");
+        doc->pages.resize(1);
+        doc->page(1).title = QStringLiteral("操作方法");
         QByteArray out;
         QVERIFY(serializeHelpDocument(*doc, out).ok());
         QCOMPARE(out.mid(96, 2), QByteArray("01"));
@@ -189,15 +159,15 @@ private slots:
     // Page text that is not 7-bit is counted in bytes on both sides.
     void eightBitPageText() {
         auto doc = newDoc();
-        doc->pageCount = 2;
-        doc->pageText[1] = QByteArray("{\\rtf1 \x82\xa0\x82\xa2 \xb1}");
-        doc->pageText[2] = "{\\rtf1 next}";
+        doc->pages.resize(2);
+        doc->page(1).rtf = QByteArray("{\\rtf1 \x82\xa0\x82\xa2 \xb1}");
+        doc->page(2).rtf = "{\\rtf1 next}";
         QByteArray out;
         QVERIFY(serializeHelpDocument(*doc, out).ok());
         auto back = newDoc();
         QVERIFY(parseHelpFile(out, *back, Reader::Maker).ok());
-        QCOMPARE(back->pageText[1], doc->pageText[1]);
-        QCOMPARE(back->pageText[2], doc->pageText[2]);
+        QCOMPARE(back->page(1).rtf, doc->page(1).rtf);
+        QCOMPARE(back->page(2).rtf, doc->page(2).rtf);
     }
 
     void readFiles_data() {
@@ -241,7 +211,7 @@ private slots:
         auto doc = newDoc();
         const ReadResult r = readHelpFile(file, *doc, Reader(reader));
         QCOMPARE(int(r.status), status);
-        QCOMPARE(int(doc->pageCount), pageCount);
+        QCOMPARE(int(doc->pageCount()), pageCount);
         QCOMPARE(int(doc->displaySettings.topmost), topmost);
         QCOMPARE(int(doc->displaySettings.windowState), windowState);
     }
@@ -260,15 +230,15 @@ private slots:
     void japaneseFile() {
         auto doc = newDoc();
         QVERIFY(readHelpFile(dataFile("japanese.qzd"), *doc, Reader::Viewer).ok());
-        QCOMPARE(doc->pageCount, qint16(3));
-        QCOMPARE(doc->title[1], QStringLiteral("操作方法"));
-        QCOMPARE(doc->titleCount[2], qint16(0));
-        QCOMPARE(doc->title[3], QStringLiteral("ｷｰﾜｰﾄﾞ一覧"));
-        QCOMPARE(doc->keywordCount[1], qint16(2));
-        QCOMPARE(doc->keywords[1][2], QStringLiteral("印刷"));
-        QCOMPARE(doc->keywords[3][1], QStringLiteral("検索"));
-        QCOMPARE(doc->pageText[3], QByteArray("{\\rtf1 three}"));
-        QVERIFY(doc->pageText[1].endsWith('\0')); // the body is taken byte for byte
+        QCOMPARE(doc->pageCount(), 3);
+        QCOMPARE(doc->page(1).title.value_or(QString()), QStringLiteral("操作方法"));
+        QVERIFY(!doc->page(2).hasTitle());
+        QCOMPARE(doc->page(3).title.value_or(QString()), QStringLiteral("ｷｰﾜｰﾄﾞ一覧"));
+        QCOMPARE(doc->page(1).keywords.size(), 2);
+        QCOMPARE(doc->page(1).keywords.value(1), QStringLiteral("印刷"));
+        QCOMPARE(doc->page(3).keywords.value(0), QStringLiteral("検索"));
+        QCOMPARE(doc->page(3).rtf, QByteArray("{\\rtf1 three}"));
+        QVERIFY(doc->page(1).rtf.endsWith('\0')); // the body is taken byte for byte
     }
 
     // A refused tag leaves the open document as it was; a later failure keeps what was read.
@@ -278,12 +248,13 @@ private slots:
         QCOMPARE(readHelpFile(dataFile("wrongtag.qzd"), *doc, Reader::Viewer).status,
                  ReadStatus::WrongFormat);
         QCOMPARE(doc->displaySettings, before);
-        QCOMPARE(doc->title[1], QStringLiteral("はじめに"));
+        QCOMPARE(doc->page(1).title.value_or(QString()), QStringLiteral("はじめに"));
 
         const ReadResult r = readHelpFile(dataFile("too_many_keywords.qzd"), *doc, Reader::Viewer);
         QCOMPARE(r.status, ReadStatus::BadField);
         QCOMPARE(doc->displaySettings.windowTop, qint16(300)); // settings of the new file
-        QCOMPARE(doc->title[1], QStringLiteral("first"));      // page 1 record was read
+        QCOMPARE(doc->page(1).title.value_or(QString()),
+                 QStringLiteral("first")); // page 1 record was read
         QVERIFY(r.offset > 100);
         QVERIFY(!r.reason.isEmpty());
     }
@@ -316,7 +287,7 @@ private slots:
             const ReadResult r = parseHelpFile(prefix, *target, Reader::Viewer);
             QVERIFY2(!r.ok(), qPrintable(QStringLiteral("prefix of %1 bytes was accepted").arg(n)));
             QCOMPARE(r.status, n < 7 ? ReadStatus::WrongFormat : ReadStatus::BadField);
-            QVERIFY(target->pageCount <= MaxPages);
+            QVERIFY(target->pageCount() <= 100);
         }
     }
 
@@ -354,7 +325,7 @@ private slots:
         auto doc = newDoc();
         const ReadResult r = parseHelpFile(head + tail, *doc, Reader::Viewer);
         QCOMPARE(r.status, ReadStatus::BadField);
-        QVERIFY(doc->pageCount >= 0 && doc->pageCount <= MaxPages);
+        QVERIFY(doc->pageCount() <= 100);
     }
 
     // Random damage never crashes or hangs the reader.
@@ -372,10 +343,9 @@ private slots:
                 damaged.truncate(rng.bounded(int(damaged.size())));
             auto target = newDoc();
             parseHelpFile(damaged, *target, Reader::Viewer);
-            QVERIFY(target->pageCount >= 0 && target->pageCount <= MaxPages);
-            for (int p = 0; p <= MaxPages; ++p)
-                QVERIFY(target->keywordCount[p] >= 0 &&
-                        target->keywordCount[p] <= MaxKeywordsPerPage);
+            QVERIFY(target->pageCount() <= 100);
+            for (const HelpPage& page : target->pages)
+                QVERIFY(page.keywords.size() <= 64);
         }
         QByteArray noise(4096, '\0');
         for (char& c : noise)
@@ -386,7 +356,7 @@ private slots:
 
     void unencodableEntryIsReported() {
         auto doc = sampleDoc();
-        doc->keywords[3][1] = QStringLiteral("caf\u00E9");
+        doc->page(3).keywords[0] = QStringLiteral("caf\u00E9");
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("h.qzd"));
         QVERIFY(writeAll(path, "old contents"));
@@ -400,14 +370,15 @@ private slots:
 
     void badCountsAreRefused() {
         auto doc = sampleDoc();
-        doc->keywordCount[2] = 65;
+        doc->page(2).keywords = QStringList(65, QStringLiteral("k"));
         QByteArray out;
         QCOMPARE(serializeHelpDocument(*doc, out).status, WriteStatus::BadDocument);
-        doc->keywordCount[2] = 0;
-        doc->title[1] = QString(40000, QLatin1Char('x')); // its length would read back negative
+        doc->page(2).keywords.clear();
+        doc->page(1).title =
+            QString(40000, QLatin1Char('x')); // its length would read back negative
         QCOMPARE(serializeHelpDocument(*doc, out).status, WriteStatus::BadDocument);
-        doc->title[1] = QStringLiteral("ok");
-        doc->pageCount = 101;
+        doc->page(1).title = QStringLiteral("ok");
+        doc->pages.resize(101);
         QCOMPARE(serializeHelpDocument(*doc, out).status, WriteStatus::BadDocument);
     }
 
@@ -465,14 +436,12 @@ private slots:
 
     void maximumDocument() {
         auto doc = newDoc();
-        doc->pageCount = MaxPages;
-        for (int p = 1; p <= MaxPages; ++p) {
-            doc->titleCount[p] = 1;
-            doc->title[p] = QString(MaxEntryLength, QChar(0x9801));
-            doc->keywordCount[p] = MaxKeywordsPerPage;
-            for (int k = 1; k <= MaxKeywordsPerPage; ++k)
-                doc->keywords[p][k] = QStringLiteral("キーワード%1-%2").arg(p).arg(k);
-            doc->pageText[p] = QByteArray(1000 + p, 'r');
+        doc->pages.resize(100);
+        for (int p = 1; p <= 100; ++p) {
+            doc->page(p).title = QString(32, QChar(0x9801));
+            for (int k = 1; k <= 64; ++k)
+                doc->page(p).keywords << QStringLiteral("キーワード%1-%2").arg(p).arg(k);
+            doc->page(p).rtf = QByteArray(1000 + p, 'r');
         }
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("max.qzd"));

@@ -14,10 +14,8 @@ private slots:
 
     void order() {
         auto doc = std::make_unique<HelpDocument>();
-        doc->pageCount = 12;
-        auto add = [&](int page, const QString& word) {
-            doc->keywords[page][++doc->keywordCount[page]] = word;
-        };
+        doc->pages.resize(12);
+        auto add = [&](int page, const QString& word) { doc->page(page).keywords.append(word); };
         add(12, QStringLiteral("印刷"));
         add(3, QStringLiteral("印刷"));
         add(1, QStringLiteral("beta"));

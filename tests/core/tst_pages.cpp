@@ -3,33 +3,28 @@
 #include <QStandardPaths>
 #include <QTest>
 
-#include <memory>
-
 using namespace quillo;
 
 namespace {
 
 // Pages 1..n, each with text "tN", title "TN" on odd pages and keywords "kN-1".."kN-N".
-std::unique_ptr<HelpDocument> numbered(int n) {
-    auto doc = std::make_unique<HelpDocument>();
-    doc->pageCount = qint16(n);
+HelpDocument numbered(int n) {
+    HelpDocument doc;
     for (int p = 1; p <= n; ++p) {
-        doc->pageText[p] = "t" + QByteArray::number(p);
-        if (p % 2) {
-            doc->titleCount[p] = 1;
-            doc->title[p] = QStringLiteral("T%1").arg(p);
-        }
-        doc->keywordCount[p] = qint16(std::min(p, int(MaxKeywordsPerPage)));
-        for (int k = 1; k <= doc->keywordCount[p]; ++k)
-            doc->keywords[p][k] = QStringLiteral("k%1-%2").arg(p).arg(k);
+        HelpPage& page = doc.pages.emplace_back();
+        page.rtf = "t" + QByteArray::number(p);
+        if (p % 2)
+            page.title = QStringLiteral("T%1").arg(p);
+        for (int k = 1; k <= std::min(p, 64); ++k)
+            page.keywords << QStringLiteral("k%1-%2").arg(p).arg(k);
     }
     return doc;
 }
 
 QStringList texts(const HelpDocument& doc) {
     QStringList out;
-    for (int p = 1; p <= doc.pageCount; ++p)
-        out << QString::fromLatin1(doc.pageText[p]);
+    for (const HelpPage& page : doc.pages)
+        out << QString::fromLatin1(page.rtf);
     return out;
 }
 
@@ -41,67 +36,65 @@ private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
     void insertInTheMiddle() {
-        auto doc = numbered(5);
-        QVERIFY(insertEmptyPage(*doc, 3));
-        QCOMPARE(doc->pageCount, qint16(6));
-        QCOMPARE(texts(*doc), (QStringList{"t1", "t2", "", "t3", "t4", "t5"}));
-        QCOMPARE(doc->titleCount[3], qint16(0));
-        QCOMPARE(doc->keywordCount[3], qint16(0));
-        QCOMPARE(doc->title[4], QStringLiteral("T3")); // the old page 3 moved with its entries
-        QCOMPARE(doc->keywords[4][3], QStringLiteral("k3-3"));
-        QCOMPARE(doc->keywords[6][5], QStringLiteral("k5-5"));
-    }
-
-    void insertedPageIsEmptyWhateverItsSlotHeld() {
-        auto doc = numbered(2);
-        doc->pageText[3] = "stale text of a page deleted earlier";
-        doc->title[3] = QStringLiteral("stale");
-        QVERIFY(insertEmptyPage(*doc, 3)); // appending
-        QVERIFY(doc->pageText[3].isEmpty());
-        QVERIFY(doc->title[3].isEmpty());
+        HelpDocument doc = numbered(5);
+        QVERIFY(insertEmptyPage(doc, 3));
+        QCOMPARE(doc.pageCount(), 6);
+        QCOMPARE(texts(doc), (QStringList{"t1", "t2", "", "t3", "t4", "t5"}));
+        QVERIFY(doc.page(3).isEmpty());
+        QCOMPARE(doc.page(4).title, QStringLiteral("T3")); // the old page 3 moved with its entries
+        QCOMPARE(doc.page(4).keywords.value(2), QStringLiteral("k3-3"));
+        QCOMPARE(doc.page(6).keywords.value(4), QStringLiteral("k5-5"));
     }
 
     void limits() {
-        auto full = numbered(MaxPages);
-        QVERIFY(!insertEmptyPage(*full, 1));
-        QCOMPARE(full->pageCount, qint16(MaxPages));
-        QCOMPARE(full->pageText[1], QByteArray("t1"));
-        auto doc = numbered(3);
-        QVERIFY(!insertEmptyPage(*doc, 0));
-        QVERIFY(!insertEmptyPage(*doc, 5));
-        QVERIFY(insertEmptyPage(*doc, 4));
+        HelpDocument full = numbered(100);
+        QVERIFY(!insertEmptyPage(full, 1));
+        QCOMPARE(full.pageCount(), 100);
+        QCOMPARE(full.page(1).rtf, QByteArray("t1"));
+        HelpDocument almost = numbered(99);
+        QVERIFY(insertEmptyPage(almost, 100));
+        HelpDocument doc = numbered(3);
+        QVERIFY(!insertEmptyPage(doc, 0));
+        QVERIFY(!insertEmptyPage(doc, 5));
+        QVERIFY(insertEmptyPage(doc, 4));
     }
 
     void removeAndPutBack() {
-        auto doc = numbered(5);
-        const PageContent removed = removePage(*doc, 2);
-        QCOMPARE(doc->pageCount, qint16(4));
-        QCOMPARE(texts(*doc), (QStringList{"t1", "t3", "t4", "t5"}));
-        QCOMPARE(removed.text, QByteArray("t2"));
-        QCOMPARE(removed.keywordCount, qint16(2));
-        QCOMPARE(removed.keywords[2], QStringLiteral("k2-2"));
-        QCOMPARE(doc->keywordCount[5], qint16(0)); // the old last slot is cleared
-        QVERIFY(doc->pageText[5].isEmpty());
+        HelpDocument doc = numbered(5);
+        const HelpPage removed = removePage(doc, 2);
+        QCOMPARE(doc.pageCount(), 4);
+        QCOMPARE(texts(doc), (QStringList{"t1", "t3", "t4", "t5"}));
+        QCOMPARE(removed.rtf, QByteArray("t2"));
+        QCOMPARE(removed.keywords, (QStringList{"k2-1", "k2-2"}));
 
-        QVERIFY(insertEmptyPage(*doc, 2));
-        setPageContent(*doc, 2, removed);
-        const auto original = numbered(5);
-        for (int p = 1; p <= 5; ++p) {
-            const PageContent a = pageContent(*doc, p), b = pageContent(*original, p);
-            QCOMPARE(a.text, b.text);
-            QCOMPARE(a.title, b.title);
-            QCOMPARE(a.keywords, b.keywords);
-        }
+        QVERIFY(insertEmptyPage(doc, 2));
+        doc.page(2) = removed;
+        QVERIFY(doc.pages == numbered(5).pages);
+        QVERIFY(removePage(doc, 6).isEmpty()); // no such page: nothing changes
+        QCOMPARE(doc.pageCount(), 5);
     }
 
     void removingTheOnlyPageLeavesOneEmptyPage() {
-        auto doc = numbered(1);
-        const PageContent removed = removePage(*doc, 1);
-        QCOMPARE(removed.text, QByteArray("t1"));
-        QCOMPARE(doc->pageCount, qint16(1));
-        QVERIFY(doc->pageText[1].isEmpty());
-        QCOMPARE(doc->titleCount[1], qint16(0));
-        QCOMPARE(doc->keywordCount[1], qint16(0));
+        HelpDocument doc = numbered(1);
+        const HelpPage removed = removePage(doc, 1);
+        QCOMPARE(removed.rtf, QByteArray("t1"));
+        QCOMPARE(doc.pageCount(), 1);
+        QVERIFY(doc.page(1).isEmpty());
+    }
+
+    // The list lines and the line of a page's first entry in each list.
+    void listLines() {
+        HelpDocument doc = numbered(3);
+        doc.page(2).keywords.clear(); // shows one placeholder line
+        doc.page(2).title.reset();
+        QCOMPARE(contentsLines(doc), (QStringList{"p 1  T1", "p 2  ", "p 3  T3"}));
+        QCOMPARE(keywordLinesByPage(doc),
+                 (QStringList{"p 1  k1-1", "p 2  ", "p 3  k3-1", "p 3  k3-2", "p 3  k3-3"}));
+        QCOMPARE(listLineOfPage(doc, 1, true), 0);
+        QCOMPARE(listLineOfPage(doc, 3, true), 2);
+        QCOMPARE(listLineOfPage(doc, 3, false), 2);
+        doc.page(1).keywords << QStringLiteral("more") << QStringLiteral("most");
+        QCOMPARE(listLineOfPage(doc, 3, true), 4);
     }
 };
 

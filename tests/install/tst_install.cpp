@@ -153,7 +153,7 @@ private slots:
         QFETCH(QString, name);
         HelpDocument doc;
         QVERIFY(readHelpFile(installed("share/quillo32/" + name), doc, Reader::Viewer).ok());
-        QVERIFY(doc.pageCount > 0);
+        QVERIFY(doc.pageCount() > 0);
     }
 
     // The authoring program starts the viewer beside itself, else the one on PATH, with the

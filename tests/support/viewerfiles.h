@@ -23,9 +23,9 @@ inline QByteArray plainPageRtf(const QString& text) {
 // lists 2000 wide.
 inline std::unique_ptr<HelpDocument> documentOf(const QStringList& pages) {
     auto doc = std::make_unique<HelpDocument>();
-    doc->pageCount = qint16(pages.size());
+    doc->pages.resize(pages.size());
     for (int p = 1; p <= pages.size(); ++p)
-        doc->pageText[p] = plainPageRtf(pages[p - 1]);
+        doc->page(p).rtf = plainPageRtf(pages[p - 1]);
     DisplaySettings& s = doc->displaySettings;
     s.windowTop = 1500;
     s.windowLeft = 1500;

@@ -15,9 +15,9 @@ namespace {
 class FakePages : public PageSearch::Pages {
 public:
     FakePages(const QStringList& texts, int page) {
-        doc.pageCount = qint16(texts.size());
+        doc.pages.resize(texts.size());
         for (int p = 1; p <= texts.size(); ++p)
-            doc.pageText[p] = test::plainPageRtf(texts[p - 1]);
+            doc.page(p).rtf = test::plainPageRtf(texts[p - 1]);
         search.setDocument(&doc);
         showPage(page);
     }
@@ -25,7 +25,7 @@ public:
     int currentPage() const override { return m_current; }
     void showPage(int page) override {
         m_current = page;
-        control.setRtf(doc.pageText[page]);
+        control.setRtf(doc.page(page).rtf);
         search.pageShown(page);
     }
     void chooseFirstPage() override { showPage(1); }

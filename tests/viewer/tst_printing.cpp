@@ -54,14 +54,14 @@ struct Rig {
         printControl->hide();
     }
     void setPages(const QList<QByteArray>& pages) {
-        doc.pageCount = qint16(pages.size());
+        doc.pages.resize(pages.size());
         for (int p = 1; p <= pages.size(); ++p)
-            doc.pageText[p] = pages[p - 1];
+            doc.page(p).rtf = pages[p - 1];
     }
     // Shows `page` as the viewer window would.
     void show(int page) {
         currentPage = page;
-        shown->setRtf(doc.pageText[page]);
+        shown->setRtf(doc.page(page).rtf);
     }
 
     QWidget window;
@@ -158,7 +158,7 @@ void TestPrinting::allPagesPrintOneJobPerPage() {
                   pageRtf({QStringLiteral("second page")}), pageRtf({QStringLiteral("third")})});
     rig.show(2);
     const QByteArray shownBefore = rig.shown->rtf();
-    const auto pagesBefore = rig.doc.pageText;
+    const auto pagesBefore = rig.doc.pages;
 
     rig.printing.printAllPages();
     PrintBox* box = rig.window.findChild<PrintBox*>(QStringLiteral("qzd32_msg"));
@@ -203,7 +203,7 @@ void TestPrinting::allPagesPrintOneJobPerPage() {
     // Printing leaves the page shown and the document alone.
     QCOMPARE(rig.shown->rtf(), shownBefore);
     QCOMPARE(rig.currentPage, 2);
-    QVERIFY(rig.doc.pageText == pagesBefore);
+    QVERIFY(rig.doc.pages == pagesBefore);
     QVERIFY(rig.dialogs.messages().isEmpty());
 }
 

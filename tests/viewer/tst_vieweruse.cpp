@@ -232,8 +232,8 @@ void TestViewerUse::homeChoosesTheFirstEntryAfterNextPage() {
     QFETCH(int, key);
     QFETCH(int, page);
     auto doc = documentOf({QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
-    doc->keywords[3][++doc->keywordCount[3]] = QStringLiteral("alpha");
-    doc->keywords[1][++doc->keywordCount[1]] = QStringLiteral("beta");
+    doc->page(3).keywords << QStringLiteral("alpha");
+    doc->page(1).keywords << QStringLiteral("beta");
     start(save(*doc, QStringLiteral("home.qzd")));
     child<QTabWidget>("SSTab1")->setCurrentIndex(tab);
     QTest::keyClick(m_window.get(), Qt::Key_N, Qt::ControlModifier);

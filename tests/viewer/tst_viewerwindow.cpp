@@ -408,13 +408,9 @@ void TestViewerWindow::listsShowPagesAndSortedKeywords() {
     for (int p = 1; p <= 12; ++p)
         pages << QStringLiteral("page %1").arg(p);
     auto doc = documentOf(pages);
-    doc->titleCount[1] = 1;
-    doc->title[1] = QStringLiteral("はじめに");
-    doc->titleCount[12] = 1;
-    doc->title[12] = QStringLiteral("Index");
-    auto keyword = [&doc](int page, const QString& word) {
-        doc->keywords[page][++doc->keywordCount[page]] = word;
-    };
+    doc->page(1).title = QStringLiteral("はじめに");
+    doc->page(12).title = QStringLiteral("Index");
+    auto keyword = [&doc](int page, const QString& word) { doc->page(page).keywords.append(word); };
     keyword(12, QStringLiteral("Install"));
     keyword(3, QStringLiteral("install"));
     keyword(1, QStringLiteral("zebra"));
@@ -835,8 +831,8 @@ void TestViewerWindow::escClosesFromEveryNamedControl() {
 // page of its own accord: next page on the keyword tab stays on the next page.
 void TestViewerWindow::focusOnAListKeepsThePage() {
     auto doc = documentOf({QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
-    doc->keywords[1][++doc->keywordCount[1]] = QStringLiteral("alpha");
-    doc->keywords[3][++doc->keywordCount[3]] = QStringLiteral("beta");
+    doc->page(1).keywords.append(QStringLiteral("alpha"));
+    doc->page(3).keywords.append(QStringLiteral("beta"));
     start(save(*doc, QStringLiteral("focus.qzd")));
     child<QTabWidget>(m_window.get(), "SSTab1")->setCurrentIndex(1);
     action(m_window.get(), "qzd32_next_page")->trigger();
@@ -911,9 +907,8 @@ void TestViewerWindow::doubleClickSearchesTheEntry() {
     QFETCH(QString, searched);
     QFETCH(int, hitPage);
     auto doc = documentOf(searchPages());
-    doc->titleCount[2] = 1;
-    doc->title[2] = QStringLiteral("fifth");
-    doc->keywords[3][++doc->keywordCount[3]] = QStringLiteral("seven");
+    doc->page(2).title = QStringLiteral("fifth");
+    doc->page(3).keywords.append(QStringLiteral("seven"));
     start(save(*doc, QStringLiteral("dclick.qzd")));
     auto* l = m_window->findChild<QListWidget*>(listName);
     child<QTabWidget>(m_window.get(), "SSTab1")->setCurrentIndex(l == list("List1") ? 0 : 1);

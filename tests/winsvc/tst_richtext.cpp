@@ -564,7 +564,7 @@ void RichTextTest::sellengthHosei() {
     RichTextControl control;
     control.setPlainText(text);
     control.select(start, length);
-    textSellengthHosei(control, wanted);
+    fitSelectionToCharacterCount(control, wanted);
     QCOMPARE(control.selStart(), start);
     QCOMPARE(control.selLength(), selLength);
     QCOMPARE(control.selText(), selected);

@@ -25,17 +25,17 @@ int main(int argc, char* argv[]) {
 
     const QString commandLine = quillo::commandLinePath(QApplication::arguments().mid(1));
     quillo::QtDialogs dialogs;
-    quillo::MakerEnvironment environment;
+    quillo::maker::MakerEnvironment environment;
     environment.programFolder = quillo::programFolder();
     environment.viewerProgram = quillo::findProgram(QStringLiteral("qzd32"));
     environment.helpFile = quillo::findResource(QStringLiteral("qzd32.qzd"));
 
-    quillo::SplashWindow splash;
-    std::unique_ptr<quillo::MakerMainWindow> window;
-    QObject::connect(&splash, &quillo::SplashWindow::mainWindowWanted, &app, [&] {
-        window = std::make_unique<quillo::MakerMainWindow>(dialogs, environment);
+    quillo::maker::SplashWindow splash;
+    std::unique_ptr<quillo::maker::MakerMainWindow> window;
+    QObject::connect(&splash, &quillo::maker::SplashWindow::mainWindowWanted, &app, [&] {
+        window = std::make_unique<quillo::maker::MakerMainWindow>(dialogs, environment);
         dialogs.placementHook().setTarget(window.get());
-        QObject::connect(window.get(), &quillo::MakerMainWindow::closed, &app,
+        QObject::connect(window.get(), &quillo::maker::MakerMainWindow::closed, &app,
                          &QCoreApplication::quit);
         const bool started = window->startUp(commandLine);
         splash.close();

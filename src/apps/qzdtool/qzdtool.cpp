@@ -59,14 +59,11 @@ bool load(const QString& path, HelpDocument& doc, QTextStream& err) {
 QJsonObject infoJson(const HelpDocument& doc) {
     const DisplaySettings& s = doc.displaySettings;
     QJsonArray pages;
-    for (int p = 1; p <= doc.pageCount; ++p) {
+    for (const HelpPage& p : doc.pages) {
         QJsonObject page;
-        page[QStringLiteral("title")] = doc.hasTitle(p) ? QJsonValue(doc.title[p]) : QJsonValue();
-        QJsonArray keywords;
-        for (int k = 1; k <= doc.keywordCount[p]; ++k)
-            keywords.append(doc.keywords[p][k]);
-        page[QStringLiteral("keywords")] = keywords;
-        page[QStringLiteral("rtfLength")] = double(doc.pageText[p].size());
+        page[QStringLiteral("title")] = p.title ? QJsonValue(*p.title) : QJsonValue();
+        page[QStringLiteral("keywords")] = QJsonArray::fromStringList(p.keywords);
+        page[QStringLiteral("rtfLength")] = double(p.rtf.size());
         pages.append(page);
     }
     QJsonObject o;
@@ -79,7 +76,7 @@ QJsonObject infoJson(const HelpDocument& doc) {
     o[QStringLiteral("listWidth")] = s.listWidth;
     o[QStringLiteral("topmost")] = s.topmost;
     o[QStringLiteral("windowState")] = s.windowState;
-    o[QStringLiteral("pageCount")] = doc.pageCount;
+    o[QStringLiteral("pageCount")] = doc.pageCount();
     o[QStringLiteral("pages")] = pages;
     return o;
 }

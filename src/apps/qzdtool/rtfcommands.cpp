@@ -32,12 +32,12 @@ int pageText(const QStringList& args, QTextStream& out, QTextStream& err,
     if (!load(args[1], *doc))
         return 1;
     int first = 1;
-    int last = doc->pageCount;
+    int last = doc->pageCount();
     if (args.size() == 3) {
         bool ok = false;
         const int page = args[2].toInt(&ok);
-        if (!ok || page < 1 || page > doc->pageCount) {
-            err << args[1] << ": no page " << args[2] << " (the file has " << doc->pageCount
+        if (!ok || page < 1 || page > doc->pageCount()) {
+            err << args[1] << ": no page " << args[2] << " (the file has " << doc->pageCount()
                 << ")\n";
             return 1;
         }
@@ -46,7 +46,7 @@ int pageText(const QStringList& args, QTextStream& out, QTextStream& err,
     for (int p = first; p <= last; ++p) {
         if (p > first)
             out << '\f';
-        out << rtf::plainText(doc->pageText[p]);
+        out << rtf::plainText(doc->page(p).rtf);
     }
     out << '\n';
     return 0;
@@ -105,8 +105,8 @@ int runRtfCommand(const QStringList& args, QTextStream& out, QTextStream& err,
 
 QStringList pageRtfProblems(const HelpDocument& doc) {
     QStringList problems;
-    for (int p = 1; p <= doc.pageCount; ++p) {
-        const QString problem = rtf::rtfProblem(doc.pageText[p]);
+    for (int p = 1; p <= doc.pageCount(); ++p) {
+        const QString problem = rtf::rtfProblem(doc.page(p).rtf);
         if (!problem.isEmpty())
             problems << QStringLiteral("page %1: %2").arg(p).arg(problem);
     }

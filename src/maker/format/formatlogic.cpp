@@ -5,7 +5,7 @@
 
 #include <limits>
 
-namespace quillo {
+namespace quillo::maker {
 
 namespace {
 
@@ -81,34 +81,4 @@ QString rulerLabelText(const QString& prefix, int value) {
     return prefix + numberText(value).rightJustified(6, QLatin1Char(' '));
 }
 
-const ToolButtonSpec MainToolButtons[14] = {
-    {"qzd32mk_file_new", "新規ﾌｧｲﾙを作成します。", "document-new", "新規", "qzd32mk_file_new"},
-    {"qzd32mk_file_open", "既作成ﾌｧｲﾙを開きます。", "document-open", "開く", "qzd32mk_file_open"},
-    {"qzd32mk_file_save", "上書きして保存します。", "document-save", "保存", "qzd32mk_file_save"},
-    {"qzd32mk_search_chikan", "検索・置換ウィンドウを起動します。", "edit-find-replace", "検索",
-     "qzd32mk_search_shori"},
-    {"qzd32mk_index_set", "選択テキストを目次として設定します。", "bookmark-new", "目次",
-     "qzd32mk_index_set"},
-    {"qzd32mk_key_set", "選択テキストをキーワードとして設定します。", "tag-new", "ｷｰ",
-     "qzd32mk_key_set"},
-    {"qzd32mk_left", "テキストを左端に揃えます。", "format-justify-left", "左", nullptr},
-    {"qzd32mk_center", "テキストを中央に揃えます。", "format-justify-center", "中", nullptr},
-    {"qzd32mk_right", "テキストを右に揃えます。", "format-justify-right", "右", nullptr},
-    {"qzd32mk_bullet", "箇条書きとします。", "view-list-bullet", "･", nullptr},
-    {"qzd32mk_bold", "ボールド化します。", "format-text-bold", "B", nullptr},
-    {"qzd32mk_italic", "イタリック化します。", "format-text-italic", "I", nullptr},
-    {"qzd32mk_underline", "アンダーラインを設定します。", "format-text-underline", "U", nullptr},
-    {"qzd32mk_moji_color", "文字の色を設定します。", "color-select", "色", "qzd32mk_color_moji"},
-};
-
-const ToolButtonSpec PageToolButtons[7] = {
-    {"qzd32mk_newP", "新規ページを作成します。", "list-add", "新頁", "qzd32mk_new_Page"},
-    {"qzd32mk_insP", "新しいページを挿入します。", "insert-object", "挿入", "qzd32mk_insert_Page"},
-    {"qzd32mk_delP", "このページを削除します。", "list-remove", "削除", "qzd32mk_delete_Page"},
-    {"qzd32mk_nextP", "次ページへ", "go-next", "次", "qzd32mk_Next_Page"},
-    {"qzd32mk_returnP", "前ページへ", "go-previous", "前", "qzd32mk_Return_Page"},
-    {"qzd32mk_undoP", "元に戻す<頁編集>", "edit-undo", "戻す", "qzd32mk_undo_Page"},
-    {"qzd32mk_image_set", "ｲﾒｰｼﾞを埋め込みます。", "insert-image", "画像", "qzd32mk_image_set"},
-};
-
-} // namespace quillo
+} // namespace quillo::maker

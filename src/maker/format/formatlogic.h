@@ -6,7 +6,7 @@
 
 // Plain logic of the page editor's formatting: the typed font size, the indent ruler's
 // geometry and labels, and the buttons of the two toolbars.
-namespace quillo {
+namespace quillo::maker {
 
 // Typed font sizes outside this range are refused.
 inline constexpr int MinTypedFontSize = 6;
@@ -46,19 +46,4 @@ int rulerPosition(int markerLeft, int editorLeft);
 // "L=" or "R=" and the value with its sign column, padded on the left to six characters.
 QString rulerLabelText(const QString& prefix, int value);
 
-// A toolbar button: the key it is addressed by, its tool tip, the freedesktop icon that
-// shows it, the short text a theme without that icon shows instead, and the window's menu
-// item it runs (none for the formatting buttons, which act on the selection themselves).
-struct ToolButtonSpec {
-    const char* key;
-    const char* toolTip;
-    const char* icon;
-    const char* fallback;
-    const char* command;
-};
-
-// The main toolbar's and the page toolbar's buttons, in order.
-extern const ToolButtonSpec MainToolButtons[14];
-extern const ToolButtonSpec PageToolButtons[7];
-
-} // namespace quillo
+} // namespace quillo::maker

@@ -9,7 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-namespace quillo {
+namespace quillo::maker {
 
 namespace {
 
@@ -183,4 +183,4 @@ void IndentRuler::release(Side side) {
         emit rightIndentChosen(rightIndentForGuide(guideLeft, m_editorLeft, m_editorWidth));
 }
 
-} // namespace quillo
+} // namespace quillo::maker

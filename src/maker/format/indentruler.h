@@ -8,7 +8,7 @@
 class QFrame;
 class QLabel;
 
-namespace quillo {
+namespace quillo::maker {
 
 // One draggable indent marker of the ruler (`Picture1` left, `Picture2` right): a small
 // triangle at the foot of the ruler strip, centred on its logical position.
@@ -85,4 +85,4 @@ private:
     int m_stripBottom = 0;
 };
 
-} // namespace quillo
+} // namespace quillo::maker

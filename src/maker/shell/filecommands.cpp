@@ -1,9 +1,9 @@
 // The authoring window's file commands and recent-file list.
 #include "core/fileerror.h"
-#include "maker/shell/companionwindows.h"
+#include "core/helpfile.h"
+#include "maker/common/shelltexts.h"
 #include "maker/shell/mainwindow.h"
 #include "maker/shell/shelllogic.h"
-#include "maker/shell/shelltexts.h"
 #include "winsvc/hourglass.h"
 #include "winsvc/richtextcontrol.h"
 #include "winsvc/wincolor.h"
@@ -13,24 +13,11 @@
 #include <QLabel>
 #include <QMenu>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
-
-namespace quillo {
+namespace quillo::maker {
 
 namespace {
 
 const QString FileFilter = QStringLiteral("Quilloﾌｧｲﾙ (*.qzd)");
-
-// 0 when the file can be opened for reading, else its file error number.
-int openForReadingError(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return fileErrorNumberFromErrno(errno, path);
-    ::close(fd);
-    return FileError::None;
-}
 
 } // namespace
 
@@ -39,11 +26,11 @@ QString MakerMainWindow::lastFolderOrCurrent() const {
 }
 
 bool MakerMainWindow::askAboutChanges(const QString& title) {
-    if (!m_documentChanged)
+    if (!m_document.isModified())
         return true;
     const Dialogs::Answer answer =
-        m_dialogs.ask(this, title, askSaveChangesText(m_doc.filePath), Dialogs::Icon::Information,
-                      Dialogs::Buttons::YesNoCancel);
+        m_dialogs.ask(this, title, askSaveChangesText(m_document.displayPath()),
+                      Dialogs::Icon::Information, Dialogs::Buttons::YesNoCancel);
     if (answer == Dialogs::Answer::Cancel)
         return false;
     // A save that did not happen (failed, refused or its dialog cancelled) ends the command:
@@ -52,17 +39,15 @@ bool MakerMainWindow::askAboutChanges(const QString& title) {
 }
 
 bool MakerMainWindow::saveForQuestion() {
-    return m_doc.filePath == unnamedFileName() ? saveFileAs() : saveFile();
+    return m_document.isUnnamed() ? saveFileAs() : saveFile();
 }
 
 void MakerMainWindow::newFile() {
     if (!askAboutChanges(QStringLiteral("qzd32Maker 新規ﾌｧｲﾙ作成")))
         return;
-    resetEditorPage();
+    showEmptyPage();
     newDocument();
     m_editor->setFocus();
-    clearDocument();
-    refreshTitle(TitleMode::TitleOnly);
     refreshFormatting();
 }
 
@@ -73,7 +58,7 @@ void MakerMainWindow::openFile() {
         m_dialogs.openFileName(this, QStringLiteral("開く"), lastFolderOrCurrent(), FileFilter);
     if (path.isEmpty())
         return;
-    if (path == m_doc.filePath && !m_documentChanged)
+    if (!m_document.isUnnamed() && path == m_document.help().filePath && !m_document.isModified())
         return;
     if (loadHelpFile(path))
         m_lastFolder = fileDirectoryOf(path);
@@ -93,24 +78,13 @@ bool MakerMainWindow::loadHelpFile(const QString& path) {
         message(QStringLiteral("qzd32Maker 開く"), text, Dialogs::Icon::Warning);
         return false;
     }
-    m_doc = std::move(*read);
-    m_doc.filePath = path;
-    m_fileTitle = fileTitleOf(path);
-    m_currentPage = 1;
-    const quint32 back = quint32(m_doc.displaySettings.backColor);
+    const quint32 back = quint32(read->displaySettings.backColor);
     m_editor->setBackColor(back);
     QPalette palette = m_frame->palette();
     palette.setColor(QPalette::Window, windowsColorToQColor(back));
     m_frame->setPalette(palette);
-    showPageInEditor();
-    m_documentChanged = false;
+    m_document.adoptFile(std::move(*read), path);
     m_previewLayoutChanged = false;
-    m_pageChanged.fill(false);
-    // The page undo belonged to the document that was open before.
-    forgetPageUndo();
-    fillLists();
-    refreshTitle(TitleMode::SelectKeyword);
-    refreshTitle(TitleMode::SelectContents);
     refreshFormatting();
     addRecentFile(path);
     return true;
@@ -118,21 +92,20 @@ bool MakerMainWindow::loadHelpFile(const QString& path) {
 
 bool MakerMainWindow::saveFile() {
     m_saveError = 0;
-    if (isUnnamed())
+    if (m_document.isUnnamed())
         return saveFileAs();
     const QString title = QStringLiteral("qzd32Maker 上書き保存");
-    if (isReadOnlyFile(m_doc.filePath)) {
-        message(title, writeProtectedText(m_doc.filePath), Dialogs::Icon::Warning);
+    const QString path = m_document.help().filePath;
+    if (isReadOnlyFile(path)) {
+        message(title, writeProtectedText(path), Dialogs::Icon::Warning);
         // Counts as a failed save, so that the exit question does not end the program
         // with the changes unsaved.
         m_saveError = FileError::PermissionDenied;
         return false;
     }
-    m_doc.pageText[m_currentPage] = m_editor->rtf();
-    m_pageChanged[m_currentPage] = false;
-    if (!writeDocument(m_doc.filePath, title))
+    m_document.storeShownPageAlways();
+    if (!writeDocument(path, title))
         return false;
-    refreshTitle(TitleMode::TitleOnly);
     clearChangeFlags();
     return true;
 }
@@ -145,7 +118,7 @@ bool MakerMainWindow::saveFileAs() {
     if (path.isEmpty())
         return false;
     m_lastFolder = fileDirectoryOf(path);
-    storeCurrentPage();
+    m_document.storeShownPage();
     if (QFileInfo::exists(path) && isReadOnlyFile(path)) {
         message(title, writeProtectedText(path), Dialogs::Icon::Warning);
         m_saveError = FileError::PermissionDenied;
@@ -154,18 +127,17 @@ bool MakerMainWindow::saveFileAs() {
     if (!writeDocument(path, title))
         return false;
     // The document takes its new name only once it is stored under it.
-    m_doc.filePath = path;
-    m_fileTitle = fileTitleOf(path);
-    clearChangeFlags();
-    refreshTitle(TitleMode::TitleOnly);
+    m_document.savedAs(path);
+    m_previewLayoutChanged = false;
     addRecentFile(path);
     return true;
 }
 
 bool MakerMainWindow::writeDocument(const QString& path, const QString& title) {
     Hourglass hourglass;
-    m_doc.displaySettings.backColor = qint32(m_editor->backColor());
-    const WriteResult result = saveHelpFile(path, m_doc);
+    HelpDocument& doc = m_document.helpForWriting();
+    doc.displaySettings.backColor = qint32(m_editor->backColor());
+    const WriteResult result = saveHelpFile(path, doc);
     if (result.ok())
         return true;
     hourglass.release();
@@ -190,17 +162,17 @@ void MakerMainWindow::addRecentFile(const QString& path) {
 }
 
 void MakerMainWindow::rebuildRecentMenu() {
-    m_recentHead->setVisible(true);
+    m_actions.recentHead->setVisible(true);
     const QStringList& paths = m_recent.paths();
     // Entries are made as the list first needs them and hidden, not deleted, when it
     // shrinks: the entry being chosen may be the one that leaves the list.
     while (m_recentEntries.size() < paths.size()) {
         const int index = int(m_recentEntries.size());
-        auto* entry = new QAction(m_fileMenu);
+        auto* entry = new QAction(m_actions.fileMenuWidget());
         entry->setObjectName(QStringLiteral("qzd32mk_FileArray"));
         entry->setData(index + 1);
         connect(entry, &QAction::triggered, this, [this, index] { chooseRecentFile(index); });
-        m_fileMenu->insertAction(m_recentEnd, entry);
+        m_actions.fileMenuWidget()->insertAction(m_actions.recentEnd, entry);
         m_recentEntries.append(entry);
     }
     for (qsizetype i = 0; i < m_recentEntries.size(); ++i) {
@@ -213,11 +185,12 @@ void MakerMainWindow::rebuildRecentMenu() {
 
 void MakerMainWindow::chooseRecentFile(int index) {
     const QString title = QStringLiteral("qzd32Maker ﾌｧｲﾙﾘｽﾄ選択");
-    const QString remembered = m_doc.filePath;
-    if (m_documentChanged) {
-        const Dialogs::Answer answer = m_dialogs.ask(
-            this, QStringLiteral("qzd32Maker ﾌｧｲﾙ保存"), askSaveChangesText(m_doc.filePath),
-            Dialogs::Icon::Information, Dialogs::Buttons::YesNoCancel);
+    const QString remembered = m_document.isUnnamed() ? QString() : m_document.help().filePath;
+    if (m_document.isModified()) {
+        const Dialogs::Answer answer =
+            m_dialogs.ask(this, QStringLiteral("qzd32Maker ﾌｧｲﾙ保存"),
+                          askSaveChangesText(m_document.displayPath()), Dialogs::Icon::Information,
+                          Dialogs::Buttons::YesNoCancel);
         if (answer == Dialogs::Answer::Cancel)
             return;
         if (answer == Dialogs::Answer::Yes && !saveForQuestion())
@@ -247,11 +220,11 @@ void MakerMainWindow::chooseRecentFile(int index) {
         message(title, fileTitleUnreadableText(path), Dialogs::Icon::Warning);
         return;
     }
-    if (path == remembered && !m_documentChanged)
+    if (path == remembered && !m_document.isModified())
         return;
     if (loadHelpFile(path))
         m_lastFolder = fileDirectoryOf(path);
     m_editor->setFocus();
 }
 
-} // namespace quillo
+} // namespace quillo::maker

@@ -2,13 +2,14 @@
 
 #include "core/fileerror.h"
 #include "core/text.h"
+#include "maker/common/shelltexts.h"
+#include "maker/common/windowgeometry.h"
+#include "maker/entries/companionwindows.h"
 #include "maker/format/formatlogic.h"
 #include "maker/format/indentruler.h"
 #include "maker/format/pageformatting.h"
-#include "maker/shell/companionwindows.h"
 #include "maker/shell/shelllogic.h"
-#include "maker/shell/shelltexts.h"
-#include "maker/shell/windowgeometry.h"
+#include "maker/shell/toolbars.h"
 #include "viewer/viewertexts.h"
 #include "viewer/viewerwindow.h"
 #include "winsvc/appenv.h"
@@ -27,207 +28,59 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-namespace quillo {
-
-namespace {
-
-// Menu tree: name, caption, shortcut. A caption "-" is a separator line; "{" opens the
-// submenu of the item before it and "}" closes it.
-struct MenuItem {
-    const char* name;
-    const char* caption;
-    const char* shortcut = nullptr;
-};
-
-const MenuItem FileMenu[] = {
-    {"qzd32mk_file_new", "新規ﾌｧｲﾙ(&N)", "Ctrl+N"},
-    {"qzd32mk_file_open", "開く(&O)", "Ctrl+O"},
-    {"qzd32mk_file_dumy1", "-"},
-    {"qzd32mk_file_save", "上書き保存(&S)", "Ctrl+S"},
-    {"qzd32mk_file_save_rename", "名前を付けて保存(&A)"},
-    {"qzd32mk_file_dumy2", "-"},
-    {"qzd32mk_FileArray", "-"},
-    {"qzd32mk_file_dumy4", "-"},
-    {"qzd32mk_file_end", "Quillo32Maker終了(&X)"},
-};
-
-const MenuItem EditMenu[] = {
-    {"qzd32mk_undo", "元に戻す(&U)"},
-    {"qzd32mk_copy", "ｺﾋﾟｰ(&C)"},
-    {"qzd32mk_cut", "切取り(&X)"},
-    {"qzd32mk_paist", "貼付け(&P)"},
-    {"qzd32mk_delete", "削除(&D)"},
-    {"qzd32mk_all_select", "すべての範囲を選択(&A)", "Ctrl+A"},
-    {"qzd32mk_edit_dumy1", "-"},
-    {"qzd32mk_image_set", "ｲﾒｰｼﾞ埋め込み(&G)", "Ctrl+G"},
-    {"qzd32mk_index_set", "目次追加(&I)"},
-    {"qzd32mk_key_set", "ｷｰ追加(&K)"},
-    {"qzd32mk_edit_dumy2", "-"},
-    {"qzd32mk_search_shori", "検索(&F)", "Ctrl+F"},
-    {"qzd32mk_chikan_shori", "置換(&E)", "Ctrl+H"},
-    {"qzd32mk_edit_dumy3", "-"},
-    {"qzd32mk_color_moji", "文字ｶﾗｰ設定(&FC)"},
-    {"qzd32mk_color_back", "背景ｶﾗｰ設定(&BC)"},
-};
-
-const MenuItem PageMenu[] = {
-    {"qzd32mk_Next_Page", "次ﾍﾟｰｼﾞへ(&N)"},
-    {"qzd32mk_Return_Page", "前ﾍﾟｰｼﾞへ(&R)"},
-    {"qzd32mk_pedit_dumy1", "-"},
-    {"qzd32mk_new_Page", "新規ﾍﾟｰｼﾞ(&PN)"},
-    {"qzd32mk_insert_Page", "ﾍﾟｰｼﾞ挿入(&PI)"},
-    {"qzd32mk_delete_Page", "ﾍﾟｰｼﾞ削除(&PD)"},
-    {"qzd32mk_pedit_dumy2", "-"},
-    {"qzd32mk_undo_Page", "元に戻す<頁編集>(&PU)"},
-};
-
-const MenuItem PreviewMenu[] = {
-    {"qzd32mk_preview_help", "qzdﾌﾟﾚﾋﾞｭｰ(&V)"},
-    {"qzd32mk_preview_Dumy1", "-"},
-    {"qzd32mk_preview_index", "目次表示(&I)"},
-    {"qzd32mk_preview_key", "ｷｰﾜｰﾄﾞ表示(&K)"},
-};
-
-const MenuItem HtmlMenu[] = {
-    {"qzd32mk_html_make", "HTMLﾌｧｲﾙ作成(&H)"},
-    {"{", ""},
-    {"qzd32mk_html_make_sellect", "表示ページのみ作成(&SG)"},
-    {"qzd32mk_html_make_all", "全ページ作成(&AG)"},
-    {"}", ""},
-    {"qzd32mk_html_option", "ｵﾌﾟｼｮﾝ設定(&O)"},
-    {"{", ""},
-    {"qzd32mk_html_option_par_ON", "ｲﾝﾃﾞﾝﾄ有効"},
-    {"}", ""},
-    {"qzd32mk_html_view", "ﾌﾞﾗｳｻﾞによるﾌﾟﾚﾋﾞｭｰ(&V)"},
-};
-
-const MenuItem HelpMenu[] = {
-    {"qzd32mk_help_quick1", "qzdﾌｧｲﾙ作成手順(&EH)"},
-    {"qzd32mk_help_quick2", "ﾌﾞﾗｳｻﾞﾍﾙﾌﾟ作成手順(&BH)"},
-    {"qzd32mk_help_view", "ﾍﾙﾌﾟ(&H)"},
-    {"qzd32mk_www_view", "Mr.Vornｻｲﾄへ接続(&C)"},
-    {"qzd32mk_version", "ﾊﾞｰｼﾞｮﾝ情報(&A)"},
-};
-
-// Commands whose windows and behaviour are built elsewhere; until then they stay disabled.
-const char* const LaterCommands[] = {
-    "qzd32mk_image_set",    "qzd32mk_index_set",         "qzd32mk_key_set",
-    "qzd32mk_search_shori", "qzd32mk_chikan_shori",      "qzd32mk_color_moji",
-    "qzd32mk_color_back",   "qzd32mk_html_make_sellect", "qzd32mk_html_make_all",
-    "qzd32mk_html_view",
-};
-
-template <std::size_t N> void addItems(QMenu* menu, const MenuItem (&items)[N]) {
-    QMenu* target = menu;
-    QAction* last = nullptr;
-    for (const MenuItem& item : items) {
-        const QByteArray name(item.name);
-        if (name == "{") {
-            target = new QMenu(menu);
-            target->setObjectName(last->objectName());
-            target->setTitle(last->text());
-            last->setMenu(target);
-            continue;
-        }
-        if (name == "}") {
-            target = menu;
-            continue;
-        }
-        const bool separator = qstrcmp(item.caption, "-") == 0;
-        // A separator keeps no text: some styles would draw it as a section heading.
-        auto* action = new QAction(separator ? QString() : QString::fromUtf8(item.caption), menu);
-        action->setObjectName(QString::fromLatin1(item.name));
-        action->setSeparator(separator);
-        if (item.shortcut)
-            action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
-        target->addAction(action);
-        last = action;
-    }
-}
-
-} // namespace
+namespace quillo::maker {
 
 MakerMainWindow::MakerMainWindow(Dialogs& dialogs, MakerEnvironment environment, QWidget* parent)
     : QMainWindow(parent), m_dialogs(dialogs), m_env(std::move(environment)),
-      m_copies(QStringLiteral("qzd32mk"), m_env.lockFolder) {
+      m_copies(QStringLiteral("qzd32mk"), m_env.lockFolder), m_document(*this) {
     setObjectName(QStringLiteral("qzd32mk_main"));
-    buildMenus();
-    buildToolbars();
+    m_actions.build(menuBar());
+    m_actions.recentHead->setData(0);
+    connectCommands();
     buildEditorArea();
-    FormattingControls controls;
-    controls.window = this;
-    controls.mainBar = findChild<QToolBar*>(QStringLiteral("Toolbar3"));
-    controls.pageBar = findChild<QToolBar*>(QStringLiteral("Toolbar4"));
-    controls.fontBox = m_fontBox;
-    controls.sizeBox = m_sizeBox;
-    controls.editMenu = findChild<QMenu*>(QStringLiteral("qzd32mk_edit"));
-    controls.editor = m_editor;
-    controls.ruler = m_ruler;
-    m_formatting = new PageFormatting(m_dialogs, controls, m_ignoreNextChange, this);
-    m_contents = new ContentsWindow(this, m_settings.contentsWindow);
-    m_keywords = new KeywordWindow(this, m_settings.keywordWindow);
+    buildToolbars();
+    m_contents = new ContentsWindow(m_document, this, m_settings.contentsWindow);
+    m_keywords = new KeywordWindow(m_document, this, m_settings.keywordWindow);
+    connect(&m_document, &MakerDocument::pagesChanged, this, &MakerMainWindow::refreshTitle);
+    connect(&m_document, &MakerDocument::currentPageChanged, this, &MakerMainWindow::refreshTitle);
+    connect(&m_document, &MakerDocument::nameChanged, this, &MakerMainWindow::refreshTitle);
     connect(m_contents, &CompanionWindow::closed, this,
-            [this] { action("qzd32mk_preview_index")->setChecked(false); });
+            [this] { m_actions.showContents->setChecked(false); });
     connect(m_keywords, &CompanionWindow::closed, this,
-            [this] { action("qzd32mk_preview_key")->setChecked(false); });
+            [this] { m_actions.showKeywords->setChecked(false); });
 }
 
 MakerMainWindow::~MakerMainWindow() = default;
 
-QAction* MakerMainWindow::action(const char* name) const {
-    return findChild<QAction*>(QString::fromLatin1(name));
-}
-
-void MakerMainWindow::buildMenus() {
-    const auto addMenu = [this](const char* name, const char* caption) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(caption));
-        menu->setObjectName(QString::fromLatin1(name));
-        menu->menuAction()->setObjectName(QString::fromLatin1(name));
-        return menu;
-    };
-    m_fileMenu = addMenu("qzd32mk_file", "ﾌｧｲﾙ(&F)");
-    addItems(m_fileMenu, FileMenu);
-    addItems(addMenu("qzd32mk_edit", "編集(&E)"), EditMenu);
-    addItems(addMenu("qzd32mk_page_edit", "ﾍﾟｰｼﾞ編集(&PE)"), PageMenu);
-    addItems(addMenu("qzd32mk_preview", "ﾌﾟﾚﾋﾞｭｰ(&V)"), PreviewMenu);
-    addItems(addMenu("qzd32mk_html", "HTML(&H)"), HtmlMenu);
-    addItems(addMenu("qzd32mk_help", "ﾍﾙﾌﾟ(&H)"), HelpMenu);
-
-    for (const char* name : LaterCommands)
-        action(name)->setEnabled(false);
-    m_recentHead = action("qzd32mk_FileArray");
-    m_recentHead->setData(0);
-    m_recentEnd = action("qzd32mk_file_dumy4");
-    action("qzd32mk_preview_index")->setCheckable(true);
-    action("qzd32mk_preview_key")->setCheckable(true);
-    action("qzd32mk_html_option_par_ON")->setCheckable(true);
-
-    connect(action("qzd32mk_file_new"), &QAction::triggered, this, [this] { newFile(); });
-    connect(action("qzd32mk_file_open"), &QAction::triggered, this, [this] { openFile(); });
-    connect(action("qzd32mk_file_save"), &QAction::triggered, this, [this] { saveFile(); });
-    connect(action("qzd32mk_file_save_rename"), &QAction::triggered, this,
-            [this] { saveFileAs(); });
-    connect(action("qzd32mk_file_end"), &QAction::triggered, this, [this] { close(); });
-    connect(action("qzd32mk_Next_Page"), &QAction::triggered, this, [this] { nextPage(); });
-    connect(action("qzd32mk_Return_Page"), &QAction::triggered, this, [this] { previousPage(); });
-    connect(action("qzd32mk_new_Page"), &QAction::triggered, this, [this] { newPage(); });
-    connect(action("qzd32mk_insert_Page"), &QAction::triggered, this, [this] { insertPage(); });
-    connect(action("qzd32mk_delete_Page"), &QAction::triggered, this, [this] { deletePage(); });
-    connect(action("qzd32mk_undo_Page"), &QAction::triggered, this, [this] { undoPage(); });
-    connect(action("qzd32mk_preview_help"), &QAction::triggered, this, [this] { preview(); });
-    connect(action("qzd32mk_preview_index"), &QAction::triggered, this,
-            [this] { toggleCompanion(m_contents, action("qzd32mk_preview_index")); });
-    connect(action("qzd32mk_preview_key"), &QAction::triggered, this,
-            [this] { toggleCompanion(m_keywords, action("qzd32mk_preview_key")); });
-    connect(action("qzd32mk_help_quick1"), &QAction::triggered, this,
+void MakerMainWindow::connectCommands() {
+    const MakerActions& a = m_actions;
+    connect(a.fileNew, &QAction::triggered, this, [this] { newFile(); });
+    connect(a.fileOpen, &QAction::triggered, this, [this] { openFile(); });
+    connect(a.fileSave, &QAction::triggered, this, [this] { saveFile(); });
+    connect(a.fileSaveAs, &QAction::triggered, this, [this] { saveFileAs(); });
+    connect(a.exit, &QAction::triggered, this, [this] { close(); });
+    connect(a.nextPage, &QAction::triggered, this, [this] { nextPage(); });
+    connect(a.previousPage, &QAction::triggered, this, [this] { previousPage(); });
+    connect(a.newPage, &QAction::triggered, this, [this] { newPage(); });
+    connect(a.insertPage, &QAction::triggered, this, [this] { insertPage(); });
+    connect(a.deletePage, &QAction::triggered, this, [this] { deletePage(); });
+    connect(a.undoPage, &QAction::triggered, this, [this] { undoPage(); });
+    connect(a.preview, &QAction::triggered, this, [this] { preview(); });
+    connect(a.showContents, &QAction::triggered, this,
+            [this] { toggleCompanion(m_contents, m_actions.showContents); });
+    connect(a.showKeywords, &QAction::triggered, this,
+            [this] { toggleCompanion(m_keywords, m_actions.showKeywords); });
+    connect(a.quickHelpQzd, &QAction::triggered, this,
             [this] { showQuickHelp(quickHelpQzdText()); });
-    connect(action("qzd32mk_help_quick2"), &QAction::triggered, this,
+    connect(a.quickHelpBrowser, &QAction::triggered, this,
             [this] { showQuickHelp(quickHelpBrowserText()); });
-    connect(action("qzd32mk_help_view"), &QAction::triggered, this, [this] { openOwnHelp(); });
-    connect(action("qzd32mk_www_view"), &QAction::triggered, this, [this] { openHomePage(); });
-    connect(action("qzd32mk_version"), &QAction::triggered, this, [this] { showVersion(); });
+    connect(a.help, &QAction::triggered, this, [this] { openOwnHelp(); });
+    connect(a.homePage, &QAction::triggered, this, [this] { openHomePage(); });
+    connect(a.version, &QAction::triggered, this, [this] { showVersion(); });
 }
 
+// The toolbars, the font boxes and the ruler's position labels, and the formatting of the
+// page editor they drive.
 void MakerMainWindow::buildToolbars() {
     auto* main = addToolBar(QStringLiteral("Toolbar3"));
     main->setObjectName(QStringLiteral("Toolbar3"));
@@ -244,6 +97,39 @@ void MakerMainWindow::buildToolbars() {
     m_sizeBox->setObjectName(QStringLiteral("Combo2"));
     m_sizeBox->setEditable(true);
     m_sizeBox->setMinimumContentsLength(3);
+
+    FormattingControls controls;
+    controls.window = this;
+    controls.fontBox = m_fontBox;
+    controls.sizeBox = m_sizeBox;
+    controls.editMenu = m_actions.editMenuWidget();
+    controls.editor = m_editor;
+    controls.ruler = m_ruler;
+    const EditCommands edits{m_actions.undo,  m_actions.copy,   m_actions.cut,
+                             m_actions.paste, m_actions.remove, m_actions.selectAll};
+    m_formatting = new PageFormatting(m_dialogs, controls, edits, m_ignoreNextChange, this);
+    const auto runIfEnabled = [](QAction* action) {
+        if (action->isEnabled())
+            action->trigger();
+    };
+    connect(m_formatting, &PageFormatting::pageUpPressed, this,
+            [this, runIfEnabled] { runIfEnabled(m_actions.previousPage); });
+    connect(m_formatting, &PageFormatting::pageDownPressed, this,
+            [this, runIfEnabled] { runIfEnabled(m_actions.nextPage); });
+
+    fillToolbars(main, pages, m_actions, m_formatting->actions(), m_editor);
+    // Small icons, and the font boxes after the page buttons, where the page toolbar has
+    // room: so the window at its default size shows every button of both bars.
+    for (QToolBar* bar : {main, pages})
+        bar->setIconSize(QSize(16, 16));
+    pages->addSeparator();
+    pages->addWidget(m_fontBox);
+    pages->addWidget(m_sizeBox);
+    pages->addSeparator();
+    for (IndentRuler::Side side : {IndentRuler::Left, IndentRuler::Right}) {
+        m_ruler->positionLabel(side)->setContentsMargins(2, 0, 4, 0);
+        pages->addWidget(m_ruler->positionLabel(side));
+    }
 }
 
 void MakerMainWindow::buildEditorArea() {
@@ -298,9 +184,9 @@ bool MakerMainWindow::startUp(const QString& commandLinePath) {
     m_started = true;
     layoutEditor();
     fillFontLists();
-    showCompanion(m_contents, action("qzd32mk_preview_index"));
-    showCompanion(m_keywords, action("qzd32mk_preview_key"));
-    refreshTitle(TitleMode::TitleOnly);
+    showCompanion(m_contents, m_actions.showContents);
+    showCompanion(m_keywords, m_actions.showKeywords);
+    refreshTitle();
     if (!commandLinePath.isEmpty())
         openFromCommandLine(commandLinePath);
     hourglass.release();
@@ -316,7 +202,7 @@ void MakerMainWindow::readSettings() {
                 Dialogs::Icon::Warning);
     m_settingsReadFailed = !result.ok();
     m_settingsRead = m_settings;
-    QAction* indent = action("qzd32mk_html_option_par_ON");
+    QAction* indent = m_actions.htmlIndent;
     if (m_settings.htmlIndent)
         indent->setChecked(*m_settings.htmlIndent);
     m_htmlIndentRead = indent->isChecked();
@@ -487,22 +373,9 @@ void MakerMainWindow::rebuildRuler() {
 
 // Title, lists and the editor's page ----------------------------------------------------
 
-bool MakerMainWindow::isUnnamed() const {
-    return windowTitle().startsWith(QString::fromUtf8(MakerTitlePrefix) + unnamedFileName() +
-                                    QStringLiteral(" Page"));
-}
-
-void MakerMainWindow::refreshTitle(TitleMode mode) {
-    setWindowTitle(makerWindowTitle(m_doc.filePath, m_currentPage, m_doc.pageCount));
-    if (mode == TitleMode::SelectKeyword && m_keywords)
-        m_keywords->selectLine(listLineOfPage(m_doc, m_currentPage, true));
-    if (mode == TitleMode::SelectContents && m_contents)
-        m_contents->selectLine(listLineOfPage(m_doc, m_currentPage, false));
-}
-
-void MakerMainWindow::fillLists() {
-    m_contents->fill(m_doc, m_currentPage);
-    m_keywords->fill(m_doc, m_currentPage);
+void MakerMainWindow::refreshTitle() {
+    setWindowTitle(makerWindowTitle(m_document.displayPath(), m_document.currentPage(),
+                                    m_document.pageCount()));
 }
 
 void MakerMainWindow::refreshFormatting() {
@@ -516,26 +389,22 @@ void MakerMainWindow::onEditorChanged() {
         m_ignoreNextChange = false;
         return;
     }
-    m_pageChanged[m_currentPage] = true;
-    m_documentChanged = true;
+    m_document.noteEditorEdit();
 }
 
-void MakerMainWindow::showPageInEditor() {
+QByteArray MakerMainWindow::shownRtf() const {
+    return m_editor->rtf();
+}
+
+void MakerMainWindow::showRtf(const QByteArray& rtf) {
     // The program's own change, counted as the notification it was told to ignore.
     ++m_programEdits;
-    m_editor->setRtf(m_doc.pageText[m_currentPage]);
+    m_editor->setRtf(rtf);
     --m_programEdits;
     m_ignoreNextChange = false;
 }
 
-void MakerMainWindow::storeCurrentPage() {
-    if (!m_pageChanged[m_currentPage])
-        return;
-    m_doc.pageText[m_currentPage] = m_editor->rtf();
-    m_pageChanged[m_currentPage] = false;
-}
-
-void MakerMainWindow::resetEditorPage() {
+void MakerMainWindow::showEmptyPage() {
     ++m_programEdits;
     m_editor->setRtf(QByteArray());
     SelectionFormat format;
@@ -554,51 +423,19 @@ void MakerMainWindow::resetEditorPage() {
     m_ruler->placeMarker(IndentRuler::Left, LeftMarkerHome);
 }
 
+// An empty, unnamed document of one page, its background the window colour.
 void MakerMainWindow::newDocument() {
-    m_doc.pageCount = 1;
-    m_currentPage = 1;
-    m_doc.filePath = unnamedFileName();
-    m_fileTitle = unnamedFileName();
-    m_doc.displaySettings.backColor = qint32(SystemWindowColor);
+    m_document.startUnnamed(qint32(SystemWindowColor));
     m_editor->setBackColor(SystemWindowColor);
     QPalette palette = m_frame->palette();
     palette.setColor(QPalette::Window, windowsColorToQColor(SystemWindowColor));
     m_frame->setPalette(palette);
-    m_doc.pageText[0].clear();
-    m_doc.pageText[1].clear();
-    m_doc.titleCount[1] = 0;
-    m_doc.keywordCount[1] = 0;
-    // Refilled from the empty page: each list shows the placeholder line of page 1.
-    fillLists();
-    m_documentChanged = false;
     m_previewLayoutChanged = false;
-    m_pageChanged[1] = false;
-    forgetPageUndo();
-}
-
-void MakerMainWindow::forgetPageUndo() {
-    m_undo = {};
-    m_undoBeforeCommand = {};
-}
-
-void MakerMainWindow::clearDocument() {
-    for (int page = 0; page <= MaxPages; ++page) {
-        m_doc.titleCount[page] = 0;
-        m_doc.keywordCount[page] = 0;
-        m_doc.title[page].clear();
-        for (QString& keyword : m_doc.keywords[page])
-            keyword.clear();
-        m_pageChanged[page] = false;
-    }
-    forgetPageUndo();
-    m_doc.pageCount = 1;
 }
 
 void MakerMainWindow::clearChangeFlags() {
-    m_documentChanged = false;
+    m_document.clearChangeFlags();
     m_previewLayoutChanged = false;
-    m_pageChanged.fill(false);
-    forgetPageUndo();
 }
 
 // Shutdown ------------------------------------------------------------------------------
@@ -615,9 +452,9 @@ void MakerMainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     Hourglass hourglass;
-    if (m_documentChanged || m_previewLayoutChanged) {
-        const QString text =
-            exitQuestionText(m_doc.filePath, m_documentChanged, m_previewLayoutChanged);
+    if (m_document.isModified() || m_previewLayoutChanged) {
+        const QString text = exitQuestionText(m_document.displayPath(), m_document.isModified(),
+                                              m_previewLayoutChanged);
         if (isMinimized() || isMaximized())
             showNormal();
         hourglass.release();
@@ -666,8 +503,7 @@ bool MakerMainWindow::settingsDiffer() {
     m_settings.main = mainGeometryToWrite();
     MakerSettings asRead = m_settingsRead;
     asRead.htmlIndent = m_settings.htmlIndent;
-    return !(m_settings == asRead) ||
-           action("qzd32mk_html_option_par_ON")->isChecked() != m_htmlIndentRead;
+    return !(m_settings == asRead) || m_actions.htmlIndent->isChecked() != m_htmlIndentRead;
 }
 
 void MakerMainWindow::writeSettingsAtExit() {
@@ -675,8 +511,8 @@ void MakerMainWindow::writeSettingsAtExit() {
         return;
     if (countInstances() >= 2)
         return;
-    const int error = writeSettingsFile(settingsPath(), m_settings,
-                                        action("qzd32mk_html_option_par_ON")->isChecked());
+    const int error =
+        writeSettingsFile(settingsPath(), m_settings, m_actions.htmlIndent->isChecked());
     if (error != FileError::None)
         message(QStringLiteral("qzd32mk 初期化ﾌｧｲﾙ書込み"),
                 settingsWriteWarningText(settingsPath(), error), Dialogs::Icon::Warning);
@@ -698,7 +534,6 @@ void MakerMainWindow::writeRecentListAtExit() {
 // Preview, window and help commands -------------------------------------------------------
 
 void MakerMainWindow::showCompanion(CompanionWindow* window, QAction* item) {
-    window->fill(m_doc, m_currentPage);
     window->show();
     item->setChecked(true);
 }
@@ -715,17 +550,17 @@ void MakerMainWindow::toggleCompanion(CompanionWindow* window, QAction* item) {
 }
 
 void MakerMainWindow::preview() {
-    if (m_fileTitle == unnamedFileName()) {
+    if (m_document.isUnnamed()) {
         message(QStringLiteral("qzd32maker qzdﾌﾟﾚﾋﾞｭｰ"), neverSavedPreviewText(),
                 Dialogs::Icon::Information);
         return;
     }
     Hourglass hourglass;
-    storeCurrentPage();
+    m_document.storeShownPage();
     viewer::ViewerWindow::Options options;
     options.variant = viewer::Variant::Preview;
-    options.document = &m_doc;
-    options.startPage = m_currentPage;
+    options.document = &m_document.helpForWriting();
+    options.startPage = m_document.currentPage();
     options.searchText = m_previewSearchText;
     options.pageBackColor = m_editor->backColor();
     m_preview = new viewer::ViewerWindow(m_dialogs, options);
@@ -736,9 +571,9 @@ void MakerMainWindow::preview() {
                     m_previewLayoutChanged = true;
                 m_previewSearchText = searchText;
                 m_preview = nullptr;
-                if (action("qzd32mk_preview_index")->isChecked())
+                if (m_actions.showContents->isChecked())
                     m_contents->show();
-                if (action("qzd32mk_preview_key")->isChecked())
+                if (m_actions.showKeywords->isChecked())
                     m_keywords->show();
                 show();
                 activateWindow();
@@ -781,4 +616,4 @@ void MakerMainWindow::showVersion() {
             Dialogs::Icon::Information);
 }
 
-} // namespace quillo
+} // namespace quillo::maker

@@ -4,11 +4,7 @@
 
 #include <cmath>
 
-namespace quillo {
-
-QString unnamedFileName() {
-    return QStringLiteral("新規ファイル");
-}
+namespace quillo::maker {
 
 QString makerWindowTitle(const QString& filePath, int page, int count) {
     return QString::fromUtf8(MakerTitlePrefix) + filePath + QStringLiteral(" Page") +
@@ -105,13 +101,4 @@ QStringList fontSizeList() {
     return sizes;
 }
 
-int listLineOfPage(const HelpDocument& doc, int page, bool keywords) {
-    int line = 0;
-    for (int p = 1; p < page && p <= MaxPages; ++p) {
-        const int entries = keywords ? doc.keywordCount[p] : doc.titleCount[p];
-        line += entries > 0 ? entries : 1;
-    }
-    return line;
-}
-
-} // namespace quillo
+} // namespace quillo::maker

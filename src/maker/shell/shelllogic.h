@@ -1,20 +1,16 @@
 #pragma once
 
-#include "core/helpdocument.h"
-
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 
 // Plain logic of the authoring window: its title, the splitting of a path into its file
-// title, the character ruler, the font table and the list line of a page.
-namespace quillo {
+// title, the character ruler and the font table.
+namespace quillo::maker {
 
 // The display name and the two blanks that begin every title of the authoring window.
 inline constexpr char MakerTitlePrefix[] = "Quillo32Maker  ";
-// filePath and fileTitle of a document that was never saved.
-QString unnamedFileName();
 
 // "Quillo32Maker  " + path + " Page" + page + " /" + count, numbers with their leading blank.
 QString makerWindowTitle(const QString& filePath, int page, int count);
@@ -42,9 +38,4 @@ FontTable buildFontTable(const QStringList& screenFonts);
 // The font sizes of the size box.
 QStringList fontSizeList();
 
-// The 0-based line of the first entry of `page` in the contents list (keywords false) or the
-// keyword list (keywords true): one line per title or keyword of every earlier page, a page
-// without any counting as one line.
-int listLineOfPage(const HelpDocument& doc, int page, bool keywords);
-
-} // namespace quillo
+} // namespace quillo::maker

@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QScreen>
 
-namespace quillo {
+namespace quillo::maker {
 
 namespace {
 constexpr char DisplayName[] = "Quillo32Maker";
@@ -57,4 +57,4 @@ void SplashWindow::paintEvent(QPaintEvent*) {
     painter.drawText(box, Qt::AlignCenter, name);
 }
 
-} // namespace quillo
+} // namespace quillo::maker

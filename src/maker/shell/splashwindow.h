@@ -3,7 +3,7 @@
 #include <QTimer>
 #include <QWidget>
 
-namespace quillo {
+namespace quillo::maker {
 
 // `qzd32mk_asrn`: the first window of the authoring program. It shows the display name
 // twice in a large font, a grey copy slightly offset behind the dark one, centred on the
@@ -24,4 +24,4 @@ private:
     QTimer m_timer;
 };
 
-} // namespace quillo
+} // namespace quillo::maker

@@ -4,6 +4,7 @@
 #include <QTest>
 
 using namespace quillo;
+using namespace quillo::maker;
 
 class TestFormatLogic : public QObject {
     Q_OBJECT

@@ -1,6 +1,6 @@
 #include "maker/format/formatlogic.h"
 #include "maker/format/indentruler.h"
-#include "maker/shell/makerfixture.h"
+#include "support/makerfixture.h"
 #include "viewer/viewerwindow.h"
 #include "winsvc/twips.h"
 
@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 
 using namespace quillo;
+using namespace quillo::maker;
 using Answer = Dialogs::Answer;
 
 namespace {
@@ -116,31 +117,31 @@ private slots:
         f.dialogs().chooseFileNext(f.file(QStringLiteral("font.qzd")));
         QComboBox* fonts = box(w, "Combo1");
         emit fonts->activated(fonts->findText(QStringLiteral("IPAMincho")));
-        QVERIFY(!w->pageChanged(1));
-        QVERIFY(!w->documentChanged());
+        QVERIFY(!w->document().isShownPageEdited());
+        QVERIFY(!w->document().isModified());
         QCOMPARE(*w->editor()->selectionFormat().fontName, QStringLiteral("IPAMincho"));
         // The change notification the choice caused was consumed: typing is an edit again.
         QVERIFY(!w->ignoreNextChange());
         MakerFixture::type(w, QStringLiteral("字"));
-        QVERIFY(w->pageChanged(1));
-        QVERIFY(w->documentChanged());
+        QVERIFY(w->document().isShownPageEdited());
+        QVERIFY(w->document().isModified());
 
         // Inside text, where the choice changes nothing in the page, the first character
         // typed after it still counts.
         MakerFixture::trigger(w, "qzd32mk_file_save_rename");
-        QVERIFY(!w->documentChanged());
+        QVERIFY(!w->document().isModified());
         MakerFixture::type(w, QStringLiteral("一二"));
         w->editor()->setSelStart(1);
         QTest::mouseRelease(w->editor()->viewport(), Qt::LeftButton);
         MakerFixture::trigger(w, "qzd32mk_file_save");
         emit fonts->activated(fonts->findText(QStringLiteral("IPAGothic")));
-        QVERIFY(!w->documentChanged());
+        QVERIFY(!w->document().isModified());
         MakerFixture::type(w, QStringLiteral("x"));
-        QVERIFY(w->documentChanged());
+        QVERIFY(w->document().isModified());
 
         w->editor()->select(0, 1);
         emit fonts->activated(fonts->findText(QStringLiteral("IPAGothic")));
-        QVERIFY(w->pageChanged(1));
+        QVERIFY(w->document().isShownPageEdited());
     }
 
     void caretKeysDoNotRefreshTheToolbarButTheMouseDoes() {
@@ -200,7 +201,7 @@ private slots:
         MakerFixture::click(w, "qzd32mk_bullet");
         QCOMPARE(editor->selectionFormat().bullet, true);
         QVERIFY(pressed(w, "qzd32mk_bullet"));
-        QVERIFY(w->documentChanged());
+        QVERIFY(w->document().isModified());
     }
 
     void backspaceAtTheStartRemovesTheIndent() {

@@ -1,11 +1,12 @@
 #include "core/helpfile.h"
 #include "core/text.h"
-#include "maker/shell/companionwindows.h"
+#include "maker/common/recentfiles.h"
+#include "maker/common/settingsfile.h"
+#include "maker/common/shelltexts.h"
+#include "maker/entries/companionwindows.h"
 #include "maker/shell/mainwindow.h"
-#include "maker/shell/recentfiles.h"
-#include "maker/shell/settingsfile.h"
 #include "maker/shell/shelllogic.h"
-#include "maker/shell/shelltexts.h"
+#include "support/makerfixture.h"
 #include "support/scripteddialogs.h"
 #include "viewer/viewerwindow.h"
 #include "winsvc/richtextcontrol.h"
@@ -23,6 +24,7 @@
 #include <memory>
 
 using namespace quillo;
+using namespace quillo::maker;
 using test::ScriptedDialogs;
 using Answer = Dialogs::Answer;
 
@@ -42,11 +44,10 @@ void writeAll(const QString& path, const QByteArray& bytes) {
 // A help file of `pages` pages whose first page carries `text`.
 void writeHelpFile(const QString& path, int pages, const QByteArray& text = "{\\rtf1 x\\par}") {
     auto doc = std::make_unique<HelpDocument>();
-    doc->pageCount = qint16(pages);
+    doc->pages.resize(pages);
     for (int p = 1; p <= pages; ++p)
-        doc->pageText[p] = text;
-    doc->titleCount[1] = 1;
-    doc->title[1] = QStringLiteral("はじめに");
+        doc->page(p).rtf = text;
+    doc->page(1).title = QStringLiteral("はじめに");
     QVERIFY(saveHelpFile(path, *doc).ok());
 }
 
@@ -77,45 +78,10 @@ void setReadOnly(const QString& path) {
 class TestMakerWindow : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    QList<MakerMainWindow*> m_windows;
+    MakerFixture f;
 
-    QString home() const { return m_dir->path() + QStringLiteral("/home"); }
-    QString ini() const { return home() + QStringLiteral("/qzd32mk.ini"); }
-    QString recentIni() const { return home() + QStringLiteral("/qzd32mkf.ini"); }
-    QString file(const QString& name) const { return m_dir->path() + '/' + name; }
-
-    MakerMainWindow* makeWindow(const QStringList& fonts = {QStringLiteral("IPAPGothic"),
-                                                            QStringLiteral("IPAGothic")}) {
-        MakerEnvironment env;
-        env.programFolder = home();
-        env.lockFolder = m_dir->path() + QStringLiteral("/locks");
-        env.viewerProgram = m_dir->path() + QStringLiteral("/bin/qzd32");
-        env.helpFile = m_dir->path() + QStringLiteral("/bin/qzd32.qzd");
-        env.screenFonts = fonts;
-        auto* window = new MakerMainWindow(*m_dialogs, env);
-        m_windows << window;
-        return window;
-    }
-    MakerMainWindow* start(const QString& commandLine = {}) {
-        MakerMainWindow* window = makeWindow();
-        if (!window->startUp(commandLine))
-            return nullptr;
-        return window;
-    }
-    static void trigger(MakerMainWindow* window, const char* name) {
-        QAction* action = window->findChild<QAction*>(QString::fromLatin1(name));
-        QVERIFY2(action, name);
-        QVERIFY2(action->isEnabled(), name);
-        action->trigger();
-    }
-    static void type(MakerMainWindow* window, const QString& text) {
-        window->editor()->setFocus();
-        window->editor()->insertPlainText(text);
-    }
     void expectMessage(int index, const QString& title, const QString& text) {
-        const QList<ScriptedDialogs::Call> messages = m_dialogs->messages();
+        const QList<ScriptedDialogs::Call> messages = f.dialogs().messages();
         QVERIFY(index < messages.size());
         QCOMPARE(messages[index].title, title);
         QCOMPARE(messages[index].text, text);
@@ -124,22 +90,11 @@ class TestMakerWindow : public QObject {
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    void init() {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir().mkpath(home()));
-        qputenv("QUILLO_HOME", home().toLocal8Bit());
-        m_dialogs = std::make_unique<ScriptedDialogs>();
-    }
-
-    void cleanup() {
-        qDeleteAll(m_windows);
-        m_windows.clear();
-        QCOMPARE(m_dialogs->unexpectedCount(), 0);
-        QVERIFY(m_dialogs->scriptDone());
-    }
+    void init() { f.setUp(); }
+    void cleanup() { f.tearDown(); }
 
     void menuTree() {
-        MakerMainWindow* w = start();
+        MakerMainWindow* w = f.start();
         QVERIFY(w);
         const QMenu* file = w->findChild<QMenu*>(QStringLiteral("qzd32mk_file"));
         QStringList names;
@@ -239,7 +194,7 @@ private slots:
         QFETCH(QString, menu);
         QFETCH(QString, caption);
         QFETCH(QStringList, items);
-        MakerMainWindow* w = start();
+        MakerMainWindow* w = f.start();
         QVERIFY(w);
         const auto shown = [](const QMenu* m, QStringList& out, const auto& self) -> void {
             for (QAction* a : m->actions()) {
@@ -275,12 +230,12 @@ private slots:
     }
     void emptyDocumentListsShowPageOne() {
         QFETCH(bool, afterNewFile);
-        const QString path = file("doc.qzd");
+        const QString path = f.file("doc.qzd");
         writeHelpFile(path, 3);
-        MakerMainWindow* w = start(afterNewFile ? path : QString());
+        MakerMainWindow* w = f.start(afterNewFile ? path : QString());
         QVERIFY(w);
         if (afterNewFile)
-            trigger(w, "qzd32mk_file_new");
+            MakerFixture::trigger(w, "qzd32mk_file_new");
         for (CompanionWindow* window : {static_cast<CompanionWindow*>(w->contentsWindow()),
                                         static_cast<CompanionWindow*>(w->keywordWindow())}) {
             QCOMPARE(window->list()->count(), 1);
@@ -290,24 +245,24 @@ private slots:
     }
 
     void noSettingsFileStartsSilentlyAndWritesAtExit() {
-        MakerMainWindow* w = start();
+        MakerMainWindow* w = f.start();
         QVERIFY(w);
-        QVERIFY(m_dialogs->calls().isEmpty());
-        QVERIFY(QFile::exists(recentIni())); // made empty at start
-        QVERIFY(!QFile::exists(ini()));
+        QVERIFY(f.dialogs().calls().isEmpty());
+        QVERIFY(QFile::exists(f.recentIni())); // made empty at start
+        QVERIFY(!QFile::exists(f.ini()));
         QVERIFY(w->close());
-        QCOMPARE(readAll(ini()), serializeSettings(MakerSettings(), false));
-        QCOMPARE(readAll(recentIni()), QByteArray());
+        QCOMPARE(readAll(f.ini()), serializeSettings(MakerSettings(), false));
+        QCOMPARE(readAll(f.recentIni()), QByteArray());
     }
 
     void unchangedSettingsAreNotRewritten() {
-        writeAll(ini(), serializeSettings(MakerSettings(), true));
-        QVERIFY(QFile::setPermissions(ini(), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-        const QDateTime before = QFileInfo(ini()).lastModified();
-        MakerMainWindow* w = start();
+        writeAll(f.ini(), serializeSettings(MakerSettings(), true));
+        QVERIFY(QFile::setPermissions(f.ini(), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        const QDateTime before = QFileInfo(f.ini()).lastModified();
+        MakerMainWindow* w = f.start();
         QVERIFY(w->findChild<QAction*>(QStringLiteral("qzd32mk_html_option_par_ON"))->isChecked());
         QVERIFY(w->close());
-        QCOMPARE(QFileInfo(ini()).lastModified(), before);
+        QCOMPARE(QFileInfo(f.ini()).lastModified(), before);
     }
 
     void unreadableFieldWarnsAndUsesDefaults() {
@@ -315,19 +270,19 @@ private slots:
         custom.main = {400, 500, 6000, 8000};
         QByteArray text = serializeSettings(custom, false);
         text.replace("<qzd32mkSearch>\r\n 1500", "<qzd32mkSearch>\r\nabc");
-        writeAll(ini(), text);
-        m_dialogs->answerNext(Answer::Ok);
-        MakerMainWindow* w = start();
+        writeAll(f.ini(), text);
+        f.dialogs().answerNext(Answer::Ok);
+        MakerMainWindow* w = f.start();
         expectMessage(0, QStringLiteral("qzd32Maker 設定環境ﾌｧｲﾙ読込み"),
                       QStringLiteral("ユーザ設定環境ファイル qzd32mk.ini 読込みに失敗しました。\n"
                                      "デフォルト環境にて起動します。"));
         QCOMPARE(w->normalGeometry(), MakerSettings().main);
         QVERIFY(w->close());
-        QCOMPARE(readAll(ini()), serializeSettings(MakerSettings(), false));
+        QCOMPARE(readAll(f.ini()), serializeSettings(MakerSettings(), false));
     }
 
     void maximisedExitWritesNormalGeometry() {
-        MakerMainWindow* w = start();
+        MakerMainWindow* w = f.start();
         w->resize(500, 400);
         const TwipsRect normal = w->normalGeometry();
         QCOMPARE(normal.width, 500 * 1440 / w->logicalDpiX());
@@ -335,37 +290,37 @@ private slots:
         QTRY_VERIFY(w->isMaximized());
         QVERIFY(w->close());
         MakerSettings written;
-        QVERIFY(readSettingsFile(ini(), written).ok());
+        QVERIFY(readSettingsFile(f.ini(), written).ok());
         QCOMPARE(written.main, normal);
     }
 
     void secondCopyIsOffsetAndDoesNotWriteFirst() {
-        MakerMainWindow* first = start();
-        MakerMainWindow* second = start();
+        MakerMainWindow* first = f.start();
+        MakerMainWindow* second = f.start();
         QVERIFY(first && second);
         QCOMPARE(second->instanceCount(), 2);
         QCOMPARE(second->pos() - first->pos(), QPoint(20, 20)); // 300 twips at 96 dpi
         QCOMPARE(second->contentsWindow()->pos() - first->contentsWindow()->pos(), QPoint(20, 20));
         QCOMPARE(second->keywordWindow()->pos() - first->keywordWindow()->pos(), QPoint(20, 20));
         QVERIFY(second->close());
-        QVERIFY(!QFile::exists(ini()));
+        QVERIFY(!QFile::exists(f.ini()));
         QVERIFY(first->close());
-        QVERIFY(QFile::exists(ini()));
+        QVERIFY(QFile::exists(f.ini()));
     }
 
     void copyPushedOffScreenEnds() {
         MakerSettings low;
         low.main = {screenHeightTwips() - 800, 3035, 700, 7200}; // fits once, not offset
-        writeAll(ini(), serializeSettings(low, false));
-        MakerMainWindow* first = start();
+        writeAll(f.ini(), serializeSettings(low, false));
+        MakerMainWindow* first = f.start();
         QVERIFY(first);
-        m_dialogs->answerNext(Answer::Ok);
-        QVERIFY(!start());
+        f.dialogs().answerNext(Answer::Ok);
+        QVERIFY(!f.start());
         expectMessage(0, QStringLiteral("qzd32mk 起動"),
                       QStringLiteral("画面範囲外表示となるため終了します。"
                                      "複数起動を終了し、再起動して下さい。"));
-        QVERIFY(!m_windows.last()->isVisible());
-        QVERIFY(m_windows.last()->close()); // ends without the shutdown
+        QVERIFY(!f.lastWindow()->isVisible());
+        QVERIFY(f.lastWindow()->close()); // ends without the shutdown
         QVERIFY(first->close());
     }
 
@@ -373,57 +328,58 @@ private slots:
         QByteArray text;
         for (int i = 1; i <= 10; ++i)
             text += QStringLiteral("/help/f%1.qzd\r\n").arg(i).toUtf8();
-        writeAll(recentIni(), text);
-        MakerMainWindow* w = start();
+        writeAll(f.recentIni(), text);
+        MakerMainWindow* w = f.start();
         QCOMPARE(recentCaptions(*w).size(), 8);
         QCOMPARE(recentCaptions(*w).first(), QStringLiteral("/help/f1.qzd"));
         QVERIFY(w->close());
-        QCOMPARE(readAll(recentIni()), text);
+        QCOMPARE(readAll(f.recentIni()), text);
     }
 
     void recentListDropsRepeatsAndEmptyLines() {
-        writeAll(recentIni(), "/a.qzd\r\n\r\n/b.qzd\r\n/a.qzd\r\n");
-        MakerMainWindow* w = start();
+        writeAll(f.recentIni(), "/a.qzd\r\n\r\n/b.qzd\r\n/a.qzd\r\n");
+        MakerMainWindow* w = f.start();
         QCOMPARE(recentCaptions(*w), QStringList({"/a.qzd", "/b.qzd"}));
         QVERIFY(w->close());
-        QCOMPARE(readAll(recentIni()), QByteArray("/a.qzd\r\n/b.qzd\r\n"));
+        QCOMPARE(readAll(f.recentIni()), QByteArray("/a.qzd\r\n/b.qzd\r\n"));
     }
 
     void choosingEntryThreeMovesItToTheTop() {
         for (const char* name : {"a.qzd", "b.qzd", "c.qzd"})
-            writeHelpFile(file(QString::fromLatin1(name)), 2);
-        writeAll(
-            recentIni(),
-            (file("a.qzd") + "\r\n" + file("b.qzd") + "\r\n" + file("c.qzd") + "\r\n").toUtf8());
-        MakerMainWindow* w = start();
+            writeHelpFile(f.file(QString::fromLatin1(name)), 2);
+        writeAll(f.recentIni(),
+                 (f.file("a.qzd") + "\r\n" + f.file("b.qzd") + "\r\n" + f.file("c.qzd") + "\r\n")
+                     .toUtf8());
+        MakerMainWindow* w = f.start();
         QAction* third = nullptr;
         for (QAction* a : w->findChildren<QAction*>(QStringLiteral("qzd32mk_FileArray")))
             if (a->data().toInt() == 3)
                 third = a;
         QVERIFY(third);
         third->trigger();
-        QCOMPARE(w->windowTitle(), makerWindowTitle(file("c.qzd"), 1, 2));
-        QCOMPARE(w->fileTitle(), QStringLiteral("c.qzd"));
-        QCOMPARE(recentCaptions(*w), QStringList({file("c.qzd"), file("a.qzd"), file("b.qzd")}));
+        QCOMPARE(w->windowTitle(), makerWindowTitle(f.file("c.qzd"), 1, 2));
+        QCOMPARE(w->document().fileTitle(), QStringLiteral("c.qzd"));
+        QCOMPARE(recentCaptions(*w),
+                 QStringList({f.file("c.qzd"), f.file("a.qzd"), f.file("b.qzd")}));
         QCOMPARE(w->contentsWindow()->list()->item(0)->text(), QStringLiteral("p 1  はじめに"));
         QVERIFY(w->close());
-        QCOMPARE(
-            readAll(recentIni()),
-            (file("c.qzd") + "\r\n" + file("a.qzd") + "\r\n" + file("b.qzd") + "\r\n").toUtf8());
+        QCOMPARE(readAll(f.recentIni()),
+                 (f.file("c.qzd") + "\r\n" + f.file("a.qzd") + "\r\n" + f.file("b.qzd") + "\r\n")
+                     .toUtf8());
     }
 
     void ninthFileDropsTheOldest() {
         QByteArray text;
         for (int i = 1; i <= 8; ++i)
             text += QStringLiteral("/help/f%1.qzd\r\n").arg(i).toUtf8();
-        writeAll(recentIni(), text);
-        writeHelpFile(file("new.qzd"), 1);
-        MakerMainWindow* w = start();
-        m_dialogs->chooseFileNext(file("new.qzd"));
-        trigger(w, "qzd32mk_file_open");
+        writeAll(f.recentIni(), text);
+        writeHelpFile(f.file("new.qzd"), 1);
+        MakerMainWindow* w = f.start();
+        f.dialogs().chooseFileNext(f.file("new.qzd"));
+        MakerFixture::trigger(w, "qzd32mk_file_open");
         const QStringList captions = recentCaptions(*w);
         QCOMPARE(captions.size(), 8);
-        QCOMPARE(captions.first(), file("new.qzd"));
+        QCOMPARE(captions.first(), f.file("new.qzd"));
         QVERIFY(!captions.contains(QStringLiteral("/help/f8.qzd")));
         QVERIFY(w->close());
     }
@@ -435,64 +391,64 @@ private slots:
     }
     void deletedEntryAsksToRemove() {
         QFETCH(bool, remove);
-        const QString gone = file("gone.qzd");
-        writeAll(recentIni(), (gone + "\r\n").toUtf8());
-        MakerMainWindow* w = start();
-        m_dialogs->answerNext(remove ? Answer::Yes : Answer::No);
+        const QString gone = f.file("gone.qzd");
+        writeAll(f.recentIni(), (gone + "\r\n").toUtf8());
+        MakerMainWindow* w = f.start();
+        f.dialogs().answerNext(remove ? Answer::Yes : Answer::No);
         w->findChildren<QAction*>(QStringLiteral("qzd32mk_FileArray")).last()->trigger();
         expectMessage(0, QStringLiteral("qzd32Maker ﾌｧｲﾙﾘｽﾄ選択"),
                       QStringLiteral("ファイルが見つかりません。\n") + gone +
                           QStringLiteral("をファイルリストから削除しますか。"));
         QCOMPARE(recentCaptions(*w).isEmpty(), remove);
-        QCOMPARE(w->windowTitle(), makerWindowTitle(unnamedFileName(), 1, 1));
+        QCOMPARE(w->windowTitle(), makerWindowTitle(QStringLiteral("新規ファイル"), 1, 1));
         QVERIFY(w->close());
-        QCOMPARE(readAll(recentIni()).isEmpty(), remove);
+        QCOMPARE(readAll(f.recentIni()).isEmpty(), remove);
     }
 
     void readOnlyRecentFileKeepsItsContent() {
-        writeAll(recentIni(), "/old.qzd\r\n");
-        setReadOnly(recentIni());
-        writeHelpFile(file("a.qzd"), 1);
-        MakerMainWindow* w = start();
-        m_dialogs->chooseFileNext(file("a.qzd"));
-        trigger(w, "qzd32mk_file_open");
-        m_dialogs->answerNext(Answer::Ok);
+        writeAll(f.recentIni(), "/old.qzd\r\n");
+        setReadOnly(f.recentIni());
+        writeHelpFile(f.file("a.qzd"), 1);
+        MakerMainWindow* w = f.start();
+        f.dialogs().chooseFileNext(f.file("a.qzd"));
+        MakerFixture::trigger(w, "qzd32mk_file_open");
+        f.dialogs().answerNext(Answer::Ok);
         QVERIFY(w->close());
         expectMessage(0, QStringLiteral("qzd32Maker ﾌｧｲﾙﾘｽﾄ更新"),
-                      recentIni() + QStringLiteral("ファイルが書込み禁止に設定されています。\n"
-                                                   "書込み禁止を解除しないと更新ができません。"));
-        QCOMPARE(readAll(recentIni()), QByteArray("/old.qzd\r\n"));
+                      f.recentIni() + QStringLiteral("ファイルが書込み禁止に設定されています。\n"
+                                                     "書込み禁止を解除しないと更新ができません。"));
+        QCOMPARE(readAll(f.recentIni()), QByteArray("/old.qzd\r\n"));
     }
 
     void saveOnUnnamedDocumentOpensSaveAs() {
-        MakerMainWindow* w = start();
-        type(w, QStringLiteral("本文"));
-        QVERIFY(w->documentChanged());
-        const QString path = file("saved.qzd");
-        m_dialogs->chooseFileNext(path);
-        trigger(w, "qzd32mk_file_save");
-        QCOMPARE(m_dialogs->calls().last().kind, ScriptedDialogs::Kind::SaveFile);
-        QCOMPARE(m_dialogs->calls().last().filter, QStringLiteral("Quilloﾌｧｲﾙ (*.qzd)"));
-        QVERIFY(!w->documentChanged());
+        MakerMainWindow* w = f.start();
+        MakerFixture::type(w, QStringLiteral("本文"));
+        QVERIFY(w->document().isModified());
+        const QString path = f.file("saved.qzd");
+        f.dialogs().chooseFileNext(path);
+        MakerFixture::trigger(w, "qzd32mk_file_save");
+        QCOMPARE(f.dialogs().calls().last().kind, ScriptedDialogs::Kind::SaveFile);
+        QCOMPARE(f.dialogs().calls().last().filter, QStringLiteral("Quilloﾌｧｲﾙ (*.qzd)"));
+        QVERIFY(!w->document().isModified());
         QCOMPARE(w->windowTitle(), makerWindowTitle(path, 1, 1));
         QCOMPARE(recentCaptions(*w), QStringList{path});
         HelpDocument read;
         QVERIFY(readHelpFile(path, read, Reader::Maker).ok());
-        QVERIFY(read.pageText[1].contains("\\u26412"));
+        QVERIFY(read.page(1).rtf.contains("\\u26412"));
         QVERIFY(w->close());
     }
 
     void shorterDocumentLeavesNoOldBytes() {
-        const QString path = file("long.qzd");
+        const QString path = f.file("long.qzd");
         writeHelpFile(path, 20, QByteArray("{\\rtf1 ") + QByteArray(5000, 'x') + "\\par}");
-        MakerMainWindow* w = start(path);
-        QCOMPARE(w->document().pageCount, 20);
-        trigger(w, "qzd32mk_file_new");
-        type(w, QStringLiteral("short"));
-        m_dialogs->chooseFileNext(path);
-        trigger(w, "qzd32mk_file_save_rename");
+        MakerMainWindow* w = f.start(path);
+        QCOMPARE(w->document().pageCount(), 20);
+        MakerFixture::trigger(w, "qzd32mk_file_new");
+        MakerFixture::type(w, QStringLiteral("short"));
+        f.dialogs().chooseFileNext(path);
+        MakerFixture::trigger(w, "qzd32mk_file_save_rename");
         QByteArray expected;
-        QVERIFY(serializeHelpDocument(w->document(), expected).ok());
+        QVERIFY(serializeHelpDocument(w->document().helpForWriting(), expected).ok());
         QCOMPARE(readAll(path), expected);
         QVERIFY(w->close());
     }
@@ -504,30 +460,30 @@ private slots:
     }
     void readOnlyTargetWarnsAndKeepsChanges() {
         QFETCH(bool, saveAs);
-        const QString path = file("locked.qzd");
+        const QString path = f.file("locked.qzd");
         writeHelpFile(path, 1);
         const QByteArray before = readAll(path);
-        MakerMainWindow* w = start(saveAs ? QString() : path);
+        MakerMainWindow* w = f.start(saveAs ? QString() : path);
         setReadOnly(path);
-        type(w, QStringLiteral("edit"));
+        MakerFixture::type(w, QStringLiteral("edit"));
         if (saveAs)
-            m_dialogs->chooseFileNext(path);
-        m_dialogs->answerNext(Answer::Ok);
-        trigger(w, saveAs ? "qzd32mk_file_save_rename" : "qzd32mk_file_save");
+            f.dialogs().chooseFileNext(path);
+        f.dialogs().answerNext(Answer::Ok);
+        MakerFixture::trigger(w, saveAs ? "qzd32mk_file_save_rename" : "qzd32mk_file_save");
         expectMessage(0,
                       saveAs ? QStringLiteral("qzd32Maker 名前を付けて保存")
                              : QStringLiteral("qzd32Maker 上書き保存"),
                       path + QStringLiteral("は書込み禁止ファイルです。\n"
                                             "ライトプロテクトを解除してから保存して下さい。"));
-        QVERIFY(w->documentChanged());
+        QVERIFY(w->document().isModified());
         QCOMPARE(readAll(path), before);
         // The exit question's Yes cannot save either: the window stays open.
-        m_dialogs->answerNext(Answer::Yes);
+        f.dialogs().answerNext(Answer::Yes);
         if (saveAs)
-            m_dialogs->chooseFileNext(path);
-        m_dialogs->answerNext(Answer::Ok);
+            f.dialogs().chooseFileNext(path);
+        f.dialogs().answerNext(Answer::Ok);
         QVERIFY(!w->close());
-        m_dialogs->answerNext(Answer::No);
+        f.dialogs().answerNext(Answer::No);
         QVERIFY(w->close());
     }
 
@@ -552,55 +508,54 @@ private slots:
         QFETCH(QByteArray, command);
         QFETCH(bool, named);
         QFETCH(QString, title);
-        const QString other = file("other.qzd");
-        const QString path = file("locked.qzd");
+        const QString other = f.file("other.qzd");
+        const QString path = f.file("locked.qzd");
         writeHelpFile(other, 3);
         writeHelpFile(path, 1);
-        writeAll(recentIni(), (other + "\r\n").toUtf8());
-        MakerMainWindow* w = start(named ? path : QString());
+        writeAll(f.recentIni(), (other + "\r\n").toUtf8());
+        MakerMainWindow* w = f.start(named ? path : QString());
         setReadOnly(path);
-        type(w, QStringLiteral("keep me"));
+        MakerFixture::type(w, QStringLiteral("keep me"));
         const QString titleBefore = w->windowTitle();
 
-        m_dialogs->answerNext(Answer::Yes);
+        f.dialogs().answerNext(Answer::Yes);
         if (named)
-            m_dialogs->answerNext(Answer::Ok); // the write-protect warning
+            f.dialogs().answerNext(Answer::Ok); // the write-protect warning
         else
-            m_dialogs->chooseFileNext(QString()); // the save-as dialog, cancelled
+            f.dialogs().chooseFileNext(QString()); // the save-as dialog, cancelled
         if (command == "recent")
             recentEntry(*w, 2)->trigger();
         else
-            trigger(w, command.constData());
+            MakerFixture::trigger(w, command.constData());
 
         expectMessage(0, title,
-                      (named ? path : unnamedFileName()) +
+                      (named ? path : QStringLiteral("新規ファイル")) +
                           QStringLiteral("の内容が変わっています。\n保存しますか。"));
-        QCOMPARE(m_dialogs->messages().size(), named ? 2 : 1);
+        QCOMPARE(f.dialogs().messages().size(), named ? 2 : 1);
         QCOMPARE(w->windowTitle(), titleBefore);
-        QVERIFY(w->documentChanged());
+        QVERIFY(w->document().isModified());
         QVERIFY(w->editor()->plainText().contains(QStringLiteral("keep me")));
-        m_dialogs->answerNext(Answer::No);
+        f.dialogs().answerNext(Answer::No);
         QVERIFY(w->close());
     }
 
     void failedWriteKeepsTheOldFile() {
-        const QString path = file("keep.qzd");
+        const QString path = f.file("keep.qzd");
         writeHelpFile(path, 1);
         const QByteArray before = readAll(path);
-        MakerMainWindow* w = start(path);
-        w->document().titleCount[1] = 1;
-        w->document().title[1] = QStringLiteral("絵文字😀");
-        type(w, QStringLiteral("x"));
-        m_dialogs->answerNext(Answer::Ok);
-        trigger(w, "qzd32mk_file_save");
+        MakerMainWindow* w = f.start(path);
+        w->document().setTitle(1, QStringLiteral("絵文字😀"));
+        MakerFixture::type(w, QStringLiteral("x"));
+        f.dialogs().answerNext(Answer::Ok);
+        MakerFixture::trigger(w, "qzd32mk_file_save");
         expectMessage(0, QStringLiteral("qzd32Maker 上書き保存"),
                       QStringLiteral("ページ 1 の目次に、ファイルに保存できない文字「") +
                           QString::fromUtf8("😀").at(0) +
                           QStringLiteral("」があります。\n文字を変更してから保存して下さい。"));
         QCOMPARE(readAll(path), before);
-        QVERIFY(w->documentChanged());
+        QVERIFY(w->document().isModified());
         QVERIFY(w->saveError() != 0);
-        m_dialogs->answerNext(Answer::No);
+        f.dialogs().answerNext(Answer::No);
         QVERIFY(w->close());
     }
 
@@ -616,38 +571,38 @@ private slots:
         QFETCH(int, answer);
         QFETCH(bool, closes);
         QFETCH(bool, saved);
-        const QString path = file("doc.qzd");
+        const QString path = f.file("doc.qzd");
         writeHelpFile(path, 1);
         const QByteArray before = readAll(path);
-        MakerMainWindow* w = start(path);
-        type(w, QStringLiteral("changed"));
-        m_dialogs->answerNext(Answer(answer));
+        MakerMainWindow* w = f.start(path);
+        MakerFixture::type(w, QStringLiteral("changed"));
+        f.dialogs().answerNext(Answer(answer));
         QCOMPARE(w->close(), closes);
         expectMessage(0, QStringLiteral("qzd32Maker 終了"),
                       path + QStringLiteral("の内容が変わっています。\n保存しますか。"));
-        QCOMPARE(m_dialogs->messages()[0].buttons, Dialogs::Buttons::YesNoCancel);
+        QCOMPARE(f.dialogs().messages()[0].buttons, Dialogs::Buttons::YesNoCancel);
         QCOMPARE(readAll(path) != before, saved);
         if (!closes) {
-            m_dialogs->answerNext(Answer::No);
+            f.dialogs().answerNext(Answer::No);
             QVERIFY(w->close());
         }
     }
 
     void sessionEndAsksYesNo() {
-        MakerMainWindow* w = start();
-        type(w, QStringLiteral("changed"));
-        m_dialogs->answerNext(Answer::No);
+        MakerMainWindow* w = f.start();
+        MakerFixture::type(w, QStringLiteral("changed"));
+        f.dialogs().answerNext(Answer::No);
         w->closeFromSystem();
-        QCOMPARE(m_dialogs->messages()[0].buttons, Dialogs::Buttons::YesNo);
-        QCOMPARE(m_dialogs->messages()[0].text,
+        QCOMPARE(f.dialogs().messages()[0].buttons, Dialogs::Buttons::YesNo);
+        QCOMPARE(f.dialogs().messages()[0].text,
                  QStringLiteral("新規ファイルの内容が変わっています。\n保存しますか。"));
         QVERIFY(!w->isVisible());
     }
 
     void previewNeedsASavedDocument() {
-        MakerMainWindow* w = start();
-        m_dialogs->answerNext(Answer::Ok);
-        trigger(w, "qzd32mk_preview_help");
+        MakerMainWindow* w = f.start();
+        f.dialogs().answerNext(Answer::Ok);
+        MakerFixture::trigger(w, "qzd32mk_preview_help");
         expectMessage(0, QStringLiteral("qzd32maker qzdﾌﾟﾚﾋﾞｭｰ"),
                       QStringLiteral("表示するファイルが有りません。"
                                      "qzdファイルを開く、または作成して下さい。"));
@@ -658,10 +613,10 @@ private slots:
     }
 
     void previewHidesAndRestoresTheWindows() {
-        const QString path = file("prev.qzd");
+        const QString path = f.file("prev.qzd");
         writeHelpFile(path, 3);
-        MakerMainWindow* w = start(path);
-        trigger(w, "qzd32mk_preview_help");
+        MakerMainWindow* w = f.start(path);
+        MakerFixture::trigger(w, "qzd32mk_preview_help");
         viewer::ViewerWindow* preview = w->previewWindow();
         QVERIFY(preview);
         QCOMPARE(preview->objectName(), QStringLiteral("qzd32mk_prev"));
@@ -674,7 +629,7 @@ private slots:
         QVERIFY(w->isVisible());
         QVERIFY(w->contentsWindow()->isVisible());
         QVERIFY(w->previewLayoutChanged());
-        m_dialogs->answerNext(Answer::No);
+        f.dialogs().answerNext(Answer::No);
         QVERIFY(w->close());
         expectMessage(0, QStringLiteral("qzd32Maker 終了"),
                       QStringLiteral("プレビューで表示サイズまたはリスト幅が変更されています。\n"
@@ -682,47 +637,47 @@ private slots:
     }
 
     void helpMenu() {
-        MakerMainWindow* w = start();
-        m_dialogs->answerNext(Answer::Ok);
-        trigger(w, "qzd32mk_help_quick1");
-        const QStringList lines = m_dialogs->messages()[0].text.split('\n');
+        MakerMainWindow* w = f.start();
+        f.dialogs().answerNext(Answer::Ok);
+        MakerFixture::trigger(w, "qzd32mk_help_quick1");
+        const QStringList lines = f.dialogs().messages()[0].text.split('\n');
         QCOMPARE(lines.first(), QStringLiteral("                  qzdﾌｧｲﾙ作成手順について"));
         QCOMPARE(lines[1], QString());
         QCOMPARE(lines.last(), QStringLiteral("詳細は、ﾍﾙﾌﾟ(H)を参照して下さい。"));
-        QCOMPARE(m_dialogs->messages()[0].title, QStringLiteral("qzd32maker ヘルプ(H)"));
+        QCOMPARE(f.dialogs().messages()[0].title, QStringLiteral("qzd32maker ヘルプ(H)"));
 
         // Without the help file the viewer is not started.
-        m_dialogs->answerNext(Answer::Ok);
-        trigger(w, "qzd32mk_help_view");
+        f.dialogs().answerNext(Answer::Ok);
+        MakerFixture::trigger(w, "qzd32mk_help_view");
         expectMessage(1, QStringLiteral("qzd32maker ヘルプ(H)"),
                       QStringLiteral("qzd32.exe、またはヘルプファイルが見つかりません。"));
-        QDir().mkpath(file("bin"));
-        writeHelpFile(file("bin/qzd32.qzd"), 1);
-        trigger(w, "qzd32mk_help_view");
-        const ScriptedDialogs::Call shell = m_dialogs->calls().last();
+        QDir().mkpath(f.file("bin"));
+        writeHelpFile(f.file("bin/qzd32.qzd"), 1);
+        MakerFixture::trigger(w, "qzd32mk_help_view");
+        const ScriptedDialogs::Call shell = f.dialogs().calls().last();
         QCOMPARE(shell.kind, ScriptedDialogs::Kind::ShellOpen);
-        QCOMPARE(shell.text, file("bin/qzd32"));
-        QCOMPARE(shell.arguments, QStringList{file("bin/qzd32.qzd")});
-        m_dialogs->setShellOpenResult(14);
-        m_dialogs->answerNext(Answer::Ok);
-        trigger(w, "qzd32mk_help_view");
+        QCOMPARE(shell.text, f.file("bin/qzd32"));
+        QCOMPARE(shell.arguments, QStringList{f.file("bin/qzd32.qzd")});
+        f.dialogs().setShellOpenResult(14);
+        f.dialogs().answerNext(Answer::Ok);
+        MakerFixture::trigger(w, "qzd32mk_help_view");
         expectMessage(2, QStringLiteral("qzd32maker ヘルプ(H)"),
                       QStringLiteral("qzd32.exeを起動できません。"));
 
-        m_dialogs->answerNext(Answer::Ok);
-        trigger(w, "qzd32mk_version");
-        QVERIFY(m_dialogs->messages()[3].text.startsWith(
+        f.dialogs().answerNext(Answer::Ok);
+        MakerFixture::trigger(w, "qzd32mk_version");
+        QVERIFY(f.dialogs().messages()[3].text.startsWith(
             QStringLiteral("\nQuillo32Maker  Ver2.02  \nコンピュータ名\t")));
         QVERIFY(w->close());
     }
 
     void commandLineWithTooManySeparators() {
         const QString path = QStringLiteral("/a/b/c/d/e/f/g/h/i/j/k/x.qzd");
-        m_dialogs->answerNext(Answer::Ok);
-        MakerMainWindow* w = start(path);
+        f.dialogs().answerNext(Answer::Ok);
+        MakerMainWindow* w = f.start(path);
         expectMessage(0, QStringLiteral("qzd32mk 関連付け起動"),
                       path + QStringLiteral("のファイルタイトルが読込めません。"));
-        QCOMPARE(w->windowTitle(), makerWindowTitle(unnamedFileName(), 1, 1));
+        QCOMPARE(w->windowTitle(), makerWindowTitle(QStringLiteral("新規ファイル"), 1, 1));
         QVERIFY(w->close());
     }
 
@@ -730,8 +685,8 @@ private slots:
         QStringList fonts;
         for (int i = 0; i < 502; ++i)
             fonts << QStringLiteral("Font%1").arg(i);
-        MakerMainWindow* crowded = makeWindow(fonts);
-        m_dialogs->answerNext(Answer::Ok);
+        MakerMainWindow* crowded = f.makeWindow(fonts);
+        f.dialogs().answerNext(Answer::Ok);
         QVERIFY(crowded->startUp({}));
         expectMessage(0, QStringLiteral("qzd32Maker 環境読込み"),
                       QStringLiteral("表示フォントが500種類以上あります。\n"
@@ -746,16 +701,16 @@ private slots:
         HelpDocument help;
         QVERIFY(
             readHelpFile(QStringLiteral(QUILLO_BIN_DIR "/qzd32.qzd"), help, Reader::Viewer).ok());
-        QVERIFY(help.pageCount >= 10);
-        for (int page = 1; page <= help.pageCount; ++page) {
-            QVERIFY2(help.hasTitle(page), qPrintable(QString::number(page)));
-            QVERIFY(help.keywordCount[page] > 0);
+        QVERIFY(help.pageCount() >= 10);
+        for (int page = 1; page <= help.pageCount(); ++page) {
+            QVERIFY2(help.page(page).hasTitle(), qPrintable(QString::number(page)));
+            QVERIFY(!help.page(page).keywords.isEmpty());
         }
-        QCOMPARE(help.title[1], QStringLiteral("はじめに"));
+        QCOMPARE(help.page(1).title.value_or(QString()), QStringLiteral("はじめに"));
     }
 
     void smallestWindowSnapsBack() {
-        MakerMainWindow* w = start();
+        MakerMainWindow* w = f.start();
         w->resize(50, 50);
         QCOMPARE(w->size(), QSize(200, 200)); // 3000 twips at 96 dpi
         QVERIFY(w->close());

@@ -1,12 +1,13 @@
 #include "core/helpfile.h"
 #include "core/pages.h"
-#include "maker/shell/companionwindows.h"
-#include "maker/shell/shelltexts.h"
-#include "makerfixture.h"
+#include "maker/common/shelltexts.h"
+#include "maker/entries/companionwindows.h"
+#include "support/makerfixture.h"
 
 #include <QListWidget>
 
 using namespace quillo;
+using namespace quillo::maker;
 using Answer = Dialogs::Answer;
 
 namespace {
@@ -15,15 +16,13 @@ namespace {
 // on even pages, the keywords "鍵 n" and "key n".
 void writePages(const QString& path, int pages) {
     auto doc = std::make_unique<HelpDocument>();
-    doc->pageCount = qint16(pages);
+    doc->pages.resize(pages);
     for (int p = 1; p <= pages; ++p) {
-        doc->pageText[p] = QByteArray("{\\rtf1\\ansi page ") + QByteArray::number(p) + "\\par}";
-        doc->titleCount[p] = 1;
-        doc->title[p] = QStringLiteral("章 %1").arg(p);
+        doc->page(p).rtf = QByteArray("{\\rtf1\\ansi page ") + QByteArray::number(p) + "\\par}";
+        doc->page(p).title = QStringLiteral("章 %1").arg(p);
         if (p % 2 == 0) {
-            doc->keywordCount[p] = 2;
-            doc->keywords[p][1] = QStringLiteral("鍵 %1").arg(p);
-            doc->keywords[p][2] = QStringLiteral("key %1").arg(p);
+            doc->page(p).keywords = {QStringLiteral("鍵 %1").arg(p),
+                                     QStringLiteral("key %1").arg(p)};
         }
     }
     QVERIFY(saveHelpFile(path, *doc).ok());
@@ -48,7 +47,7 @@ class TestPageCommands : public QObject {
         return f.start(f.file(QStringLiteral("pages.qzd")));
     }
     static void goTo(MakerMainWindow* w, int page) {
-        while (w->currentPage() < page)
+        while (w->document().currentPage() < page)
             MakerFixture::trigger(w, "qzd32mk_Next_Page");
     }
 
@@ -62,17 +61,17 @@ private slots:
         QVERIFY(w);
         goTo(w, 3);
         MakerFixture::click(w, "qzd32mk_insP");
-        QCOMPARE(w->document().pageCount, 6);
-        QCOMPARE(w->currentPage(), 3);
+        QCOMPARE(w->document().pageCount(), 6);
+        QCOMPARE(w->document().currentPage(), 3);
         QVERIFY(w->windowTitle().endsWith(titleEnd(3, 6)));
         QCOMPARE(shown(w), QString());
-        QVERIFY(w->document().pageText[3].isEmpty());
-        QCOMPARE(w->document().titleCount[3], 0);
+        QVERIFY(w->document().page(3).rtf.isEmpty());
+        QVERIFY(!w->document().page(3).hasTitle());
         QCOMPARE(w->contentsWindow()->list()->item(2)->text(), QStringLiteral("p 3  "));
         QCOMPARE(w->contentsWindow()->list()->item(3)->text(), QStringLiteral("p 4  章 3"));
         MakerFixture::trigger(w, "qzd32mk_Next_Page");
         QCOMPARE(shown(w), QStringLiteral("page 3"));
-        QVERIFY(w->documentChanged());
+        QVERIFY(w->document().isModified());
     }
 
     void deleteLastPageShowsThePageBefore() {
@@ -85,8 +84,8 @@ private slots:
         QCOMPARE(question.title, QStringLiteral("qzd32Maker ﾍﾟｰｼﾞ削除"));
         QCOMPARE(question.text, QStringLiteral(" 5ページを削除します。目次、キーも削除されます。"));
         QCOMPARE(question.buttons, Dialogs::Buttons::YesNo);
-        QCOMPARE(w->document().pageCount, 4);
-        QCOMPARE(w->currentPage(), 4);
+        QCOMPARE(w->document().pageCount(), 4);
+        QCOMPARE(w->document().currentPage(), 4);
         QCOMPARE(shown(w), QStringLiteral("page 4"));
         QVERIFY(w->windowTitle().endsWith(titleEnd(4, 4)));
     }
@@ -96,9 +95,9 @@ private slots:
         QVERIFY(w);
         f.dialogs().answerNext(Answer::No);
         MakerFixture::click(w, "qzd32mk_delP");
-        QCOMPARE(w->document().pageCount, 2);
-        QVERIFY(!w->documentChanged());
-        QCOMPARE(w->pageUndo().state, PageUndo::Nothing);
+        QCOMPARE(w->document().pageCount(), 2);
+        QVERIFY(!w->document().isModified());
+        QCOMPARE(w->document().pageUndo().state, PageUndo::Nothing);
     }
 
     // Undo brings page 2 back whole; a second undo deletes it again without asking.
@@ -109,16 +108,16 @@ private slots:
         MakerFixture::type(w, QStringLiteral("追記"));
         f.dialogs().answerNext(Answer::Yes);
         MakerFixture::trigger(w, "qzd32mk_delete_Page");
-        QCOMPARE(w->document().pageCount, 3);
+        QCOMPARE(w->document().pageCount(), 3);
         QCOMPARE(shown(w), QStringLiteral("page 3"));
 
         MakerFixture::click(w, "qzd32mk_undoP");
-        QCOMPARE(w->document().pageCount, 4);
-        QCOMPARE(w->currentPage(), 2);
+        QCOMPARE(w->document().pageCount(), 4);
+        QCOMPARE(w->document().currentPage(), 2);
         QCOMPARE(shown(w), QStringLiteral("追記page 2"));
-        QCOMPARE(w->document().title[2], QStringLiteral("章 2"));
-        QCOMPARE(w->document().keywordCount[2], 2);
-        QCOMPARE(w->document().keywords[2][2], QStringLiteral("key 2"));
+        QCOMPARE(w->document().page(2).title.value_or(QString()), QStringLiteral("章 2"));
+        QCOMPARE(w->document().page(2).keywords.size(), 2);
+        QCOMPARE(w->document().page(2).keywords.value(1), QStringLiteral("key 2"));
         QCOMPARE(w->keywordWindow()->list()->currentItem()->text(), QStringLiteral("p 2  鍵 2"));
         QCOMPARE(w->contentsWindow()->list()->currentRow(), 1);
         MakerFixture::trigger(w, "qzd32mk_Next_Page");
@@ -128,8 +127,8 @@ private slots:
         const int asked = int(f.dialogs().messages().size());
         MakerFixture::trigger(w, "qzd32mk_undo_Page");
         QCOMPARE(f.dialogs().messages().size(), asked);
-        QCOMPARE(w->document().pageCount, 3);
-        QCOMPARE(w->document().title[2], QStringLiteral("章 3"));
+        QCOMPARE(w->document().pageCount(), 3);
+        QCOMPARE(w->document().page(2).title.value_or(QString()), QStringLiteral("章 3"));
         QVERIFY(w->windowTitle().endsWith(titleEnd(2, 3)));
     }
 
@@ -158,11 +157,12 @@ private slots:
         QVERIFY(w);
         goTo(w, 2);
         MakerFixture::trigger(w, command.constData());
-        QCOMPARE(w->document().pageCount, 4);
+        QCOMPARE(w->document().pageCount(), 4);
         MakerFixture::trigger(w, "qzd32mk_undo_Page");
-        QCOMPARE(w->document().pageCount, 3);
+        QCOMPARE(w->document().pageCount(), 3);
         for (int p = 1; p <= 3; ++p)
-            QCOMPARE(w->document().title[p], QStringLiteral("章 %1").arg(p));
+            QCOMPARE(w->document().page(p).title.value_or(QString()),
+                     QStringLiteral("章 %1").arg(p));
     }
 
     void hundredPagesRefuseMore_data() {
@@ -176,7 +176,7 @@ private slots:
     void hundredPagesRefuseMore() {
         QFETCH(QByteArray, command);
         QFETCH(QString, title);
-        MakerMainWindow* w = openPages(MaxPages);
+        MakerMainWindow* w = openPages(100);
         QVERIFY(w);
         f.dialogs().answerNext(Answer::Ok);
         MakerFixture::trigger(w, command.constData());
@@ -184,8 +184,8 @@ private slots:
         QCOMPARE(f.dialogs().messages()[0].title, title);
         QCOMPARE(f.dialogs().messages()[0].text,
                  QStringLiteral("作成できるページ数は、100ページ以内です。"));
-        QCOMPARE(w->document().pageCount, MaxPages);
-        QVERIFY(!w->documentChanged());
+        QCOMPARE(w->document().pageCount(), 100);
+        QVERIFY(!w->document().isModified());
     }
 
     void movingKeepsEditsWithoutMarkingTheDocument() {
@@ -194,25 +194,25 @@ private slots:
         MakerFixture::trigger(w, "qzd32mk_Next_Page");
         MakerFixture::trigger(w, "qzd32mk_Next_Page");
         MakerFixture::trigger(w, "qzd32mk_Next_Page"); // on the last page: nothing
-        QCOMPARE(w->currentPage(), 3);
+        QCOMPARE(w->document().currentPage(), 3);
         MakerFixture::click(w, "qzd32mk_returnP");
         MakerFixture::click(w, "qzd32mk_returnP");
         MakerFixture::click(w, "qzd32mk_returnP");
-        QCOMPARE(w->currentPage(), 1);
-        QVERIFY(!w->documentChanged());
-        QVERIFY(!w->pageChanged(1));
+        QCOMPARE(w->document().currentPage(), 1);
+        QVERIFY(!w->document().isModified());
+        QVERIFY(!w->document().isShownPageEdited());
 
         MakerFixture::type(w, QStringLiteral("新"));
-        QVERIFY(w->pageChanged(1));
+        QVERIFY(w->document().isShownPageEdited());
         // Page Down and Page Up in the editor move between pages.
         QTest::keyClick(w->editor(), Qt::Key_PageDown);
-        QCOMPARE(w->currentPage(), 2);
+        QCOMPARE(w->document().currentPage(), 2);
         QCOMPARE(shown(w), QStringLiteral("page 2"));
         QTest::keyClick(w->editor(), Qt::Key_PageUp);
         QTest::keyClick(w->editor(), Qt::Key_PageUp);
-        QCOMPARE(w->currentPage(), 1);
+        QCOMPARE(w->document().currentPage(), 1);
         QCOMPARE(shown(w), QStringLiteral("新page 1"));
-        QVERIFY(!w->pageChanged(1));
+        QVERIFY(!w->document().isShownPageEdited());
     }
 
     void emptyDocumentHasNothingToDeleteOrUndo() {
@@ -227,7 +227,7 @@ private slots:
         QCOMPARE(messages[0].text, QStringLiteral("削除する内容が有りません。"));
         QCOMPARE(messages[1].title, QStringLiteral("qzd32Maker 元に戻す<頁編集>"));
         QCOMPARE(messages[1].text, QStringLiteral("元に戻すページ編集内容は有りません。"));
-        QVERIFY(!w->documentChanged());
+        QVERIFY(!w->document().isModified());
     }
 
     // A page deleted in one document is never put back into the next one.
@@ -249,7 +249,7 @@ private slots:
         goTo(w, 2);
         f.dialogs().answerNext(Answer::Yes);
         MakerFixture::trigger(w, "qzd32mk_delete_Page");
-        QCOMPARE(w->pageUndo().state, PageUndo::Deleted);
+        QCOMPARE(w->document().pageUndo().state, PageUndo::Deleted);
 
         f.dialogs().answerNext(Answer::No); // do not save the deletion
         if (command == "qzd32mk_file_open")
@@ -266,14 +266,14 @@ private slots:
             MakerFixture::trigger(w, command.constData());
         }
         const int pages = command == "qzd32mk_file_new" ? 1 : 2;
-        QCOMPARE(w->document().pageCount, pages);
+        QCOMPARE(w->document().pageCount(), pages);
 
         f.dialogs().answerNext(Answer::Ok);
         MakerFixture::trigger(w, "qzd32mk_undo_Page");
         QCOMPARE(f.dialogs().messages().last().text,
                  QStringLiteral("元に戻すページ編集内容は有りません。"));
-        QCOMPARE(w->document().pageCount, pages);
-        QVERIFY(!w->documentChanged());
+        QCOMPARE(w->document().pageCount(), pages);
+        QVERIFY(!w->document().isModified());
     }
 
     // Deleting the only page of a document with content leaves one empty page; the undo
@@ -283,14 +283,14 @@ private slots:
         QVERIFY(w);
         f.dialogs().answerNext(Answer::Yes);
         MakerFixture::trigger(w, "qzd32mk_delete_Page");
-        QCOMPARE(w->document().pageCount, 1);
+        QCOMPARE(w->document().pageCount(), 1);
         QCOMPARE(shown(w), QString());
-        QCOMPARE(w->document().titleCount[1], 0);
+        QVERIFY(!w->document().page(1).hasTitle());
         QVERIFY(w->windowTitle().endsWith(titleEnd(1, 1)));
         MakerFixture::trigger(w, "qzd32mk_undo_Page");
-        QCOMPARE(w->document().pageCount, 1);
+        QCOMPARE(w->document().pageCount(), 1);
         QCOMPARE(shown(w), QStringLiteral("page 1"));
-        QCOMPARE(w->document().title[1], QStringLiteral("章 1"));
+        QCOMPARE(w->document().page(1).title.value_or(QString()), QStringLiteral("章 1"));
     }
 
     void savingEndsThePageUndo() {
@@ -304,7 +304,7 @@ private slots:
                  QStringLiteral("元に戻すページ編集内容は有りません。"));
         auto reread = std::make_unique<HelpDocument>();
         QVERIFY(readHelpFile(f.file(QStringLiteral("pages.qzd")), *reread, Reader::Viewer).ok());
-        QCOMPARE(reread->pageCount, 3);
+        QCOMPARE(reread->pageCount(), 3);
     }
 
     // What the entry dialog's cancel uses: the added page goes again, the document's
@@ -315,15 +315,16 @@ private slots:
         f.dialogs().answerNext(Answer::Yes);
         MakerFixture::trigger(w, "qzd32mk_delete_Page"); // page 1 deleted: undo record
         MakerFixture::trigger(w, "qzd32mk_insert_Page");
-        QCOMPARE(w->entryMode(), MakerMainWindow::EntryMode::InsertedPage);
-        QVERIFY(w->savedDocumentChanged());
-        w->deletePageSilently();
-        QCOMPARE(w->document().pageCount, 2);
-        QCOMPARE(w->pageUndo().state, PageUndo::Deleted);
-        QCOMPARE(w->pageUndo().deleted.title, QStringLiteral("章 1"));
+        QCOMPARE(w->document().entryMode(), EntryMode::InsertedPage);
+        QVERIFY(w->document().savedModified());
+        w->document().deletePageSilently();
+        QCOMPARE(w->document().pageCount(), 2);
+        QCOMPARE(w->document().pageUndo().state, PageUndo::Deleted);
+        QCOMPARE(w->document().pageUndo().deleted.title.value_or(QString()),
+                 QStringLiteral("章 1"));
         MakerFixture::trigger(w, "qzd32mk_undo_Page");
-        QCOMPARE(w->document().pageCount, 3);
-        QCOMPARE(w->document().title[1], QStringLiteral("章 1"));
+        QCOMPARE(w->document().pageCount(), 3);
+        QCOMPARE(w->document().page(1).title.value_or(QString()), QStringLiteral("章 1"));
     }
 };
 

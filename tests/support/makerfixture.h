@@ -36,37 +36,49 @@ public:
     QString file(const QString& name) const { return m_dir->path() + '/' + name; }
     quillo::test::ScriptedDialogs& dialogs() { return *m_dialogs; }
 
-    quillo::MakerMainWindow* start(const QString& commandLine = {}) {
-        quillo::MakerEnvironment env;
+    QString ini() const { return home() + QStringLiteral("/qzd32mk.ini"); }
+    QString recentIni() const { return home() + QStringLiteral("/qzd32mkf.ini"); }
+
+    // A window that has not started up yet, seeing `fonts` as the screen's fonts.
+    quillo::maker::MakerMainWindow* makeWindow(
+        const QStringList& fonts = {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                                    QStringLiteral("IPAMincho")}) {
+        quillo::maker::MakerEnvironment env;
         env.programFolder = home();
         env.lockFolder = m_dir->path() + QStringLiteral("/locks");
         env.viewerProgram = m_dir->path() + QStringLiteral("/bin/qzd32");
         env.helpFile = m_dir->path() + QStringLiteral("/bin/qzd32.qzd");
-        env.screenFonts = QStringList{QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                                      QStringLiteral("IPAMincho")};
-        auto* window = new quillo::MakerMainWindow(*m_dialogs, env);
+        env.screenFonts = fonts;
+        auto* window = new quillo::maker::MakerMainWindow(*m_dialogs, env);
         m_windows << window;
+        return window;
+    }
+    // A started window; null when its start-up ended the program.
+    quillo::maker::MakerMainWindow* start(const QString& commandLine = {}) {
+        quillo::maker::MakerMainWindow* window = makeWindow();
         if (!window->startUp(commandLine))
             return nullptr;
         return window;
     }
 
-    static void trigger(quillo::MakerMainWindow* window, const char* name) {
+    quillo::maker::MakerMainWindow* lastWindow() const { return m_windows.last(); }
+
+    static void trigger(quillo::maker::MakerMainWindow* window, const char* name) {
         QAction* action = window->findChild<QAction*>(QString::fromLatin1(name));
         QVERIFY2(action, name);
         QVERIFY2(action->isEnabled(), name);
         action->trigger();
     }
-    static QToolButton* button(quillo::MakerMainWindow* window, const char* key) {
+    static QToolButton* button(quillo::maker::MakerMainWindow* window, const char* key) {
         return window->findChild<QToolButton*>(QString::fromLatin1(key));
     }
-    static void click(quillo::MakerMainWindow* window, const char* key) {
+    static void click(quillo::maker::MakerMainWindow* window, const char* key) {
         QToolButton* b = button(window, key);
         QVERIFY2(b, key);
         QVERIFY2(b->isEnabled(), key);
         QTest::mouseClick(b, Qt::LeftButton);
     }
-    static void type(quillo::MakerMainWindow* window, const QString& text) {
+    static void type(quillo::maker::MakerMainWindow* window, const QString& text) {
         window->editor()->setFocus();
         window->editor()->insertPlainText(text);
     }
@@ -74,5 +86,5 @@ public:
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<quillo::test::ScriptedDialogs> m_dialogs;
-    QList<quillo::MakerMainWindow*> m_windows;
+    QList<quillo::maker::MakerMainWindow*> m_windows;
 };

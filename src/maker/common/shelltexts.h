@@ -5,7 +5,7 @@
 #include <QString>
 
 // Message texts of the authoring window's start-up, file commands and help menu.
-namespace quillo {
+namespace quillo::maker {
 
 QString offScreenText(); // several copies pushed the window off the screen
 QString fileTitleUnreadableText(const QString& path);
@@ -35,4 +35,4 @@ QString quickHelpBrowserText();
 QString helpStartErrorText(int shellResult);
 QString versionText(const QString& computer, const QString& user);
 
-} // namespace quillo
+} // namespace quillo::maker

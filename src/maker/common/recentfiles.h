@@ -5,7 +5,7 @@
 
 // The recent help files of the File menu, most recent first, and their file qzd32mkf.ini
 // (one full path per line, CR LF, nothing else).
-namespace quillo {
+namespace quillo::maker {
 
 class RecentFiles {
 public:
@@ -59,4 +59,4 @@ QString recentWriteWarningText(const QString& path, int errorNumber);
 // The question asked when a chosen entry's file cannot be opened.
 QString recentRemoveQuestionText(const QString& path, int errorNumber);
 
-} // namespace quillo
+} // namespace quillo::maker

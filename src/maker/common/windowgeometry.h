@@ -1,12 +1,12 @@
 #pragma once
 
-#include "maker/shell/settingsfile.h"
+#include "maker/common/settingsfile.h"
 
 class QWidget;
 
 // Window positions and sizes in twips, as the settings keep them: Top and Left of the
 // window's frame, Height and Width of the window itself.
-namespace quillo {
+namespace quillo::maker {
 
 void setTwipsGeometry(QWidget* window, const TwipsRect& rect);
 TwipsRect twipsGeometry(const QWidget* window);
@@ -16,4 +16,4 @@ TwipsRect twipsGeometry(const QWidget* window);
 // edge moves left.
 void keepCompanionOnScreen(TwipsRect& rect, qint32 screenWidth, qint32 screenHeight);
 
-} // namespace quillo
+} // namespace quillo::maker

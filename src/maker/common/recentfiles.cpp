@@ -1,15 +1,15 @@
-#include "recentfiles.h"
+#include "maker/common/recentfiles.h"
 
 #include "core/atomicfile.h"
 #include "core/fileerror.h"
 #include "core/text.h"
-#include "filereasons.h"
+#include "maker/common/filereasons.h"
 
 #include <QFile>
 
 #include <cerrno>
 
-namespace quillo {
+namespace quillo::maker {
 
 void RecentFiles::load(const QStringList& lines) {
     for (const QString& line : lines) {
@@ -150,4 +150,4 @@ QString recentRemoveQuestionText(const QString& path, int errorNumber) {
            QStringLiteral("をファイルリストから削除しますか。");
 }
 
-} // namespace quillo
+} // namespace quillo::maker

@@ -1,5 +1,5 @@
 #include "core/fileerror.h"
-#include "maker/shell/settingsfile.h"
+#include "maker/common/settingsfile.h"
 
 #include <QFile>
 #include <QStandardPaths>
@@ -7,6 +7,7 @@
 #include <QTest>
 
 using namespace quillo;
+using namespace quillo::maker;
 
 Q_DECLARE_METATYPE(quillo::TwipsRect)
 
@@ -127,7 +128,7 @@ private slots:
     void keepOnScreen() {
         QFETCH(TwipsRect, in);
         QFETCH(TwipsRect, out);
-        quillo::keepOnScreen(in, 20000, 12000);
+        quillo::maker::keepOnScreen(in, 20000, 12000);
         QCOMPARE(in, out);
     }
 

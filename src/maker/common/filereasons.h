@@ -4,11 +4,11 @@
 
 #include <optional>
 
-namespace quillo {
+namespace quillo::maker {
 
 // The reason the settings and file-list warnings give after a path for a device or path
 // error (68, 71, 75, 76, 57), with its leading blank; nullopt for other error numbers, whose
 // wording differs between the warnings.
 std::optional<QString> deviceErrorReason(int errorNumber);
 
-} // namespace quillo
+} // namespace quillo::maker

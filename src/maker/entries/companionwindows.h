@@ -1,19 +1,22 @@
 #pragma once
 
 #include "core/helpdocument.h"
-#include "maker/shell/settingsfile.h"
+#include "core/twipsrect.h"
 
 #include <QStringList>
 #include <QWidget>
 
 class QListWidget;
 
-namespace quillo {
+namespace quillo::maker {
+
+class MakerDocument;
 
 // A small modeless window owned by the authoring window that lists the document's pages
 // (the contents window and the keyword window). It keeps its position and size in the
 // settings values it is given: it takes them when it is placed and stores them back when
-// it closes in the normal state.
+// it closes in the normal state. It follows the document: its list is rebuilt when pages or
+// their entries change, and its selection follows the current page.
 class CompanionWindow : public QWidget {
     Q_OBJECT
 public:
@@ -23,18 +26,15 @@ public:
     // Moves the window down and right by `twips` (several running copies).
     void offsetBy(int twips);
 
-    // Rebuilds the list from the document and selects the current page's first line.
-    void fill(const HelpDocument& doc, int currentPage);
-    // Selects a line of the list, when the list has lines.
-    void selectLine(int line);
     QListWidget* list() const { return m_list; }
-
 signals:
     void closed();
 
 protected:
-    CompanionWindow(QWidget* owner, TwipsRect& settings, const QString& name,
-                    const QString& caption);
+    CompanionWindow(const MakerDocument& document, QWidget* owner, TwipsRect& settings,
+                    const QString& name, const QString& caption);
+    // Builds the list; the constructors of the windows call it once they are complete.
+    void follow();
     // The list lines of the document, in page order.
     virtual QStringList linesOf(const HelpDocument& doc) const = 0;
     // The line selected for the current page.
@@ -43,6 +43,12 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Rebuilds the list from the document and selects the current page's first line.
+    void fill();
+    // Selects the first line of the current page, when the list has lines.
+    void selectCurrentPage();
+
+    const MakerDocument& m_document;
     TwipsRect& m_settings;
     QListWidget* m_list;
 };
@@ -51,7 +57,7 @@ private:
 class ContentsWindow : public CompanionWindow {
     Q_OBJECT
 public:
-    ContentsWindow(QWidget* owner, TwipsRect& settings);
+    ContentsWindow(const MakerDocument& document, QWidget* owner, TwipsRect& settings);
 
 protected:
     QStringList linesOf(const HelpDocument& doc) const override;
@@ -63,11 +69,11 @@ protected:
 class KeywordWindow : public CompanionWindow {
     Q_OBJECT
 public:
-    KeywordWindow(QWidget* owner, TwipsRect& settings);
+    KeywordWindow(const MakerDocument& document, QWidget* owner, TwipsRect& settings);
 
 protected:
     QStringList linesOf(const HelpDocument& doc) const override;
     int lineOfPage(const HelpDocument& doc, int page) const override;
 };
 
-} // namespace quillo
+} // namespace quillo::maker

@@ -1,11 +1,11 @@
-#include "maker/shell/windowgeometry.h"
+#include "maker/common/windowgeometry.h"
 
 #include "winsvc/twips.h"
 
 #include <QVariant>
 #include <QWidget>
 
-namespace quillo {
+namespace quillo::maker {
 
 namespace {
 
@@ -51,4 +51,4 @@ void keepCompanionOnScreen(TwipsRect& rect, qint32 screenWidth, qint32 screenHei
         rect.left = screenWidth - rect.width;
 }
 
-} // namespace quillo
+} // namespace quillo::maker

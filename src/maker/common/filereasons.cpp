@@ -1,6 +1,6 @@
-#include "filereasons.h"
+#include "maker/common/filereasons.h"
 
-namespace quillo {
+namespace quillo::maker {
 
 std::optional<QString> deviceErrorReason(int errorNumber) {
     switch (errorNumber) {
@@ -18,4 +18,4 @@ std::optional<QString> deviceErrorReason(int errorNumber) {
     }
 }
 
-} // namespace quillo
+} // namespace quillo::maker

@@ -1,15 +1,15 @@
-#include "maker/shell/shelltexts.h"
+#include "maker/common/shelltexts.h"
 
 #include "core/fileerror.h"
 #include "core/text.h"
-#include "maker/shell/shelllogic.h"
+#include "maker/document/makerdocument.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <QStringList>
 
-namespace quillo {
+namespace quillo::maker {
 
 namespace {
 
@@ -203,4 +203,4 @@ QString nothingToUndoText() {
     return QStringLiteral("元に戻すページ編集内容は有りません。");
 }
 
-} // namespace quillo
+} // namespace quillo::maker

@@ -11,7 +11,7 @@
 
 // qzd32mk.ini: the authoring program's environment (not the document). Plain text, one value
 // per line, CR LF, six sections each opened by a marker line and closed by an empty line.
-namespace quillo {
+namespace quillo::maker {
 
 // Offset of a dialog's top-left corner from the main window's, in twips.
 struct DialogOffset {
@@ -77,4 +77,4 @@ QString settingsReadWarningText();
 // The path followed by the reason for the file error number.
 QString settingsWriteWarningText(const QString& path, int errorNumber);
 
-} // namespace quillo
+} // namespace quillo::maker

@@ -1,5 +1,5 @@
 #include "core/fileerror.h"
-#include "maker/shell/recentfiles.h"
+#include "maker/common/recentfiles.h"
 
 #include <QFile>
 #include <QStandardPaths>
@@ -7,6 +7,7 @@
 #include <QTest>
 
 using namespace quillo;
+using namespace quillo::maker;
 
 namespace {
 

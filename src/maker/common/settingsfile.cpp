@@ -1,16 +1,16 @@
-#include "settingsfile.h"
+#include "maker/common/settingsfile.h"
 
 #include "core/atomicfile.h"
 #include "core/fileerror.h"
 #include "core/text.h"
-#include "filereasons.h"
+#include "maker/common/filereasons.h"
 
 #include <QFile>
 
 #include <cerrno>
 #include <cmath>
 
-namespace quillo {
+namespace quillo::maker {
 namespace {
 
 // Reads the file line by line; a number line is one field with leading blanks skipped.
@@ -239,4 +239,4 @@ QString settingsWriteWarningText(const QString& path, int errorNumber) {
     return path + reason;
 }
 
-} // namespace quillo
+} // namespace quillo::maker

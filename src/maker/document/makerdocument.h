@@ -1,0 +1,130 @@
+#pragma once
+
+#include "core/helpdocument.h"
+
+#include <QObject>
+#include <QString>
+
+namespace quillo::maker {
+
+class PageView;
+
+// The one-step page undo: what the last page command did, so that it can be reversed. The
+// reversal records itself, so undoing twice redoes.
+struct PageUndo {
+    enum State { Nothing = 0, Inserted = 1, Deleted = 2, Appended = 3, Running = 4 };
+    State state = Nothing;
+    int insertedPage = 0;
+    int deletedPage = 0;
+    int appendedPage = 0;
+    // The deleted page was the document's only one: it was emptied, not removed.
+    bool deletedOnlyPage = false;
+    HelpPage deleted; // text, contents title and keywords of the deleted page
+};
+
+// What the last page command added or removed, for the entry dialog's cancel.
+enum class EntryMode { NewPage = 0, InsertedPage = 2, DeletedPage = 3 };
+
+// The document of the authoring program: the help document with the page shown in the
+// editor, whether it has unsaved changes, whether it was ever saved, and the page commands
+// with their one-step undo. It knows the editor only as a PageView, and tells observers
+// what changed through its signals; nobody refreshes a window by hand.
+class MakerDocument : public QObject {
+    Q_OBJECT
+public:
+    explicit MakerDocument(PageView& view, QObject* parent = nullptr);
+
+    const HelpDocument& help() const { return m_doc; }
+    // The help document for code that writes display settings (save, preview).
+    HelpDocument& helpForWriting() { return m_doc; }
+    int pageCount() const { return m_doc.pageCount(); }
+    int currentPage() const { return m_currentPage; }
+    const HelpPage& page(int number) const { return m_doc.page(number); }
+
+    // Never saved: no file behind the document.
+    bool isUnnamed() const { return m_unnamed; }
+    // The path as the window title and the questions show it: the file's full path, or the
+    // name of an unnamed document.
+    QString displayPath() const;
+    // The file's title (the part after the last folder separator), or the unnamed name.
+    QString fileTitle() const;
+
+    // document_changed: edits not yet saved.
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified);
+    // page_changed: the editor holds edits of the current page not yet stored.
+    bool isShownPageEdited() const { return m_shownPageEdited; }
+    // An edit made by the writer in the editor.
+    void noteEditorEdit();
+
+    // Starts an unnamed document of one empty page. The display settings other than the
+    // background colour stay as they were.
+    void startUnnamed(qint32 backColor);
+    // Takes a document that was read from `path`; the current page becomes 1.
+    void adoptFile(HelpDocument doc, const QString& path);
+    // The document is now stored under `path`: it has that name and no unsaved changes.
+    void savedAs(const QString& path);
+    // Copies the editor's page into the page table when it holds edits (store_current_page).
+    void storeShownPage();
+    // Copies the editor's page into the page table whatever its mark (an overwrite save).
+    void storeShownPageAlways();
+    // No unsaved changes and nothing to undo (after a save).
+    void clearChangeFlags();
+
+    // Page commands. Each stores the shown page first and shows the resulting current page.
+    bool nextPage();
+    bool previousPage();
+    // False when the document already has MaxPages pages.
+    bool appendPage();
+    bool insertPage();
+    void deleteCurrentPage();
+    // False when there is nothing to undo (a running undo counts as done).
+    bool undoPageCommand();
+    // Removes the page the last new-page or insert-page command added, without marking the
+    // document changed, and puts the page undo back as it was before that command. Nothing
+    // happens on a document's only page.
+    void deletePageSilently();
+
+    const PageUndo& pageUndo() const { return m_undo; }
+    EntryMode entryMode() const { return m_entryMode; }
+    // document_changed as it was before the last page command.
+    bool savedModified() const { return m_savedModified; }
+    // Keeps what the entry dialog's cancel puts back, before a page command runs.
+    void keepForEntryCancel(EntryMode mode);
+
+    // Gives a page its contents title (none: no title).
+    void setTitle(int page, const std::optional<QString>& title);
+    void setKeywords(int page, const QStringList& keywords);
+
+signals:
+    // Pages were added, removed or replaced; the current page may have changed too.
+    void pagesChanged();
+    void currentPageChanged(int page);
+    // The contents title or the keywords of one page changed.
+    void pageEntriesChanged(int page);
+    void modifiedChanged(bool modified);
+    // The document's name changed (opened, saved under a new name, new document).
+    void nameChanged();
+
+private:
+    void removeCurrentPage();
+    void showCurrentPage();
+    void setCurrentPage(int page);
+    void forgetPageUndo();
+
+    PageView& m_view;
+    HelpDocument m_doc;
+    int m_currentPage = 1;
+    bool m_unnamed = true;
+    bool m_modified = false;
+    bool m_shownPageEdited = false;
+    PageUndo m_undo;
+    PageUndo m_undoBeforeCommand; // as it was before the last page command
+    EntryMode m_entryMode = EntryMode::NewPage;
+    bool m_savedModified = false;
+};
+
+// The name shown for a document that was never saved.
+QString unnamedFileName();
+
+} // namespace quillo::maker
