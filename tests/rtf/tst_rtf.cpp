@@ -5,8 +5,10 @@
 #include "rtf/styles.h"
 #include "rtf/units.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -16,7 +18,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextImageFormat>
 #include <QTextList>
+#include <QUrl>
 #include <QtEndian>
 
 using namespace quillo::rtf;
@@ -134,6 +138,9 @@ private slots:
     void richEditPage();
     void wordAndLibreOfficeLists();
     void pictures();
+    void manyPicturesStaySmall_data();
+    void manyPicturesStaySmall();
+    void manyRunsLoadInLinearTime();
     void decoding_data();
     void decoding();
     void malformed_data();
@@ -355,6 +362,65 @@ void TestRtf::pictures() {
     QVERIFY(!insertPicture(c, QByteArray("not a picture")));
     QCOMPARE(ins.toPlainText(), QString(QChar::ObjectReplacementCharacter));
     QVERIFY(writeRtf(ins).contains("\\pngblip\\picw7\\pich3\\picwgoal105\\pichgoal45"));
+}
+
+void TestRtf::manyPicturesStaySmall_data() {
+    QTest::addColumn<QByteArray>("picture");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("shownWidth");
+    // Metafiles without a bitmap announcing 4000 x 4000 pixels: boxes, never images that large.
+    QTest::newRow("undecodable 4000x4000")
+        << QByteArray("{\\pict\\wmetafile8\\picw4000\\pich4000\\picwgoal60000\\pichgoal60000 "
+                      "010009000003}")
+        << 100 << 4000;
+    // Real pictures of 16 MB each: the page decodes some and shows the rest as boxes.
+    QTest::newRow("decodable 2000x2000")
+        << QByteArray("{\\pict\\pngblip ") + pngBytes(2000, 2000, Qt::green).toHex() + "}" << 20
+        << 2000;
+}
+
+// A small page of many huge pictures must not exhaust the memory: what its images take together
+// stays under 100 MB, and every picture keeps the size it is shown at.
+void TestRtf::manyPicturesStaySmall() {
+    QFETCH(QByteArray, picture);
+    QFETCH(int, count);
+    QFETCH(int, shownWidth);
+    QTextDocument doc;
+    readRtf("{\\rtf1 " + picture.repeated(count) + "}", doc);
+    qint64 imageBytes = 0;
+    int pictures = 0;
+    for (auto it = doc.begin().begin(); !it.atEnd(); ++it) {
+        const QTextFormat format = it.fragment().charFormat();
+        if (!format.isImageFormat())
+            continue;
+        const QTextImageFormat image = format.toImageFormat();
+        pictures += it.fragment().length();
+        QCOMPARE(image.width(), qreal(shownWidth));
+        imageBytes += doc.resource(QTextDocument::ImageResource, QUrl(image.name()))
+                          .value<QImage>()
+                          .sizeInBytes() *
+                      it.fragment().length();
+    }
+    QCOMPARE(pictures, count);
+    QVERIFY2(imageBytes < 100 * 1024 * 1024, qPrintable(QString::number(imageBytes)));
+}
+
+// A paragraph of 10,000 alternating bold and normal runs loads (and lays out) in well under the
+// time a layout after every run takes.
+void TestRtf::manyRunsLoadInLinearTime() {
+    QByteArray rtf = "{\\rtf1 ";
+    for (int i = 0; i < 5000; ++i)
+        rtf += "\\b x\\b0 y";
+    rtf += "}";
+    QTextDocument doc;
+    doc.setTextWidth(600);
+    doc.documentLayout();
+    QElapsedTimer timer;
+    timer.start();
+    readRtf(rtf, doc);
+    QVERIFY(doc.size().height() > 0);
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(doc.toPlainText().size(), 10000);
 }
 
 void TestRtf::decoding_data() {
