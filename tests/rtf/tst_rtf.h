@@ -37,7 +37,7 @@ private slots:
     void pictures();
     void manyPicturesStaySmall_data();
     void manyPicturesStaySmall();
-    void manyRunsLoadInLinearTime();
+    void manyRunsLoadQuickly();
     void decoding_data();
     void decoding();
     void malformed_data();
