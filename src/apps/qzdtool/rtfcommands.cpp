@@ -54,7 +54,7 @@ int pageText(const QStringList& args, QTextStream& out, QTextStream& err,
 
 // Writes one file whole or not at all; a failure is reported as one line naming the file.
 bool writeFile(const QString& path, QByteArrayView bytes, QTextStream& err) {
-    const FileWriteError error = writeFileAtomically(path, bytes);
+    const FileResult error = writeFileAtomically(path, bytes);
     if (error.ok())
         return true;
     err << path << ": cannot write (" << error.message << ")\n";
