@@ -14,6 +14,11 @@
 
 namespace quillo::viewer {
 
+namespace {
+// Pixels kept between two controls that had to move right to make room.
+constexpr int SearchBarGap = 4;
+} // namespace
+
 SearchBar::SearchBar(Dialogs& dialogs, QWidget* parent) : QWidget(parent), m_dialogs(dialogs) {
     auto* label = new QLabel(QStringLiteral("検索文字"), this);
     label->setObjectName(QStringLiteral("Label1"));
@@ -32,15 +37,29 @@ SearchBar::SearchBar(Dialogs& dialogs, QWidget* parent) : QWidget(parent), m_dia
     m_fromStart = new QCheckBox(QStringLiteral("最初から検索"), this);
     m_fromStart->setObjectName(QStringLiteral("Check1"));
 
+    // The button shows each caption of the search in turn; it is as wide as the widest.
+    int buttonWidth = 0;
+    for (const PageSearch::State state :
+         {PageSearch::State::FromStart, PageSearch::State::FromCaret, PageSearch::State::Searching,
+          PageSearch::State::FindNext}) {
+        m_button->setText(searchCaption(state));
+        buttonWidth = std::max(buttonWidth, m_button->sizeHint().width());
+    }
+    m_button->setText(QStringLiteral("検索"));
+
     QRect all;
+    int previousRight = -1;
     for (const auto& [widget, rect] : {std::pair<QWidget*, QRect>{label, SearchLabelRect},
                                        {m_box, SearchBoxRect},
                                        {m_button, SearchButtonRect},
                                        {m_fromStart, FromStartCheckRect}}) {
-        // The fixed places of the search bar; never smaller than the text needs.
+        // The fixed places of the search bar; never smaller than the text needs, and never
+        // over the control on the left, which a large desktop font makes wider.
         QRect r = pixelsOf(rect);
-        const QSize hint = widget->sizeHint();
-        r.setWidth(std::max(r.width(), hint.width()));
+        const int needed = widget == m_button ? buttonWidth : widget->sizeHint().width();
+        r.moveLeft(std::max(r.left(), previousRight + 1 + SearchBarGap));
+        r.setWidth(std::max(r.width(), needed));
+        previousRight = r.right();
         const int height = std::max(r.height(), hint.height());
         r.moveTop(std::max(0, r.top() - (height - r.height()) / 2));
         r.setHeight(height);
