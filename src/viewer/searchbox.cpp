@@ -18,7 +18,9 @@ QString withoutTrailingLineBreak(QString text) {
     return text;
 }
 
-SearchBox::SearchBox(Dialogs& dialogs, QWidget* parent) : QLineEdit(parent), m_dialogs(dialogs) {
+SearchBox::SearchBox(Dialogs& dialogs, QWidget* parent, QString dropTitle)
+    : QLineEdit(parent), m_dialogs(dialogs),
+      m_dropTitle(dropTitle.isEmpty() ? dropTooLongTitle() : std::move(dropTitle)) {
     setAcceptDrops(true);
     connect(this, &QLineEdit::textChanged, this, &SearchBox::rememberSelection);
 }
@@ -82,8 +84,7 @@ void SearchBox::dropText(const QString& dropped) {
     QString insert = withoutTrailingLineBreak(dropped);
     if (insert.size() > room) {
         insert = withoutTrailingLineBreak(insert.left(qMax(room, 0)));
-        if (m_dialogs.ask(this, dropTooLongTitle(), dropTooLongQuestion(room),
-                          Dialogs::Icon::Information,
+        if (m_dialogs.ask(this, m_dropTitle, dropTooLongQuestion(room), Dialogs::Icon::Information,
                           Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
             return;
     }

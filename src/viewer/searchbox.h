@@ -15,7 +15,9 @@ namespace quillo::viewer {
 class SearchBox : public QLineEdit {
     Q_OBJECT
 public:
-    SearchBox(Dialogs& dialogs, QWidget* parent = nullptr);
+    // `dropTitle` heads the question asked before a long drop is cut; the viewer's own title
+    // when empty.
+    explicit SearchBox(Dialogs& dialogs, QWidget* parent = nullptr, QString dropTitle = {});
 
     // Inserts dropped text at the remembered selection under the box's rules.
     void dropText(const QString& text);
@@ -32,6 +34,7 @@ private:
     void rememberSelection();
 
     Dialogs& m_dialogs;
+    QString m_dropTitle;
     int m_selStart = 0;
     int m_selLength = 0;
 };

@@ -122,6 +122,16 @@ bool MakerDocument::previousPage() {
     return true;
 }
 
+bool MakerDocument::showPage(int page) {
+    if (!m_doc.hasPage(page))
+        return false;
+    storeShownPage();
+    m_currentPage = page;
+    showCurrentPage();
+    emit currentPageChanged(m_currentPage);
+    return true;
+}
+
 void MakerDocument::keepForEntryCancel(EntryMode mode) {
     m_undoBeforeCommand = m_undo;
     m_savedModified = m_modified;
@@ -246,6 +256,13 @@ void MakerDocument::setKeywords(int page, const QStringList& keywords) {
     m_doc.page(page).keywords = keywords.mid(0, MaxKeywordsPerPage);
     setModified(true);
     emit pageEntriesChanged(page);
+}
+
+void MakerDocument::setPageRtf(int page, const QByteArray& rtf) {
+    if (!m_doc.hasPage(page) || page == m_currentPage)
+        return;
+    m_doc.page(page).rtf = rtf;
+    setModified(true);
 }
 
 } // namespace quillo::maker

@@ -74,6 +74,9 @@ public:
     // Page commands. Each stores the shown page first and shows the resulting current page.
     bool nextPage();
     bool previousPage();
+    // Stores the shown page and shows `page` (a program load, not an edit); false when the
+    // document has no such page.
+    bool showPage(int page);
     // False when the document already has MaxPages pages.
     bool appendPage();
     bool insertPage();
@@ -95,6 +98,9 @@ public:
     // Gives a page its contents title (none: no title).
     void setTitle(int page, const std::optional<QString>& title);
     void setKeywords(int page, const QStringList& keywords);
+    // Replaces the stored RTF of a page other than the shown one (a replace-all edit): the
+    // document has unsaved changes.
+    void setPageRtf(int page, const QByteArray& rtf);
 
 signals:
     // Pages were added, removed or replaced; the current page may have changed too.

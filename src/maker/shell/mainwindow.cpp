@@ -8,6 +8,7 @@
 #include "maker/format/formatlogic.h"
 #include "maker/format/indentruler.h"
 #include "maker/format/pageformatting.h"
+#include "maker/search/searchwindow.h"
 #include "maker/shell/shelllogic.h"
 #include "maker/shell/toolbars.h"
 #include "viewer/viewertexts.h"
@@ -65,6 +66,8 @@ void MakerMainWindow::connectCommands() {
     connect(a.insertPage, &QAction::triggered, this, [this] { insertPage(); });
     connect(a.deletePage, &QAction::triggered, this, [this] { deletePage(); });
     connect(a.undoPage, &QAction::triggered, this, [this] { undoPage(); });
+    connect(a.search, &QAction::triggered, this, [this] { openSearch(false); });
+    connect(a.replace, &QAction::triggered, this, [this] { openSearch(true); });
     connect(a.preview, &QAction::triggered, this, [this] { preview(); });
     connect(a.showContents, &QAction::triggered, this,
             [this] { toggleCompanion(m_contents, m_actions.showContents); });
@@ -446,6 +449,8 @@ void MakerMainWindow::closeEvent(QCloseEvent* event) {
         if (window && window->isVisible())
             window->close();
     }
+    if (m_search && m_search->isVisible())
+        m_search->close();
     writeSettingsAtExit();
     writeRecentListAtExit();
     m_copies.unregisterCopy();
@@ -555,6 +560,12 @@ void MakerMainWindow::preview() {
     hide();
     m_preview->openPreview();
     m_preview->show();
+}
+
+void MakerMainWindow::openSearch(bool replace) {
+    if (!m_search)
+        m_search = new SearchWindow(m_dialogs, m_document, *m_editor, this, m_settings.search);
+    m_search->open(replace ? SearchWindow::Mode::Replace : SearchWindow::Mode::Search);
 }
 
 void MakerMainWindow::showQuickHelp(const QString& text) {

@@ -32,6 +32,7 @@ class ContentsWindow;
 class IndentRuler;
 class KeywordWindow;
 class PageFormatting;
+class SearchWindow;
 
 // Where the authoring window finds its files and what it asks the platform for.
 struct MakerEnvironment {
@@ -71,6 +72,8 @@ public:
     quillo::RichTextControl* editor() const { return m_editor; }
     ContentsWindow* contentsWindow() const { return m_contents; }
     KeywordWindow* keywordWindow() const { return m_keywords; }
+    // The search and replace window once it has been opened (it is kept, hidden, after).
+    SearchWindow* searchWindow() const { return m_search; }
     QString lastFolder() const { return m_lastFolder; }
 
     // The editor's mouse-up refresh: toolbars, font boxes and ruler follow the selection.
@@ -152,6 +155,7 @@ private:
     void openOwnHelp();
     void openHomePage();
     void showVersion();
+    void openSearch(bool replace);
 
     void onEditorChanged();
     void message(const QString& title, const QString& text, Dialogs::Icon icon);
@@ -195,6 +199,7 @@ private:
     QList<QAction*> m_recentEntries;      // entries 1.. of the recent list
     ContentsWindow* m_contents = nullptr; // owned companions, alive as long as the window
     KeywordWindow* m_keywords = nullptr;
+    SearchWindow* m_search = nullptr;          // made on first use
     viewer::ViewerWindow* m_preview = nullptr; // while the preview is open
     QString m_previewSearchText;               // kept from one preview to the next
 };
