@@ -27,7 +27,9 @@ class ViewerWindow;
 
 namespace quillo::maker {
 
+class ColourWindow;
 class CompanionWindow;
+class ImageWindow;
 class ContentsWindow;
 class IndentRuler;
 class KeywordWindow;
@@ -71,6 +73,9 @@ public:
     quillo::RichTextControl* editor() const { return m_editor; }
     ContentsWindow* contentsWindow() const { return m_contents; }
     KeywordWindow* keywordWindow() const { return m_keywords; }
+    // The tool windows, once opened (they are kept, hidden, after closing).
+    ImageWindow* imageWindow() const { return m_imageWindow; }
+    ColourWindow* colourWindow() const { return m_colourWindow; }
     QString lastFolder() const { return m_lastFolder; }
 
     // The editor's mouse-up refresh: toolbars, font boxes and ruler follow the selection.
@@ -151,6 +156,9 @@ private:
     void showQuickHelp(const QString& text);
     void openOwnHelp();
     void openHomePage();
+    // The image and colour windows.
+    void openImageWindow();
+    void openColourWindow(int target);
     void showVersion();
 
     void onEditorChanged();
@@ -195,6 +203,8 @@ private:
     QList<QAction*> m_recentEntries;      // entries 1.. of the recent list
     ContentsWindow* m_contents = nullptr; // owned companions, alive as long as the window
     KeywordWindow* m_keywords = nullptr;
+    ImageWindow* m_imageWindow = nullptr; // made when first opened
+    ColourWindow* m_colourWindow = nullptr;
     viewer::ViewerWindow* m_preview = nullptr; // while the preview is open
     QString m_previewSearchText;               // kept from one preview to the next
 };
