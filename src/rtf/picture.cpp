@@ -290,6 +290,19 @@ Picture pictureOf(const QTextDocument& doc, const QTextImageFormat& f) {
     return p;
 }
 
+QSize naturalTwipsSize(const QImage& image) {
+    // Qt gives an image whose file declares no resolution the default dots per metre of a new
+    // image; such a picture is taken at 96 dots per inch.
+    static const int defaultX = QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX();
+    static const int defaultY = QImage(1, 1, QImage::Format_RGB32).dotsPerMeterY();
+    const int dpmX = image.dotsPerMeterX();
+    const int dpmY = image.dotsPerMeterY();
+    const bool declared = dpmX > 0 && dpmY > 0 && (dpmX != defaultX || dpmY != defaultY);
+    const double dpiX = declared ? dpmX * 0.0254 : 96.0;
+    const double dpiY = declared ? dpmY * 0.0254 : 96.0;
+    return QSize(qRound(image.width() * 1440.0 / dpiX), qRound(image.height() * 1440.0 / dpiY));
+}
+
 bool insertPicture(QTextCursor& cursor, const QByteArray& fileData) {
     QByteArray data = fileData;
     QBuffer buffer(&data);
@@ -308,8 +321,9 @@ bool insertPicture(QTextCursor& cursor, const QByteArray& fileData) {
     }
     p.picW = image.width();
     p.picH = image.height();
-    p.goalW = image.width() * kTwipsPerPixel;
-    p.goalH = image.height() * kTwipsPerPixel;
+    const QSize goal = naturalTwipsSize(image);
+    p.goalW = goal.width();
+    p.goalH = goal.height();
     cursor.insertImage(addPicture(*cursor.document(), p));
     return true;
 }

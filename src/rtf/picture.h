@@ -74,8 +74,13 @@ QTextImageFormat addPicture(QTextDocument& doc, const Picture& picture,
 // it, otherwise the resource image encoded as PNG); kind None when there is no image.
 Picture pictureOf(const QTextDocument& doc, const QTextImageFormat& format);
 
+// The size a picture is shown at by its own resolution, in twips: its pixels at the dots per
+// inch the file declares, or at 96 when it declares none.
+QSize naturalTwipsSize(const QImage& image);
+
 // Inserts a picture file's bytes at the cursor (PNG and JPEG keep their bytes, every other
-// format Qt reads is stored as PNG). Returns false, inserting nothing, when Qt cannot read it.
+// format Qt reads is stored as PNG), sized by its own resolution. Returns false, inserting nothing,
+// when Qt cannot read it.
 bool insertPicture(QTextCursor& cursor, const QByteArray& fileData);
 
 } // namespace quillo::rtf

@@ -341,6 +341,7 @@ void RichTextControl::setRightMargin(int twips) {
 void RichTextControl::setBackColor(quint32 value) {
     m_backColor = value;
     applyBackColor();
+    emit backColorChanged(value);
 }
 
 void RichTextControl::applyBackColor() {

@@ -106,6 +106,8 @@ public:
 
 signals:
     void contentChanged();
+    // The background was set (to a new value or the same).
+    void backColorChanged(quint32 value);
     void keyDown(QKeyEvent* event);
     void keyPress(QKeyEvent* event);
     void mouseDown(QMouseEvent* event);

@@ -51,4 +51,24 @@ void keepCompanionOnScreen(TwipsRect& rect, qint32 screenWidth, qint32 screenHei
         rect.left = screenWidth - rect.width;
 }
 
+void placeAtOffset(QWidget* window, const QWidget* main, DialogOffset& offset) {
+    const TwipsRect home = twipsGeometry(main);
+    TwipsRect rect = twipsGeometry(window);
+    rect.top = home.top + offset.top;
+    rect.left = home.left + offset.left;
+    keepCompanionOnScreen(rect, screenWidthTwips(), screenHeightTwips());
+    window->move(twipsToPixels(rect.left, Qt::Horizontal), twipsToPixels(rect.top, Qt::Vertical));
+    offset.top = qint16(qBound(-32768, rect.top - home.top, 32767));
+    offset.left = qint16(qBound(-32768, rect.left - home.left, 32767));
+}
+
+void storeOffset(const QWidget* window, const QWidget* main, DialogOffset& offset) {
+    if (window->isMinimized())
+        return;
+    const TwipsRect home = twipsGeometry(main);
+    const TwipsRect rect = twipsGeometry(window);
+    offset.top = qint16(qBound(-32768, rect.top - home.top, 32767));
+    offset.left = qint16(qBound(-32768, rect.left - home.left, 32767));
+}
+
 } // namespace quillo::maker

@@ -16,4 +16,10 @@ TwipsRect twipsGeometry(const QWidget* window);
 // edge moves left.
 void keepCompanionOnScreen(TwipsRect& rect, qint32 screenWidth, qint32 screenHeight);
 
+// Places a tool window at the main window's position plus `offset`, moved onto the screen as
+// a companion window is, and stores the offsets that result.
+void placeAtOffset(QWidget* window, const QWidget* main, DialogOffset& offset);
+// Stores where a tool window stands relative to the main window (not while minimised).
+void storeOffset(const QWidget* window, const QWidget* main, DialogOffset& offset);
+
 } // namespace quillo::maker

@@ -81,6 +81,12 @@ void MakerDocument::storeShownPageAlways() {
     m_shownPageEdited = false;
 }
 
+void MakerDocument::storeAndReloadShownPage() {
+    QByteArray& stored = m_doc.page(m_currentPage).rtf;
+    stored = m_view.shownRtf();
+    m_view.showRtf(stored);
+}
+
 void MakerDocument::clearChangeFlags() {
     m_shownPageEdited = false;
     forgetPageUndo();

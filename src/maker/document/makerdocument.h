@@ -68,6 +68,10 @@ public:
     void storeShownPage();
     // Copies the editor's page into the page table whatever its mark (an overwrite save).
     void storeShownPageAlways();
+    // Copies the editor's page into the page table and shows it again from there, so that
+    // the table and the editor hold the same page at once (after a picture is embedded). The
+    // page keeps its edited mark.
+    void storeAndReloadShownPage();
     // No unsaved changes and nothing to undo (after a save).
     void clearChangeFlags();
 

@@ -80,9 +80,6 @@ bool MakerMainWindow::loadHelpFile(const QString& path) {
     }
     const quint32 back = quint32(read->displaySettings.backColor);
     m_editor->setBackColor(back);
-    QPalette palette = m_frame->palette();
-    palette.setColor(QPalette::Window, windowsColorToQColor(back));
-    m_frame->setPalette(palette);
     m_document.adoptFile(std::move(*read), path);
     m_previewLayoutChanged = false;
     refreshFormatting();

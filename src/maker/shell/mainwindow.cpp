@@ -80,6 +80,9 @@ void MakerMainWindow::connectCommands() {
     connect(a.help, &QAction::triggered, this, [this] { openOwnHelp(); });
     connect(a.homePage, &QAction::triggered, this, [this] { openHomePage(); });
     connect(a.version, &QAction::triggered, this, [this] { showVersion(); });
+    connect(a.embedImage, &QAction::triggered, this, [this] { openImageWindow(); });
+    connect(a.textColour, &QAction::triggered, this, [this] { openColourWindow(0); });
+    connect(a.backColour, &QAction::triggered, this, [this] { openColourWindow(1); });
 }
 
 // The toolbars, the font boxes and the ruler's position labels, and the formatting of the
@@ -154,6 +157,12 @@ void MakerMainWindow::buildEditorArea() {
     m_editor->setObjectName(QStringLiteral("RichTextBox2"));
     m_editor->setFrameShape(QFrame::NoFrame);
     connect(m_editor, &RichTextControl::contentChanged, this, &MakerMainWindow::onEditorChanged);
+    // The frame around the editor shows the editor's background, whoever sets it.
+    connect(m_editor, &RichTextControl::backColorChanged, this, [this](quint32 value) {
+        QPalette palette = m_frame->palette();
+        palette.setColor(QPalette::Window, windowsColorToQColor(value));
+        m_frame->setPalette(palette);
+    });
     m_ruler = new IndentRuler(area, this);
 }
 
@@ -214,9 +223,6 @@ void MakerMainWindow::readSettings() {
     setTwipsGeometry(this, main);
     m_normalGeometry = m_settingsRead.main;
     m_editor->setBackColor(quint32(m_settings.editorBackColor));
-    QPalette palette = m_frame->palette();
-    palette.setColor(QPalette::Window, windowsColorToQColor(quint32(m_settings.editorBackColor)));
-    m_frame->setPalette(palette);
 }
 
 int MakerMainWindow::countInstances() {
@@ -399,9 +405,6 @@ void MakerMainWindow::onEditorChanged() {
 void MakerMainWindow::newDocument() {
     m_document.startUnnamed(qint32(SystemWindowColor));
     m_editor->setBackColor(SystemWindowColor);
-    QPalette palette = m_frame->palette();
-    palette.setColor(QPalette::Window, windowsColorToQColor(SystemWindowColor));
-    m_frame->setPalette(palette);
     m_previewLayoutChanged = false;
 }
 

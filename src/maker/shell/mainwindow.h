@@ -27,7 +27,9 @@ class ViewerWindow;
 
 namespace quillo::maker {
 
+class ColourWindow;
 class CompanionWindow;
+class ImageWindow;
 class ContentsWindow;
 class IndentRuler;
 class KeywordWindow;
@@ -74,6 +76,9 @@ public:
     KeywordWindow* keywordWindow() const { return m_keywords; }
     // The search and replace window once it has been opened (it is kept, hidden, after).
     SearchWindow* searchWindow() const { return m_search; }
+    // The tool windows, once opened (they are kept, hidden, after closing).
+    ImageWindow* imageWindow() const { return m_imageWindow; }
+    ColourWindow* colourWindow() const { return m_colourWindow; }
     QString lastFolder() const { return m_lastFolder; }
 
     // The editor's mouse-up refresh: toolbars, font boxes and ruler follow the selection.
@@ -154,6 +159,9 @@ private:
     void showQuickHelp(const QString& text);
     void openOwnHelp();
     void openHomePage();
+    // The image and colour windows.
+    void openImageWindow();
+    void openColourWindow(int target);
     void showVersion();
     void openSearch(bool replace);
 
@@ -200,6 +208,8 @@ private:
     ContentsWindow* m_contents = nullptr; // owned companions, alive as long as the window
     KeywordWindow* m_keywords = nullptr;
     SearchWindow* m_search = nullptr;          // made on first use
+    ImageWindow* m_imageWindow = nullptr; // made when first opened
+    ColourWindow* m_colourWindow = nullptr;
     viewer::ViewerWindow* m_preview = nullptr; // while the preview is open
     QString m_previewSearchText;               // kept from one preview to the next
 };

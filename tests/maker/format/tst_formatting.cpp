@@ -68,8 +68,9 @@ private slots:
         QVERIFY(!bold->icon().isNull() || bold->toolButtonStyle() == Qt::ToolButtonTextOnly);
         QCOMPARE(MakerFixture::button(w, "qzd32mk_undoP")->toolTip(),
                  QStringLiteral("元に戻す<頁編集>"));
-        // The buttons of commands still to come are as unavailable as their menu items.
-        QVERIFY(!MakerFixture::button(w, "qzd32mk_image_set")->isEnabled());
+        // The buttons are as available as their menu items.
+        QVERIFY(MakerFixture::button(w, "qzd32mk_image_set")->isEnabled());
+        QVERIFY(MakerFixture::button(w, "qzd32mk_moji_color")->isEnabled());
         QVERIFY(MakerFixture::button(w, "qzd32mk_newP")->isEnabled());
     }
 

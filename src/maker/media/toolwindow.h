@@ -1,0 +1,32 @@
+#pragma once
+
+#include "maker/common/settingsfile.h"
+
+#include <QWidget>
+
+namespace quillo::maker {
+
+// A tool window of the main window (the image and colour windows): it opens at its offset
+// from the main window, kept on the screen; Esc closes it; closing keeps its offset from the
+// main window unless it is minimised.
+class ToolWindow : public QWidget {
+    Q_OBJECT
+public:
+    ToolWindow(QWidget* mainWindow, DialogOffset& offset);
+
+signals:
+    void closed();
+
+protected:
+    // Moves the window to the main window's position plus the offset, onto the screen.
+    void placeAtOffset();
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* m_main;
+    DialogOffset& m_offset;
+};
+
+} // namespace quillo::maker
