@@ -60,7 +60,7 @@ SearchBar::SearchBar(Dialogs& dialogs, QWidget* parent) : QWidget(parent), m_dia
         r.moveLeft(std::max(r.left(), previousRight + 1 + SearchBarGap));
         r.setWidth(std::max(r.width(), needed));
         previousRight = r.right();
-        const int height = std::max(r.height(), hint.height());
+        const int height = std::max(r.height(), widget->sizeHint().height());
         r.moveTop(std::max(0, r.top() - (height - r.height()) / 2));
         r.setHeight(height);
         widget->setGeometry(r);
