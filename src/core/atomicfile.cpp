@@ -2,31 +2,227 @@
 
 #include "fileerror.h"
 
-#include <QSaveFile>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quillo {
 
-FileResult writeFileAtomically(const QString& path, QByteArrayView bytes) {
+namespace {
+
+// A temporary file this old was left by a save that was interrupted; a younger one may
+// belong to a save still running in another program.
+constexpr time_t StaleAfterSeconds = 60;
+
+// Runs one step of a save: 0 when it succeeded, else its errno. A fault a test injects is
+// returned instead, without running the step.
+template <typename Step> int run(SaveStep step, Step&& op) {
+    if (saveFaultHook)
+        if (const int injected = saveFaultHook(step))
+            return injected;
+    errno = 0;
+    if (op())
+        return 0;
+    return errno ? errno : EIO;
+}
+
+FileResult failure(int err, const QString& path) {
+    return {fileErrorNumberFromErrno(err, path), QString::fromLocal8Bit(std::strerror(err))};
+}
+
+bool writeAll(int fd, QByteArrayView bytes) {
+    while (!bytes.isEmpty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        bytes = bytes.sliced(n);
+    }
+    return true;
+}
+
+void removeStaleTemporaries(const QString& folder, const QString& fileName) {
+    const QDir dir(folder);
+    const QString prefix = temporaryFilePrefix(fileName);
+    const time_t now = ::time(nullptr);
+    for (const QString& name :
+         dir.entryList({prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System)) {
+        const QByteArray stale = QFile::encodeName(dir.filePath(name));
+        struct stat st {};
+        if (::lstat(stale.constData(), &st) == 0 && S_ISREG(st.st_mode) &&
+            now - st.st_mtime >= StaleAfterSeconds)
+            ::unlink(stale.constData());
+    }
+}
+
+// Opens a new temporary file beside the target; -1 and errno when none can be made.
+int createTemporary(const QString& folder, const QString& fileName, QByteArray& name) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = QFile::encodeName(
+            QDir(folder).filePath(temporaryFilePrefix(fileName) +
+                                  QString::number(QRandomGenerator::global()->generate(), 36)));
+        // A new file gets the mode the user's umask gives any new file.
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+bool readAll(int fd, QByteArray& out) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        out.append(buffer, n);
+    }
+}
+
+bool writeAllAt(int fd, QByteArrayView bytes) {
+    return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes) &&
+           ::ftruncate(fd, bytes.size()) == 0;
+}
+
+// Overwrites the file itself, for a file a rename would take from its owner or its other
+// links. The old contents are first copied beside it, so that an interrupted overwrite
+// leaves them on the disk; a failed one puts them back.
+FileResult overwriteInPlace(const QString& path, const QString& folder, const QString& fileName,
+                            QByteArrayView bytes) {
+    const QByteArray target = QFile::encodeName(path);
+    const int fd = ::open(target.constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return failure(errno, path);
+    QByteArray old;
+    QByteArray copyName;
+    int copy = -1;
+    errno = 0;
+    bool ok = readAll(fd, old) && (copy = createTemporary(folder, fileName, copyName)) >= 0 &&
+              writeAll(copy, old) && ::fdatasync(copy) == 0;
+    int err = errno ? errno : EIO;
+    if (copy >= 0 && ::close(copy) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    if (!ok) {
+        if (copy >= 0)
+            ::unlink(copyName.constData());
+        ::close(fd);
+        return failure(err, path);
+    }
+    if (const int e = run(SaveStep::Write, [&] { return writeAllAt(fd, bytes); }))
+        err = e;
+    else if (const int e = run(SaveStep::Sync, [&] { return ::fdatasync(fd) == 0; }))
+        err = e;
+    else
+        err = 0;
+    if (err != 0) {
+        // The copy stays only when the old contents could not be put back.
+        if (writeAllAt(fd, old) && ::fdatasync(fd) == 0)
+            ::unlink(copyName.constData());
+        ::close(fd);
+        return failure(err, path);
+    }
+    if (const int e = run(SaveStep::Close, [&] { return ::close(fd) == 0; }))
+        return failure(e, path); // the copy of the old contents stays beside the file
+    ::unlink(copyName.constData());
+    return {};
+}
+
+} // namespace
+
+QString temporaryFilePrefix(const QString& fileName) {
+    return QLatin1Char('.') + fileName + QStringLiteral(".qzdtmp-");
+}
+
+FileResult writeFileAtomically(const QString& requested, QByteArrayView bytes) {
+    // A link is followed: the file it points to is replaced, the link stays.
+    const QFileInfo link(requested);
+    const QString path = link.isSymLink() && !link.canonicalFilePath().isEmpty()
+                             ? link.canonicalFilePath()
+                             : requested;
+    const QByteArray target = QFile::encodeName(path);
+    struct stat old {};
+    const bool exists = ::stat(target.constData(), &old) == 0;
+    if (exists && S_ISDIR(old.st_mode))
+        return {FileError::PathFileAccess, QStringLiteral("a folder has the file's name")};
     if (isReadOnlyFile(path))
         return {FileError::PermissionDenied, QStringLiteral("the file is read-only")};
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    // errno is read right after the failing call: QSaveFile keeps only a message.
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
-        return {fileErrorNumberFromErrno(errno ? errno : EACCES, path), file.errorString()};
-    errno = 0;
-    if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
-        const FileResult error{fileErrorNumberFromErrno(errno ? errno : EIO, path),
-                               file.errorString()};
-        file.cancelWriting();
-        return error;
+
+    const QFileInfo info(path);
+    const QString folder = info.absolutePath();
+    // A file with other links keeps them only when written in place.
+    if (exists && old.st_nlink > 1)
+        return overwriteInPlace(path, folder, info.fileName(), bytes);
+    QByteArray tempName;
+    const int fd = createTemporary(folder, info.fileName(), tempName);
+    if (fd < 0)
+        return failure(errno, path);
+
+    auto abandon = [&](int err) {
+        ::close(fd);
+        ::unlink(tempName.constData());
+        return failure(err, path);
+    };
+    if (const int err = run(SaveStep::Write, [&] { return writeAll(fd, bytes); }))
+        return abandon(err);
+    if (exists) {
+        // A file whose owner or group this user cannot give the new file (another user's
+        // file the group may write) is written in place, so its owner keeps access.
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            ::close(fd);
+            ::unlink(tempName.constData());
+            return overwriteInPlace(path, folder, info.fileName(), bytes);
+        }
+        if (const int err =
+                run(SaveStep::Permissions, [&] { return ::fchmod(fd, old.st_mode & 07777) == 0; }))
+            return abandon(err);
     }
-    errno = 0;
-    if (!file.commit())
-        return {fileErrorNumberFromErrno(errno ? errno : EIO, path), file.errorString()};
+    if (const int err = run(SaveStep::Sync, [&] { return ::fdatasync(fd) == 0; }))
+        return abandon(err);
+    if (const int err = run(SaveStep::Close, [&] { return ::close(fd) == 0; })) {
+        ::unlink(tempName.constData());
+        return failure(err, path);
+    }
+    if (const int err = run(SaveStep::Rename, [&] {
+            return ::rename(tempName.constData(), target.constData()) == 0;
+        })) {
+        ::unlink(tempName.constData());
+        return failure(err, path);
+    }
+    // The rename itself is on the disk only once the folder is. A folder that cannot be
+    // opened for reading, or a file system that cannot sync folders, is left as it is.
+    int syncError = 0;
+    const int dirFd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        if (::fsync(dirFd) != 0 && errno != EINVAL)
+            syncError = errno;
+        ::close(dirFd);
+    }
+    removeStaleTemporaries(folder, info.fileName());
+    if (const int err = run(SaveStep::SyncFolder, [&] {
+            errno = syncError;
+            return syncError == 0;
+        }))
+        return failure(err, path);
     return {};
 }
 

@@ -5,11 +5,24 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <functional>
+
 namespace quillo {
 
 // Replaces the file with the bytes: they go to a temporary file in the same folder that is
-// renamed over the old file only once complete, so a failed write leaves the old file as it
-// was. A read-only file is never replaced (FileError::PermissionDenied).
+// renamed over the old file only once it is complete and on the disk, so a failed write
+// leaves the old file as it was. The new file keeps the old file's mode. A read-only file is
+// never replaced (FileError::PermissionDenied). Temporary files of the same target left by
+// an interrupted earlier save are removed once the file is replaced.
 FileResult writeFileAtomically(const QString& path, QByteArrayView bytes);
+
+// The steps of a save that can fail after the temporary file exists.
+enum class SaveStep { Write, Permissions, Sync, Close, Rename, SyncFolder };
+
+// For tests: returns the errno a step is to fail with, 0 to let it run.
+inline std::function<int(SaveStep)> saveFaultHook;
+
+// The name of the temporary files of `fileName` begin with this.
+QString temporaryFilePrefix(const QString& fileName);
 
 } // namespace quillo

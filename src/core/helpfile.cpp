@@ -3,11 +3,13 @@
 #include "atomicfile.h"
 #include "cp932.h"
 #include "fileerror.h"
+#include "filelock.h"
 #include "text.h"
 
 #include <QFile>
 
 #include <cerrno>
+#include <fcntl.h>
 
 namespace quillo {
 namespace {
@@ -141,22 +143,21 @@ bool appendCountedText(QByteArray& out, const QString& text, int page, int slot,
 
 } // namespace
 
-ReadResult parseHelpFile(QByteArrayView data, HelpDocument& doc, Reader reader) {
-    if (data.size() < 7 || data.first(7) != QByteArrayView("qzd32mk")) {
-        ReadResult r;
-        r.status = ReadStatus::WrongFormat;
-        r.reason = QStringLiteral("not a help file (the tag does not start with qzd32mk)");
-        return r;
-    }
-    Cursor c(data);
-    if (!c.chars(FormatTagLength, "format tag"))
-        return c.fail();
+namespace {
 
-    DisplaySettings& s = doc.displaySettings;
+// The tag and the display settings, up to the filler before the page count.
+std::optional<ReadResult> parseHeader(Cursor& c, DisplaySettings& s, Reader reader,
+                                      qsizetype& settingsOffset, QString* formatTag = nullptr) {
+    const auto tag = c.chars(FormatTagLength, "format tag");
+    if (!tag)
+        return c.fail();
+    if (formatTag)
+        *formatTag = cp932::decode(*tag);
     const auto backColor = c.hex(8, "backColor");
     if (!backColor)
         return c.fail();
     s.backColor = qint32(*backColor);
+    settingsOffset = c.pos();
     struct Field {
         qint16* target;
         const char* name;
@@ -179,6 +180,49 @@ ReadResult parseHelpFile(QByteArrayView data, HelpDocument& doc, Reader reader) 
     s.windowState = (*state == 2) ? 2 : 0;
     if (reader == Reader::Viewer && s.windowState == 2)
         s.topmost = 0;
+    return std::nullopt;
+}
+
+ReadResult wrongFormat() {
+    ReadResult r;
+    r.status = ReadStatus::WrongFormat;
+    r.reason = QStringLiteral("not a help file (the tag does not start with qzd32mk)");
+    return r;
+}
+
+bool hasTag(QByteArrayView data) {
+    return data.size() >= 7 && data.first(7) == QByteArrayView("qzd32mk");
+}
+
+} // namespace
+
+ReadResult parseHelpFileHeader(QByteArrayView data, HelpFileHeader& header, Reader reader) {
+    if (!hasTag(data))
+        return wrongFormat();
+    Cursor c(data);
+    if (auto failed =
+            parseHeader(c, header.settings, reader, header.settingsOffset, &header.formatTag))
+        return *failed;
+    return {};
+}
+
+QByteArray displaySettingsBytes(const DisplaySettings& s) {
+    QByteArray out;
+    out.reserve(DisplaySettingsLength);
+    for (qint16 v : {s.windowTop, s.windowLeft, s.windowHeight, s.windowWidth, s.listWidth})
+        appendHex(out, quint16(v), 4);
+    appendHex(out, quint16(s.topmost), 1);
+    appendHex(out, quint16(s.windowState), 1);
+    return out;
+}
+
+ReadResult parseHelpFile(QByteArrayView data, HelpDocument& doc, Reader reader) {
+    if (!hasTag(data))
+        return wrongFormat();
+    Cursor c(data);
+    qsizetype settingsOffset = 0;
+    if (auto failed = parseHeader(c, doc.displaySettings, reader, settingsOffset))
+        return *failed;
 
     if (!c.skip("34", "filler") || !c.skip("1234123412341234123412341234", "filler"))
         return c.fail();
@@ -243,15 +287,11 @@ ReadResult readHelpFile(const QString& path, HelpDocument& doc, Reader reader) {
         r.reason = file.errorString();
         return r;
     }
-    // Mapping the file keeps memory bounded by the file itself whatever its fields claim.
-    const qint64 size = file.size();
-    if (size == 0)
-        return parseHelpFile({}, doc, reader);
-    if (uchar* mapped = file.map(0, size)) {
-        ReadResult r = parseHelpFile(QByteArrayView(mapped, size), doc, reader);
-        file.unmap(mapped);
-        return r;
-    }
+    // The file is copied into memory before parsing: a mapping would fault if another
+    // program shortened the file meanwhile. A help file is at most a few megabytes.
+    if (helpFileOpenedHook)
+        helpFileOpenedHook();
+    errno = 0;
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         ReadResult r;
@@ -276,10 +316,7 @@ WriteResult serializeHelpDocument(HelpDocument& doc, QByteArray& out) {
     out.reserve(total);
     out.append(FormatTag, FormatTagLength);
     appendHex(out, quint32(s.backColor), 8);
-    for (qint16 v : {s.windowTop, s.windowLeft, s.windowHeight, s.windowWidth, s.listWidth})
-        appendHex(out, quint16(v), 4);
-    appendHex(out, quint16(s.topmost), 1);
-    appendHex(out, quint16(s.windowState), 1);
+    out.append(displaySettingsBytes(s));
     out.append("34");
     out.append("1234123412341234123412341234");
     appendHex(out, quint16(doc.pageCount()), 4);
@@ -334,6 +371,8 @@ WriteResult saveHelpFile(const QString& path, HelpDocument& doc) {
     WriteResult r = serializeHelpDocument(doc, bytes);
     if (!r.ok())
         return r;
+    // The viewer's write-back of its window fields waits until the file is replaced.
+    const LockedFile lock(path, O_RDONLY);
     const FileResult error = writeFileAtomically(path, bytes);
     if (!error.ok())
         return writeFailure(WriteStatus::WriteFailed, error.errorNumber, error.message);

@@ -6,6 +6,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <functional>
+
 class QIODevice;
 
 // The one reader and the one writer of help files (.qzd). The file is text only: hexadecimal
@@ -16,6 +18,10 @@ namespace quillo {
 inline constexpr char FormatTag[] = "qzd32mk Ver2.01 ";
 inline constexpr int FormatTagLength = 16;
 inline constexpr int HeaderFixedLength = 80; // bytes before the first page record
+// Where the window fields (position, size, list width, keep in front, state) stand when the
+// tag is 16 single-byte characters, and how many bytes they take.
+inline constexpr int DisplaySettingsOffset = 24;
+inline constexpr int DisplaySettingsLength = 22;
 
 enum class ReadStatus {
     Ok,
@@ -41,6 +47,21 @@ enum class Reader { Viewer, Maker };
 // filePath is left to the caller.
 ReadResult readHelpFile(const QString& path, HelpDocument& doc, Reader reader);
 ReadResult parseHelpFile(QByteArrayView data, HelpDocument& doc, Reader reader);
+
+// For tests: called once the file is open and before its bytes are read.
+inline std::function<void()> helpFileOpenedHook;
+
+struct HelpFileHeader {
+    QString formatTag; // the file's own tag, which names the version that wrote it
+    DisplaySettings settings;
+    qsizetype settingsOffset = 0; // byte offset of windowTop
+};
+
+// Reads the tag and the display settings as parseHelpFile takes them, without the pages.
+ReadResult parseHelpFileHeader(QByteArrayView data, HelpFileHeader& header, Reader reader);
+
+// The window fields as the file stores them (DisplaySettingsLength bytes), backColor excluded.
+QByteArray displaySettingsBytes(const DisplaySettings& settings);
 
 enum class WriteStatus {
     Ok,

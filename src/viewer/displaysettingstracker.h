@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/fileerror.h"
 #include "core/helpdocument.h"
 #include "viewer/viewerlayout.h"
 
@@ -43,9 +44,10 @@ private:
     WindowRect m_lastRecordedRect;
 };
 
-// Writes the display settings into the help file at `path` as it is now, so that whatever
-// was saved into it meanwhile is kept; a file that was removed, cannot be read or cannot be
-// written is left alone.
-void writeDisplaySettingsBack(const QString& path, const DisplaySettings& settings);
+// Writes the display settings into the help file at `path` in place, over the fields they
+// take in the file as it is now, so that whatever was saved into it meanwhile is kept. A file
+// that was removed, is not a help file, cannot be read or cannot be written is left alone
+// and the reason returned.
+FileResult writeDisplaySettingsBack(const QString& path, const DisplaySettings& settings);
 
 } // namespace quillo::viewer

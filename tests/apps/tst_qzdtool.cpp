@@ -75,6 +75,21 @@ private slots:
         QCOMPARE(pages[2][QStringLiteral("rtfLength")].toInt(), 13);
     }
 
+    // The tag is the file's own, not the one this writer would put there.
+    void infoReportsFileTag() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("old.qzd"));
+        QByteArray bytes = contents(data("minimal.qzd"));
+        bytes.replace(0, 16, "qzd32mk Ver1.00 ");
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        f.close();
+        const Run r = qzdtool({QStringLiteral("info"), file});
+        QCOMPARE(r.code, 0);
+        const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+        QCOMPARE(o[QStringLiteral("formatTag")].toString(), QStringLiteral("qzd32mk Ver1.00 "));
+    }
+
     void checkAndFailures_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("code");

@@ -292,6 +292,20 @@ private slots:
     }
 
     // Hostile numbers: negative counts and lengths, lengths far past the end.
+    // Another program shortens the file while it is being read: the read fails cleanly.
+    void fileShrunkWhileRead() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("h.qzd"));
+        auto doc = sampleDoc();
+        doc->page(2).rtf = QByteArray(1 << 20, 'x');
+        QVERIFY(saveHelpFile(path, *doc).ok());
+        helpFileOpenedHook = [&] { QFile::resize(path, 100); };
+        auto read = newDoc();
+        const ReadResult r = readHelpFile(path, *read, Reader::Viewer);
+        helpFileOpenedHook = nullptr;
+        QCOMPARE(r.status, ReadStatus::BadField);
+    }
+
     void hostileFields_data() {
         QTest::addColumn<QByteArray>("tail");
         QTest::newRow("negative page count") << QByteArray("FFFF");

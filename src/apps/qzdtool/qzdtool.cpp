@@ -4,6 +4,7 @@
 
 #include "core/helpfile.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -56,7 +57,18 @@ bool load(const QString& path, HelpDocument& doc, QTextStream& err) {
     return true;
 }
 
-QJsonObject infoJson(const HelpDocument& doc) {
+// The tag the file itself carries; the document holds only what the writer needs.
+QString formatTagOf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    HelpFileHeader header;
+    // A tag of double-byte characters takes up to twice its length.
+    parseHelpFileHeader(file.read(2 * HeaderFixedLength), header, Reader::Maker);
+    return header.formatTag;
+}
+
+QJsonObject infoJson(const HelpDocument& doc, const QString& formatTag) {
     const DisplaySettings& s = doc.displaySettings;
     QJsonArray pages;
     for (const HelpPage& p : doc.pages) {
@@ -67,7 +79,7 @@ QJsonObject infoJson(const HelpDocument& doc) {
         pages.append(page);
     }
     QJsonObject o;
-    o[QStringLiteral("formatTag")] = QString::fromLatin1(FormatTag);
+    o[QStringLiteral("formatTag")] = formatTag;
     o[QStringLiteral("backColor")] = double(s.backColor);
     o[QStringLiteral("windowTop")] = s.windowTop;
     o[QStringLiteral("windowLeft")] = s.windowLeft;
@@ -97,7 +109,7 @@ int runQzdtool(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (command == QLatin1String("info") && args.size() == 2) {
         if (!load(args[1], *doc, err))
             return 1;
-        out << QJsonDocument(infoJson(*doc)).toJson(QJsonDocument::Indented);
+        out << QJsonDocument(infoJson(*doc, formatTagOf(args[1]))).toJson(QJsonDocument::Indented);
         return 0;
     }
     if (command == QLatin1String("check") && args.size() == 2) {
