@@ -392,37 +392,6 @@ void MakerMainWindow::onEditorChanged() {
     m_document.noteEditorEdit();
 }
 
-QByteArray MakerMainWindow::shownRtf() const {
-    return m_editor->rtf();
-}
-
-void MakerMainWindow::showRtf(const QByteArray& rtf) {
-    // The program's own change, counted as the notification it was told to ignore.
-    ++m_programEdits;
-    m_editor->setRtf(rtf);
-    --m_programEdits;
-    m_ignoreNextChange = false;
-}
-
-void MakerMainWindow::showEmptyPage() {
-    ++m_programEdits;
-    m_editor->setRtf(QByteArray());
-    SelectionFormat format;
-    format.fontName = QStringLiteral("ＭＳ Ｐゴシック");
-    format.fontSize = 9;
-    format.color = 0;
-    format.alignment = SelectionFormat::AlignLeft;
-    format.bold = false;
-    format.italic = false;
-    format.underline = false;
-    format.bullet = false;
-    format.leftIndent = 0;
-    m_editor->setSelectionFormat(format);
-    --m_programEdits;
-    m_ignoreNextChange = false;
-    m_ruler->placeMarker(IndentRuler::Left, LeftMarkerHome);
-}
-
 // An empty, unnamed document of one page, its background the window colour.
 void MakerMainWindow::newDocument() {
     m_document.startUnnamed(qint32(SystemWindowColor));

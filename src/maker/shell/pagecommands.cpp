@@ -1,6 +1,8 @@
-// The authoring window's page commands: the document does the work, the window asks and
-// tells.
+// The page editor as the document's view, and the page commands: the document does the
+// work, the window asks and tells.
 #include "maker/common/shelltexts.h"
+#include "maker/format/formatlogic.h"
+#include "maker/format/indentruler.h"
 #include "maker/shell/mainwindow.h"
 #include "winsvc/hourglass.h"
 #include "winsvc/richtextcontrol.h"
@@ -15,6 +17,41 @@ const QString DeletePageTitle = QStringLiteral("qzd32Maker ﾍﾟｰｼﾞ削除
 const QString UndoPageTitle = QStringLiteral("qzd32Maker 元に戻す<頁編集>");
 
 } // namespace
+
+// The page editor as the document's view ----------------------------------------------
+
+QByteArray MakerMainWindow::shownRtf() const {
+    return m_editor->rtf();
+}
+
+void MakerMainWindow::showRtf(const QByteArray& rtf) {
+    // The program's own change, counted as the notification it was told to ignore.
+    ++m_programEdits;
+    m_editor->setRtf(rtf);
+    --m_programEdits;
+    m_ignoreNextChange = false;
+}
+
+void MakerMainWindow::showEmptyPage() {
+    ++m_programEdits;
+    m_editor->setRtf(QByteArray());
+    SelectionFormat format;
+    format.fontName = QStringLiteral("ＭＳ Ｐゴシック");
+    format.fontSize = 9;
+    format.color = 0;
+    format.alignment = SelectionFormat::AlignLeft;
+    format.bold = false;
+    format.italic = false;
+    format.underline = false;
+    format.bullet = false;
+    format.leftIndent = 0;
+    m_editor->setSelectionFormat(format);
+    --m_programEdits;
+    m_ignoreNextChange = false;
+    m_ruler->placeMarker(IndentRuler::Left, LeftMarkerHome);
+}
+
+// Page commands --------------------------------------------------------------------------
 
 void MakerMainWindow::nextPage() {
     {
