@@ -392,8 +392,11 @@ void MakerMainWindow::onEditorChanged() {
     m_document.noteEditorEdit();
 }
 
-// An empty, unnamed document of one page, its background the window colour.
+// An empty, unnamed document of one page, its background the window colour. The editor
+// gets the empty page's own font and format, so that the document shown at start-up is the
+// same as one made with 新規ﾌｧｲﾙ(N).
 void MakerMainWindow::newDocument() {
+    showEmptyPage();
     m_document.startUnnamed(qint32(SystemWindowColor));
     m_editor->setBackColor(SystemWindowColor);
     QPalette palette = m_frame->palette();

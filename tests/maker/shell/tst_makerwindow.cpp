@@ -108,6 +108,23 @@ private slots:
         QVERIFY(w->close());
     }
 
+    // Text typed right after start-up carries the same font, size and format as text
+    // typed into a document made with 新規ﾌｧｲﾙ(N).
+    void startUpDocumentIsANewOne() {
+        MakerMainWindow* w = f.start();
+        QVERIFY(w);
+        QCOMPARE(w->findChild<QComboBox*>(QStringLiteral("Combo2"))->currentText(),
+                 QStringLiteral("9"));
+        MakerFixture::type(w, QStringLiteral("本文"));
+        const QByteArray atStart = w->editor()->rtf();
+        QVERIFY(!atStart.contains("Sans Serif"));
+        QVERIFY(atStart.contains("\\fs18"));
+        f.dialogs().answerNext(Answer::No);
+        MakerFixture::trigger(w, "qzd32mk_file_new");
+        MakerFixture::type(w, QStringLiteral("本文"));
+        QCOMPARE(w->editor()->rtf(), atStart);
+    }
+
     // Every menu of the window: its caption and its items in order, each as name, caption
     // ("-" for a separator line) and shortcut; a submenu's items follow in braces.
     void menuItems_data() {
