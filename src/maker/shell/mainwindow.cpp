@@ -256,9 +256,9 @@ void MakerMainWindow::fillFontLists() {
     m_fontBox->setPlaceholderText(QStringLiteral("ﾍﾙﾌﾟ(H)参照"));
     m_sizeBox->setEditText(QString());
     // The Windows names pages use for Japanese text are offered beside the installed families.
-    const FontTable table =
-        buildFontTable(m_env.screenFonts ? *m_env.screenFonts
-                                         : QFontDatabase::families() + windowsJapaneseFontNames());
+    const FontTable table = buildFontTable(plainFontFamilies(
+        m_env.screenFonts ? *m_env.screenFonts
+                          : QFontDatabase::families() + windowsJapaneseFontNames()));
     const SelectionFormat format = m_editor->selectionFormat();
     m_fontBox->addItems(table.names);
     m_fontBox->setCurrentIndex(

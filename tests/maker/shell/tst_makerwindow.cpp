@@ -125,6 +125,31 @@ private slots:
         QCOMPARE(w->editor()->rtf(), atStart);
     }
 
+    // The font box lists each family once by its plain name, without the generic aliases,
+    // and a family chosen from it is written into the page by that name.
+    void fontListShowsPlainFamilies() {
+        MakerMainWindow* w =
+            f.makeWindow({QStringLiteral("Nimbus Sans [urw]"), QStringLiteral("C059 [UKWN]"),
+                          QStringLiteral("Sans Serif"), QStringLiteral("nimbus Mono"),
+                          QStringLiteral("Nimbus Sans [UKWN]"), QStringLiteral("Serif"),
+                          QStringLiteral("Monospace"), QStringLiteral("IPAPGothic"),
+                          QStringLiteral("C059 [urw]")});
+        QVERIFY(w->startUp({}));
+        auto* fonts = w->findChild<QComboBox*>(QStringLiteral("Combo1"));
+        QStringList names;
+        for (int i = 0; i < fonts->count(); ++i)
+            names << fonts->itemText(i);
+        QCOMPARE(names,
+                 (QStringList{QStringLiteral("C059"), QStringLiteral("IPAPGothic"),
+                              QStringLiteral("nimbus Mono"), QStringLiteral("Nimbus Sans")}));
+        MakerFixture::type(w, QStringLiteral("abc"));
+        w->editor()->select(0, 3);
+        emit fonts->activated(fonts->findText(QStringLiteral("Nimbus Sans")));
+        const QByteArray rtf = w->editor()->rtf();
+        QVERIFY(rtf.contains("Nimbus Sans;"));
+        QVERIFY(!rtf.contains('['));
+    }
+
     // Every menu of the window: its caption and its items in order, each as name, caption
     // ("-" for a separator line) and shortcut; a submenu's items follow in braces.
     void menuItems_data() {
