@@ -34,4 +34,14 @@ std::optional<ListEntry> parseListEntry(const QString& line) {
     return e;
 }
 
+QString plainFontFamily(const QString& family) {
+    const QString trimmed = family.trimmed();
+    if (!trimmed.endsWith(QLatin1Char(']')))
+        return trimmed;
+    const qsizetype open = trimmed.lastIndexOf(QLatin1String(" ["));
+    if (open <= 0)
+        return trimmed;
+    return trimmed.left(open).trimmed();
+}
+
 } // namespace quillo

@@ -36,4 +36,9 @@ struct ListEntry {
 // The one reader of list lines; nullopt for a line that is not a list entry.
 std::optional<ListEntry> parseListEntry(const QString& line);
 
+// A font family without the foundry that fontconfig appends to tell equal names apart
+// ("Nimbus Sans [urw]" -> "Nimbus Sans"). Pages name fonts by the plain family, which is
+// what other readers of a page know.
+QString plainFontFamily(const QString& family);
+
 } // namespace quillo

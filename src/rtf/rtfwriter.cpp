@@ -3,6 +3,7 @@
 #include "rtf/docwalk.h"
 
 #include "core/cp932.h"
+#include "core/text.h"
 
 #include <QTextDocument>
 
@@ -172,7 +173,9 @@ private:
     int ucBeforeLink_ = 1;
 };
 
-int Writer::fontIndex(const QString& family) {
+int Writer::fontIndex(const QString& chosen) {
+    // A foundry suffix is the platform's, not part of the font's name in a page.
+    const QString family = plainFontFamily(chosen);
     for (size_t i = 0; i < fonts_.size(); ++i)
         if (fonts_[i] == family)
             return int(i);

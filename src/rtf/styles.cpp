@@ -15,9 +15,6 @@ namespace {
 // Custom list format properties: the RTF level and the first number of the list.
 constexpr int kListLevelProperty = QTextFormat::UserProperty + 0x5181;
 constexpr int kListStartProperty = QTextFormat::UserProperty + 0x5182;
-// The hanging indent given to list paragraphs that were made in the editor (0.25 inch, as a
-// rich-edit control indents its bullets).
-constexpr int kDefaultBulletHang = 360;
 
 } // namespace
 
@@ -61,7 +58,10 @@ QTextBlockFormat toBlockFormat(const ParaStyle& style) {
         f.setAlignment(Qt::AlignJustify);
         break;
     }
-    f.setLeftMargin(twipsToPixels(style.left));
+    // A list marker needs room in the left margin: a list paragraph stored without indent
+    // (a bare \pn) is shown with the hanging indent its bullet was given when made.
+    const bool noRoom = style.isListItem() && style.left <= 0;
+    f.setLeftMargin(twipsToPixels(noRoom ? BulletHangTwips : style.left));
     f.setRightMargin(twipsToPixels(style.right));
     f.setTopMargin(twipsToPixels(style.before));
     f.setBottomMargin(twipsToPixels(style.after));
@@ -182,7 +182,7 @@ ParaStyle paraStyleOf(const QTextBlockFormat& block, const QTextListFormat* list
     }
     p.first = block.hasProperty(kListFirstIndentProperty)
                   ? block.intProperty(kListFirstIndentProperty)
-                  : -std::min(p.left, kDefaultBulletHang);
+                  : -std::min(p.left, BulletHangTwips);
     // Lists made in the editor nest by their indent (1 for the outermost).
     const int level = list->hasProperty(kListLevelProperty) ? list->intProperty(kListLevelProperty)
                                                             : list->indent() - 1;

@@ -64,6 +64,11 @@ struct ParaStyle {
 // is not applied as the first-line indent).
 constexpr int kListFirstIndentProperty = QTextFormat::UserProperty + 0x5180;
 
+// The hanging indent a rich-edit control gives a paragraph it bullets (0.25 inch): the text
+// moves right by it and the bullet stands in the room it leaves. A list paragraph without
+// any left indent is shown with this one, or its marker would be cut off at the left edge.
+constexpr int BulletHangTwips = 360;
+
 QTextCharFormat toCharFormat(const TextStyle& style);
 QTextBlockFormat toBlockFormat(const ParaStyle& style);
 QTextListFormat toListFormat(const ParaStyle& style);

@@ -1,5 +1,7 @@
 #include "winsvc/appenv.h"
 
+#include "core/text.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -127,6 +129,20 @@ QStringList windowsJapaneseFontNames() {
     for (const Substitution& s : JapaneseSubstitutions)
         names << QString::fromUtf8(s.windowsName);
     return names;
+}
+
+QStringList plainFontFamilies(const QStringList& families) {
+    static const QStringList aliases{QStringLiteral("Sans Serif"), QStringLiteral("Sans"),
+                                     QStringLiteral("Serif"), QStringLiteral("Monospace"),
+                                     QStringLiteral("Mono")};
+    QStringList plain;
+    for (const QString& family : families) {
+        const QString name = plainFontFamily(family);
+        if (!name.isEmpty() && !aliases.contains(name, Qt::CaseInsensitive) &&
+            !plain.contains(name))
+            plain << name;
+    }
+    return plain;
 }
 
 bool installJapaneseQtTranslations(QCoreApplication& app) {

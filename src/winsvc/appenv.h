@@ -52,6 +52,10 @@ void installJapaneseFontSubstitutions();
 // The Windows font names that stand for the IPA fonts, as pages name them; the font lists
 // offer them beside the installed families so that pages keep their Windows faces.
 QStringList windowsJapaneseFontNames();
+// The font families a writer can choose among: each by its plain name once, without the
+// foundry suffixes fontconfig adds to tell equal names apart and without the generic
+// aliases (Sans Serif, Serif, Monospace) that name no face of their own.
+QStringList plainFontFamilies(const QStringList& families);
 // Loads Qt's own Japanese translations, so that standard buttons and the file dialog speak
 // Japanese. Returns false when they are not installed.
 bool installJapaneseQtTranslations(QCoreApplication& app);

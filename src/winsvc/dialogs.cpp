@@ -118,6 +118,27 @@ void fitColumns(QFileDialog& dialog) {
 
 } // namespace
 
+QString alignedMessageMarkup(const QString& text) {
+    if (!text.contains(QLatin1Char('\t')))
+        return {};
+    const auto cell = [](const QString& content, int span = 1) {
+        return QStringLiteral("<td style=\"white-space:pre\"%1>%2</td>")
+            .arg(span > 1 ? QStringLiteral(" colspan=\"%1\"").arg(span) : QString(),
+                 content.isEmpty() ? QStringLiteral("&nbsp;") : content.toHtmlEscaped());
+    };
+    QString markup = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"0\">");
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        const qsizetype tab = line.indexOf(QLatin1Char('\t'));
+        markup += QStringLiteral("<tr>");
+        if (tab < 0)
+            markup += cell(line, 2);
+        else
+            markup += cell(line.left(tab)) + cell(QStringLiteral("  ") + line.mid(tab + 1));
+        markup += QStringLiteral("</tr>");
+    }
+    return markup + QStringLiteral("</table>");
+}
+
 QtDialogs::QtDialogs() : m_hook(std::make_unique<FileDialogPlacementHook>()) {}
 
 QtDialogs::~QtDialogs() = default;
@@ -125,6 +146,10 @@ QtDialogs::~QtDialogs() = default;
 Dialogs::Answer QtDialogs::ask(QWidget* parent, const QString& title, const QString& text,
                                Icon icon, Buttons buttons) {
     QMessageBox box(messageIcon(icon), title, text, messageButtons(buttons), parent);
+    if (const QString aligned = alignedMessageMarkup(text); !aligned.isEmpty()) {
+        box.setTextFormat(Qt::RichText);
+        box.setText(aligned);
+    }
     return answerOf(box.exec(), buttons);
 }
 

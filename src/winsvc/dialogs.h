@@ -44,6 +44,11 @@ public:
     virtual void beep() = 0;
 };
 
+// A message text whose lines carry a tab, as rich text that puts what follows the first tab
+// of each line into one column, the way a Windows message box lines up such texts at its
+// tab stops; a text without a tab gives an empty string (it is shown as it is).
+QString alignedMessageMarkup(const QString& text);
+
 // The real dialogs: QMessageBox, Qt's own (non-native) QFileDialog placed by the file-dialog
 // placement hook at the main window's corner, QDesktopServices and QProcess.
 class QtDialogs : public Dialogs {

@@ -21,6 +21,7 @@
 #include <QTextDocument>
 #include <QTextList>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -123,6 +124,24 @@ rtf::ParaStyle paraStyleOfBlock(const QTextBlock& block) {
         return rtf::paraStyleOf(block.blockFormat(), &format, indentWidth);
     }
     return rtf::paraStyleOf(block.blockFormat(), nullptr, indentWidth);
+}
+
+// Bullets a paragraph or takes its bullet away, as a rich-edit control does: the bullet
+// hangs in front of the text, so a paragraph without a hanging first line gets one, and its
+// text moves right where its indent leaves no room for the bullet. Taking the bullet away
+// takes that hang away again; a paragraph the bullet alone had indented returns to the edge.
+void setBullet(rtf::ParaStyle& style, bool bullet) {
+    const bool had = style.list == rtf::ListKind::Bullet;
+    style.list = bullet ? rtf::ListKind::Bullet : rtf::ListKind::None;
+    style.listLevel = 0;
+    if (bullet && !had && style.first >= 0) {
+        style.left = std::max(style.left, rtf::BulletHangTwips);
+        style.first = -rtf::BulletHangTwips;
+    } else if (!bullet && had && style.first < 0) {
+        if (style.left == rtf::BulletHangTwips && style.first == -rtf::BulletHangTwips)
+            style.left = 0;
+        style.first = 0;
+    }
 }
 
 int alignmentCode(rtf::Alignment align) {
@@ -309,10 +328,8 @@ void RichTextControl::setSelectionFormat(const SelectionFormat& f) {
                 style.left = *f.leftIndent;
             if (f.rightIndent)
                 style.right = *f.rightIndent;
-            if (f.bullet) {
-                style.list = *f.bullet ? rtf::ListKind::Bullet : rtf::ListKind::None;
-                style.listLevel = 0;
-            }
+            if (f.bullet)
+                setBullet(style, *f.bullet);
             styles.push_back(style);
         }
         if (f.bullet && *f.bullet) {

@@ -45,6 +45,7 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void writerOutput();
+    void foundryNotWritten();
     void editedDocumentRoundTrip();
     void html_data();
     void html();

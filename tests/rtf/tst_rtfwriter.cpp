@@ -70,6 +70,21 @@ void TestRtf::writerOutput() {
     QCOMPARE(back.toPlainText(), doc.toPlainText());
 }
 
+// A family chosen with the platform's foundry suffix is written by its plain name only;
+// both spellings of the one family share one font table entry.
+void TestRtf::foundryNotWritten() {
+    QTextDocument doc;
+    doc.setDefaultFont(QFont(QStringLiteral("Nimbus Sans [urw]"), 9));
+    QTextCursor c(&doc);
+    c.insertText(QStringLiteral("a"));
+    QTextCharFormat plain;
+    plain.setFontFamilies({QStringLiteral("Nimbus Sans")});
+    c.insertText(QStringLiteral("b"), plain);
+    const QByteArray rtf = writeRtf(doc);
+    QVERIFY(!rtf.contains('['));
+    QVERIFY(rtf.contains("{\\fonttbl{\\f0\\fnil\\fcharset0 Nimbus Sans;}}"));
+}
+
 // A page made in the editor (Qt's own lists and indents, inserted pictures, every character
 // style) survives writing and reading.
 void TestRtf::editedDocumentRoundTrip() {

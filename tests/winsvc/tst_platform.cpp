@@ -7,6 +7,7 @@
 #include "winsvc/twips.h"
 #include "winsvc/wincolor.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -19,6 +20,9 @@
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 
 using namespace quillo;
@@ -52,6 +56,7 @@ private slots:
     void runningCopiesIgnoresCrashedCopy();
     void hourglassRestoresArrow();
     void webAddressWithoutBrowserIsNotFound();
+    void tabbedMessageLinesUpColumns();
     void scriptedDialogsRecordAndAnswer();
     void scriptedDialogsFailOnUnscriptedPrompt();
 };
@@ -424,6 +429,25 @@ void PlatformTest::webAddressWithoutBrowserIsNotFound() {
     if (!browser.isNull())
         qputenv("BROWSER", browser);
     QCOMPARE(result, Dialogs::ShellFileNotFound);
+}
+
+// The texts after the tabs of a message start in one column, whatever the widths of the
+// labels before them; other text is escaped, and text without a tab is left alone.
+void PlatformTest::tabbedMessageLinesUpColumns() {
+    const QString text = QStringLiteral("\nQuillo32Maker  Ver2.02  \nコンピュータ名\tPC-1\n"
+                                        "ユーザー名  \t<user>");
+    QTextDocument doc;
+    doc.setHtml(alignedMessageMarkup(text));
+    const QTextCursor computer = doc.find(QStringLiteral("PC-1"));
+    const QTextCursor user = doc.find(QStringLiteral("<user>"));
+    QVERIFY(!computer.isNull() && !user.isNull());
+    QAbstractTextDocumentLayout* layout = doc.documentLayout();
+    QCOMPARE(layout->blockBoundingRect(computer.block()).x(),
+             layout->blockBoundingRect(user.block()).x());
+    QVERIFY(layout->blockBoundingRect(computer.block()).y() <
+            layout->blockBoundingRect(user.block()).y());
+    QVERIFY(!doc.find(QStringLiteral("Quillo32Maker  Ver2.02")).isNull());
+    QVERIFY(alignedMessageMarkup(QStringLiteral("a <b>\nc")).isEmpty());
 }
 
 void PlatformTest::scriptedDialogsRecordAndAnswer() {

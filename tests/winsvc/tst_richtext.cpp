@@ -11,6 +11,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextList>
 
 using namespace quillo;
 
@@ -37,6 +39,8 @@ private slots:
     void formattingOfSelection();
     void mixedSelectionHasNoValue();
     void paragraphFormatting();
+    void bulletHasRoomForItsMarker_data();
+    void bulletHasRoomForItsMarker();
     void caretFormatAppliesToTyping();
     void find_data();
     void find();
@@ -232,6 +236,46 @@ void RichTextTest::paragraphFormatting() {
     QCOMPARE(control.selectionFormat().bullet, false);
     QCOMPARE(control.selectionFormat().leftIndent, 720);
     QCOMPARE(control.plainText(), "one\ntwo\nthree");
+}
+
+// A bullet stands in a hanging indent, never cut off at the left edge: one made with the
+// bullet command gets the hang a rich-edit control gives it, and a page stored with a bare
+// \pn and no indent is shown with that room. The marker needs about a quarter inch (24
+// pixels at 96 dpi).
+void RichTextTest::bulletHasRoomForItsMarker_data() {
+    QTest::addColumn<QByteArray>("stored"); // empty: bulleted with the command
+    QTest::newRow("bullet command") << QByteArray();
+    QTest::newRow("stored \\pn without indent")
+        << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\pntext\\'B7\\tab}"
+                      "{\\*\\pn\\pnlvlblt{\\pntxtb\\'B7}}\\f0 item\\par}");
+}
+void RichTextTest::bulletHasRoomForItsMarker() {
+    QFETCH(QByteArray, stored);
+    RichTextControl control;
+    if (stored.isEmpty()) {
+        control.setPlainText("item");
+        control.select(0, 2);
+        SelectionFormat bullet;
+        bullet.bullet = true;
+        control.setSelectionFormat(bullet);
+        QVERIFY(control.rtf().contains("\\fi-360\\li360"));
+    } else {
+        control.setRtf(stored);
+    }
+    const QTextBlock block = control.document()->firstBlock();
+    QVERIFY(block.textList());
+    QVERIFY(block.blockFormat().leftMargin() >= 23.9);
+    control.select(0, 2);
+    QCOMPARE(control.selectionFormat().bullet, true);
+    QCOMPARE(control.selectionFormat().leftIndent, 360);
+    if (!stored.isEmpty())
+        return;
+    // Taking the bullet away takes its hang away: the text is back at the edge.
+    SelectionFormat none;
+    none.bullet = false;
+    control.setSelectionFormat(none);
+    QCOMPARE(control.selectionFormat().leftIndent, 0);
+    QVERIFY(!control.rtf().contains("\\fi-"));
 }
 
 void RichTextTest::caretFormatAppliesToTyping() {

@@ -238,7 +238,10 @@ bool PageFormatting::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
-    if (watched == m_c.sizeBox->lineEdit() &&
+    // Typed keys reach the box itself (its line edit takes the focus through it) and the
+    // box hands them on directly; Enter is taken here, before the box would only look for
+    // a list entry equal to the text.
+    if ((watched == m_c.sizeBox || watched == m_c.sizeBox->lineEdit()) &&
         (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
         confirmTypedSize();
         return true;

@@ -45,7 +45,6 @@ bool MakerMainWindow::saveForQuestion() {
 void MakerMainWindow::newFile() {
     if (!askAboutChanges(QStringLiteral("qzd32Maker 新規ﾌｧｲﾙ作成")))
         return;
-    showEmptyPage();
     newDocument();
     m_editor->setFocus();
     refreshFormatting();

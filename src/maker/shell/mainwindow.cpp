@@ -265,9 +265,9 @@ void MakerMainWindow::fillFontLists() {
     m_fontBox->setPlaceholderText(QStringLiteral("ﾍﾙﾌﾟ(H)参照"));
     m_sizeBox->setEditText(QString());
     // The Windows names pages use for Japanese text are offered beside the installed families.
-    const FontTable table =
-        buildFontTable(m_env.screenFonts ? *m_env.screenFonts
-                                         : QFontDatabase::families() + windowsJapaneseFontNames());
+    const FontTable table = buildFontTable(plainFontFamilies(
+        m_env.screenFonts ? *m_env.screenFonts
+                          : QFontDatabase::families() + windowsJapaneseFontNames()));
     const SelectionFormat format = m_editor->selectionFormat();
     m_fontBox->addItems(table.names);
     m_fontBox->setCurrentIndex(
@@ -401,8 +401,11 @@ void MakerMainWindow::onEditorChanged() {
     m_document.noteEditorEdit();
 }
 
-// An empty, unnamed document of one page, its background the window colour.
+// An empty, unnamed document of one page, its background the window colour. The editor
+// gets the empty page's own font and format, so that the document shown at start-up is the
+// same as one made with 新規ﾌｧｲﾙ(N).
 void MakerMainWindow::newDocument() {
+    showEmptyPage();
     m_document.startUnnamed(qint32(SystemWindowColor));
     m_editor->setBackColor(SystemWindowColor);
     m_previewLayoutChanged = false;

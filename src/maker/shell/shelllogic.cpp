@@ -2,6 +2,9 @@
 
 #include "core/text.h"
 
+#include <QCollator>
+
+#include <algorithm>
 #include <cmath>
 
 namespace quillo::maker {
@@ -56,19 +59,14 @@ void dropDuplicates(QStringList& names) {
     names = kept;
 }
 
-// Selection sort on the first character alone; names with equal first characters end up in
-// whatever order the swaps leave them, as the box has always shown them.
-void sortByFirstCharacter(QStringList& names) {
-    const auto first = [&](qsizetype i) { return names[i].left(1); };
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        qsizetype smallest = i;
-        for (qsizetype j = i + 1; j < names.size(); ++j) {
-            if (first(j) < first(smallest))
-                smallest = j;
-        }
-        if (smallest != i)
-            names.swapItemsAt(i, smallest);
-    }
+// Collated as the writer's language orders names: case and width do not split a list
+// into separate runs, and equal first characters are ordered by the rest of the name.
+void sortCollated(QStringList& names) {
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(names.begin(), names.end(), [&collator](const QString& a, const QString& b) {
+        return collator.compare(a, b) < 0;
+    });
 }
 
 } // namespace
@@ -78,7 +76,7 @@ FontTable buildFontTable(const QStringList& screenFonts) {
     table.names = screenFonts.mid(0, FontTable::Slots);
     table.overflowed = screenFonts.size() > FontTable::Slots;
     dropDuplicates(table.names);
-    sortByFirstCharacter(table.names);
+    sortCollated(table.names);
     const QStringList names = table.names;
     for (const QString& name : names) {
         if (!name.startsWith(QLatin1Char('@')))
@@ -90,7 +88,7 @@ FontTable buildFontTable(const QStringList& screenFonts) {
         table.names.append(name.mid(1));
     }
     dropDuplicates(table.names);
-    sortByFirstCharacter(table.names);
+    sortCollated(table.names);
     return table;
 }
 

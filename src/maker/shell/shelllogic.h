@@ -31,8 +31,8 @@ struct FontTable {
     QStringList names;
     bool overflowed = false; // more names than slots: `names` holds what fitted
 };
-// Duplicates dropped (the last of equal names is kept), sorted by the first character only,
-// then every "@" name added once more without its "@", dropped and sorted again.
+// Duplicates dropped (the last of equal names is kept), sorted in collated order, then
+// every "@" name added once more without its "@", dropped and sorted again.
 FontTable buildFontTable(const QStringList& screenFonts);
 
 // The font sizes of the size box.

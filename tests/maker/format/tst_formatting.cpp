@@ -74,32 +74,49 @@ private slots:
         QVERIFY(MakerFixture::button(w, "qzd32mk_newP")->isEnabled());
     }
 
+    // The size box driven as a writer does: click into it, replace its text, press Enter.
     void typedSizes_data() {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("applied");
-        QTest::newRow("5") << QStringLiteral("5") << false;
-        QTest::newRow("6") << QStringLiteral("6") << true;
-        QTest::newRow("48") << QStringLiteral("48") << true;
-        QTest::newRow("49") << QStringLiteral("49") << false;
+        QTest::addColumn<double>("applied"); // 0: the selection keeps its size
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("not in the list") << QStringLiteral("13") << 13.0 << false;
+        QTest::newRow("lowest") << QStringLiteral("6") << 6.0 << false;
+        QTest::newRow("highest") << QStringLiteral("48") << 48.0 << false;
+        QTest::newRow("too small") << QStringLiteral("5") << 0.0 << true;
+        QTest::newRow("too large") << QStringLiteral("49") << 0.0 << true;
+        QTest::newRow("not a number") << QStringLiteral("abc") << 0.0 << false;
     }
     void typedSizes() {
         QFETCH(QString, typed);
-        QFETCH(bool, applied);
+        QFETCH(double, applied);
+        QFETCH(bool, refused);
         MakerMainWindow* w = f.start();
         QVERIFY(w);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
         MakerFixture::type(w, QStringLiteral("あいう"));
         w->editor()->select(0, 3);
         QComboBox* sizes = box(w, "Combo2");
+        emit sizes->activated(sizes->findText(QStringLiteral("12")));
         sizes->setCurrentIndex(sizes->findText(QStringLiteral("12")));
-        QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
-        QApplication::sendEvent(sizes->lineEdit(), &focusIn);
-        const double before = *w->editor()->selectionFormat().fontSize;
-        sizes->setEditText(typed);
-        if (!applied)
+        QTest::mouseClick(sizes->lineEdit(), Qt::LeftButton);
+        QTRY_VERIFY(sizes->hasFocus() || sizes->lineEdit()->hasFocus());
+        QWidget* keys = QApplication::focusWidget();
+        QTest::keyClick(keys, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(keys, typed);
+        QCOMPARE(sizes->currentText(), typed);
+        if (refused)
             f.dialogs().answerNext(Answer::Ok);
-        QTest::keyClick(sizes->lineEdit(), Qt::Key_Return);
-        if (applied) {
-            QCOMPARE(*w->editor()->selectionFormat().fontSize, typed.toDouble());
+        QTest::keyClick(keys, Qt::Key_Return);
+        w->editor()->select(0, 3);
+        if (applied > 0) {
+            QCOMPARE(*w->editor()->selectionFormat().fontSize, applied);
+            QVERIFY(f.dialogs().messages().isEmpty());
+            QVERIFY(w->editor()->hasFocus());
+            return;
+        }
+        QCOMPARE(*w->editor()->selectionFormat().fontSize, 12.0);
+        if (!refused) {
             QVERIFY(f.dialogs().messages().isEmpty());
             return;
         }
@@ -108,7 +125,6 @@ private slots:
         QCOMPARE(f.dialogs().messages()[0].text,
                  QStringLiteral("フォントサイズは  6～48 の範囲で設定してください。"));
         QCOMPARE(sizes->currentText(), QStringLiteral("12"));
-        QCOMPARE(*w->editor()->selectionFormat().fontSize, before);
     }
 
     // A font chosen at the caret is not an edit; chosen for a selection it is.

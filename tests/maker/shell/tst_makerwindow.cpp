@@ -108,6 +108,48 @@ private slots:
         QVERIFY(w->close());
     }
 
+    // Text typed right after start-up carries the same font, size and format as text
+    // typed into a document made with 新規ﾌｧｲﾙ(N).
+    void startUpDocumentIsANewOne() {
+        MakerMainWindow* w = f.start();
+        QVERIFY(w);
+        QCOMPARE(w->findChild<QComboBox*>(QStringLiteral("Combo2"))->currentText(),
+                 QStringLiteral("9"));
+        MakerFixture::type(w, QStringLiteral("本文"));
+        const QByteArray atStart = w->editor()->rtf();
+        QVERIFY(!atStart.contains("Sans Serif"));
+        QVERIFY(atStart.contains("\\fs18"));
+        f.dialogs().answerNext(Answer::No);
+        MakerFixture::trigger(w, "qzd32mk_file_new");
+        MakerFixture::type(w, QStringLiteral("本文"));
+        QCOMPARE(w->editor()->rtf(), atStart);
+    }
+
+    // The font box lists each family once by its plain name, without the generic aliases,
+    // and a family chosen from it is written into the page by that name.
+    void fontListShowsPlainFamilies() {
+        MakerMainWindow* w =
+            f.makeWindow({QStringLiteral("Nimbus Sans [urw]"), QStringLiteral("C059 [UKWN]"),
+                          QStringLiteral("Sans Serif"), QStringLiteral("nimbus Mono"),
+                          QStringLiteral("Nimbus Sans [UKWN]"), QStringLiteral("Serif"),
+                          QStringLiteral("Monospace"), QStringLiteral("IPAPGothic"),
+                          QStringLiteral("C059 [urw]")});
+        QVERIFY(w->startUp({}));
+        auto* fonts = w->findChild<QComboBox*>(QStringLiteral("Combo1"));
+        QStringList names;
+        for (int i = 0; i < fonts->count(); ++i)
+            names << fonts->itemText(i);
+        QCOMPARE(names,
+                 (QStringList{QStringLiteral("C059"), QStringLiteral("IPAPGothic"),
+                              QStringLiteral("nimbus Mono"), QStringLiteral("Nimbus Sans")}));
+        MakerFixture::type(w, QStringLiteral("abc"));
+        w->editor()->select(0, 3);
+        emit fonts->activated(fonts->findText(QStringLiteral("Nimbus Sans")));
+        const QByteArray rtf = w->editor()->rtf();
+        QVERIFY(rtf.contains("Nimbus Sans;"));
+        QVERIFY(!rtf.contains('['));
+    }
+
     // Every menu of the window: its caption and its items in order, each as name, caption
     // ("-" for a separator line) and shortcut; a submenu's items follow in braces.
     void menuItems_data() {
