@@ -29,6 +29,7 @@ namespace quillo::maker {
 
 class CompanionWindow;
 class ContentsWindow;
+class EntrySession;
 class IndentRuler;
 class KeywordWindow;
 class PageFormatting;
@@ -71,6 +72,7 @@ public:
     quillo::RichTextControl* editor() const { return m_editor; }
     ContentsWindow* contentsWindow() const { return m_contents; }
     KeywordWindow* keywordWindow() const { return m_keywords; }
+    EntrySession* entrySession() const { return m_entrySession; }
     QString lastFolder() const { return m_lastFolder; }
 
     // The editor's mouse-up refresh: toolbars, font boxes and ruler follow the selection.
@@ -192,8 +194,9 @@ private:
     IndentRuler* m_ruler = nullptr;
     PageFormatting* m_formatting = nullptr;
     MakerActions m_actions;
-    QList<QAction*> m_recentEntries;      // entries 1.. of the recent list
-    ContentsWindow* m_contents = nullptr; // owned companions, alive as long as the window
+    QList<QAction*> m_recentEntries;        // entries 1.. of the recent list
+    EntrySession* m_entrySession = nullptr; // the entry dialog while it is open
+    ContentsWindow* m_contents = nullptr;   // owned companions, alive as long as the window
     KeywordWindow* m_keywords = nullptr;
     viewer::ViewerWindow* m_preview = nullptr; // while the preview is open
     QString m_previewSearchText;               // kept from one preview to the next
