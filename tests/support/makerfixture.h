@@ -1,5 +1,7 @@
 #pragma once
 
+#include "maker/entries/entrydialog.h"
+#include "maker/entries/entrysession.h"
 #include "maker/shell/mainwindow.h"
 #include "support/scripteddialogs.h"
 #include "winsvc/richtextcontrol.h"
@@ -81,6 +83,18 @@ public:
     static void type(quillo::maker::MakerMainWindow* window, const QString& text) {
         window->editor()->setFocus();
         window->editor()->insertPlainText(text);
+    }
+
+    // The open entry dialog of the window; null when none is open.
+    static quillo::maker::EntryDialog* entryDialog(quillo::maker::MakerMainWindow* window) {
+        return window->entrySession()->dialog();
+    }
+    // Closes the open entry dialog with Esc, keeping what its command added.
+    static void escapeEntryDialog(quillo::maker::MakerMainWindow* window) {
+        quillo::maker::EntryDialog* dialog = entryDialog(window);
+        QVERIFY(dialog);
+        QTest::keyClick(dialog->textBox(), Qt::Key_Escape);
+        QVERIFY(!entryDialog(window));
     }
 
 private:

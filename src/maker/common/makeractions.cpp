@@ -79,7 +79,7 @@ void MakerActions::build(QMenuBar* bar) {
     buildMenus<MakerActions>(bar, MenuTable, *this);
     // Commands whose windows and behaviour are built elsewhere; until then they stay
     // disabled.
-    for (QAction* later : {addContents, addKeyword, htmlShownPage, htmlAllPages, htmlView})
+    for (QAction* later : {htmlShownPage, htmlAllPages, htmlView})
         later->setEnabled(false);
 }
 

@@ -144,6 +144,36 @@ void MakerDocument::keepForEntryCancel(EntryMode mode) {
     m_entryMode = mode;
 }
 
+void MakerDocument::beginEntry(EntryMode mode) {
+    m_savedModified = m_modified;
+    m_entryMode = mode;
+}
+
+void MakerDocument::commitEntry() {
+    m_savedModified = true;
+    setModified(true);
+}
+
+void MakerDocument::restoreSavedModified() {
+    setModified(m_savedModified);
+}
+
+bool MakerDocument::goToPage(int page) {
+    if (page == m_currentPage || !m_doc.hasPage(page))
+        return false;
+    storeShownPage();
+    m_currentPage = page;
+    showCurrentPage();
+    emit currentPageChanged(m_currentPage);
+    return true;
+}
+
+void MakerDocument::fillEmptyKeywordSlots() {
+    for (HelpPage& page : m_doc.pages)
+        if (page.keywords.isEmpty())
+            page.keywords.append(QString());
+}
+
 bool MakerDocument::appendPage() {
     if (pageCount() >= MaxPages)
         return false;

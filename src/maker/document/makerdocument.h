@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+#include <utility>
+
 namespace quillo::maker {
 
 class PageView;
@@ -22,8 +24,27 @@ struct PageUndo {
     HelpPage deleted; // text, contents title and keywords of the deleted page
 };
 
-// What the last page command added or removed, for the entry dialog's cancel.
-enum class EntryMode { NewPage = 0, InsertedPage = 2, DeletedPage = 3 };
+// What the entry dialog is open for, or what the last command that can open it did, so that
+// its cancel knows what to take back: the contents modes (a title for a page just added,
+// a title change, a title for a page just inserted), the page delete, and the keyword modes
+// (a new empty keyword, a keyword change, an inserted empty keyword, the keyword delete, a
+// keyword from the selection or a drop).
+enum class EntryMode {
+    NewPage = 0,
+    ChangeTitle = 1,
+    InsertedPage = 2,
+    DeletedPage = 3,
+    NewKeyword = 10,
+    ChangeKeyword = 11,
+    InsertedKeyword = 12,
+    DeleteKeyword = 13,
+    KeywordFromText = 14,
+};
+// The contents modes of the entry dialog (0 to 2); the others are keyword modes.
+constexpr bool isContentsMode(EntryMode mode) {
+    return mode == EntryMode::NewPage || mode == EntryMode::ChangeTitle ||
+           mode == EntryMode::InsertedPage;
+}
 
 // The document of the authoring program: the help document with the page shown in the
 // editor, whether it has unsaved changes, whether it was ever saved, and the page commands
@@ -98,6 +119,27 @@ public:
     bool savedModified() const { return m_savedModified; }
     // Keeps what the entry dialog's cancel puts back, before a page command runs.
     void keepForEntryCancel(EntryMode mode);
+    // Keeps document_changed for the entry dialog's cancel and sets the mode, for the
+    // commands that do not change pages.
+    void beginEntry(EntryMode mode);
+    // The entry dialog committed: the document has changes, also after a later cancel.
+    void commitEntry();
+    // Puts document_changed back as it was when the entry began.
+    void restoreSavedModified();
+
+    // Shows `page` in the editor, storing the shown page first; false when it already is
+    // the current page or does not exist.
+    bool goToPage(int page);
+
+    // The next list click in either companion window comes from the program (a search
+    // selected the line); the click only clears the mark.
+    void suppressNextListClick() { m_suppressListClick = true; }
+    // True once when a click is to be ignored; clears the mark.
+    bool takeListClickSuppression() { return std::exchange(m_suppressListClick, false); }
+
+    // Gives every page without keywords one empty keyword slot, as the keyword list shows
+    // it. Not an edit of the writer: the modified mark stays.
+    void fillEmptyKeywordSlots();
 
     // Gives a page its contents title (none: no title).
     void setTitle(int page, const std::optional<QString>& title);
@@ -132,6 +174,7 @@ private:
     PageUndo m_undoBeforeCommand; // as it was before the last page command
     EntryMode m_entryMode = EntryMode::NewPage;
     bool m_savedModified = false;
+    bool m_suppressListClick = false;
 };
 
 // The name shown for a document that was never saved.

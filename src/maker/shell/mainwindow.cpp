@@ -5,6 +5,7 @@
 #include "maker/common/shelltexts.h"
 #include "maker/common/windowgeometry.h"
 #include "maker/entries/companionwindows.h"
+#include "maker/entries/entrysession.h"
 #include "maker/format/formatlogic.h"
 #include "maker/format/indentruler.h"
 #include "maker/format/pageformatting.h"
@@ -40,8 +41,20 @@ MakerMainWindow::MakerMainWindow(Dialogs& dialogs, MakerEnvironment environment,
     connectCommands();
     buildEditorArea();
     buildToolbars();
-    m_contents = new ContentsWindow(m_document, this, m_settings.contentsWindow);
-    m_keywords = new KeywordWindow(m_document, this, m_settings.keywordWindow);
+    m_entrySession = new EntrySession(m_document, m_dialogs, m_actions, this);
+    m_contents =
+        new ContentsWindow(m_document, m_dialogs, *m_entrySession, this, m_settings.contentsWindow);
+    m_keywords =
+        new KeywordWindow(m_document, m_dialogs, *m_entrySession, this, m_settings.keywordWindow);
+    m_entrySession->setWindows(m_contents, m_keywords);
+    connect(m_contents, &ContentsWindow::newPageRequested, this, [this] { newPage(); });
+    connect(m_contents, &ContentsWindow::insertPageRequested, this, [this] { insertPage(); });
+    connect(m_contents, &ContentsWindow::deletePageRequested, this, [this] { deletePage(); });
+    connect(m_contents, &ContentsWindow::undoPageRequested, this, [this] { undoPage(); });
+    connect(m_actions.addContents, &QAction::triggered, this,
+            [this] { m_contents->titleFromSelection(m_editor->selText()); });
+    connect(m_actions.addKeyword, &QAction::triggered, this,
+            [this] { m_keywords->keywordFromSelection(m_editor->selText()); });
     connect(&m_document, &MakerDocument::pagesChanged, this, &MakerMainWindow::refreshTitle);
     connect(&m_document, &MakerDocument::currentPageChanged, this, &MakerMainWindow::refreshTitle);
     connect(&m_document, &MakerDocument::nameChanged, this, &MakerMainWindow::refreshTitle);

@@ -31,6 +31,7 @@ class ColourWindow;
 class CompanionWindow;
 class ImageWindow;
 class ContentsWindow;
+class EntrySession;
 class IndentRuler;
 class KeywordWindow;
 class PageFormatting;
@@ -79,6 +80,7 @@ public:
     // The tool windows, once opened (they are kept, hidden, after closing).
     ImageWindow* imageWindow() const { return m_imageWindow; }
     ColourWindow* colourWindow() const { return m_colourWindow; }
+    EntrySession* entrySession() const { return m_entrySession; }
     QString lastFolder() const { return m_lastFolder; }
 
     // The editor's mouse-up refresh: toolbars, font boxes and ruler follow the selection.
@@ -204,8 +206,9 @@ private:
     IndentRuler* m_ruler = nullptr;
     PageFormatting* m_formatting = nullptr;
     MakerActions m_actions;
-    QList<QAction*> m_recentEntries;      // entries 1.. of the recent list
-    ContentsWindow* m_contents = nullptr; // owned companions, alive as long as the window
+    QList<QAction*> m_recentEntries;        // entries 1.. of the recent list
+    EntrySession* m_entrySession = nullptr; // the entry dialog while it is open
+    ContentsWindow* m_contents = nullptr;   // owned companions, alive as long as the window
     KeywordWindow* m_keywords = nullptr;
     SearchWindow* m_search = nullptr;          // made on first use
     ImageWindow* m_imageWindow = nullptr; // made when first opened

@@ -3,6 +3,8 @@
 #include "maker/common/shelltexts.h"
 #include "maker/format/formatlogic.h"
 #include "maker/format/indentruler.h"
+#include "maker/entries/companionwindows.h"
+#include "maker/entries/entrysession.h"
 #include "maker/shell/mainwindow.h"
 #include "winsvc/hourglass.h"
 #include "winsvc/richtextcontrol.h"
@@ -74,11 +76,14 @@ void MakerMainWindow::newPage() {
         message(NewPageTitle, pageLimitText(), Dialogs::Icon::Information);
         return;
     }
+    m_entrySession->cancelAndClose();
     {
         Hourglass hourglass;
         m_document.appendPage();
     }
     m_editor->setFocus();
+    // The writer gives the new page its title in the entry dialog.
+    m_entrySession->open();
 }
 
 void MakerMainWindow::insertPage() {
@@ -86,18 +91,28 @@ void MakerMainWindow::insertPage() {
         message(InsertPageTitle, pageLimitText(), Dialogs::Icon::Information);
         return;
     }
+    if (m_entrySession->isOpen()) {
+        // The pending page moves to the line selected now: it is taken back, and the page
+        // that line then names becomes current.
+        const int noted = m_contents->selectedLine() + 1;
+        m_entrySession->cancelAndClose();
+        m_document.goToPage(qBound(1, noted, m_document.pageCount()));
+    }
     {
         Hourglass hourglass;
         m_document.insertPage();
     }
     m_editor->setFocus();
+    m_entrySession->open();
 }
 
 void MakerMainWindow::deletePage() {
     m_document.keepForEntryCancel(EntryMode::DeletedPage);
     const HelpPage& first = m_document.page(1);
+    // Both lists show the one line "p 1  " alone: no title text, at most one empty keyword.
     const bool emptyDocument = m_editor->textLength() == 0 && m_document.pageCount() == 1 &&
-                               !first.hasTitle() && first.keywords.isEmpty();
+                               first.title.value_or(QString()).isEmpty() &&
+                               first.keywords.size() <= 1 && first.keywords.value(0).isEmpty();
     if (emptyDocument) {
         message(DeletePageTitle, nothingToDeleteText(), Dialogs::Icon::Information);
         return;

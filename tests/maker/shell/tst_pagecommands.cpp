@@ -61,6 +61,7 @@ private slots:
         QVERIFY(w);
         goTo(w, 3);
         MakerFixture::click(w, "qzd32mk_insP");
+        MakerFixture::escapeEntryDialog(w);
         QCOMPARE(w->document().pageCount(), 6);
         QCOMPARE(w->document().currentPage(), 3);
         QVERIFY(w->windowTitle().endsWith(titleEnd(3, 6)));
@@ -157,6 +158,7 @@ private slots:
         QVERIFY(w);
         goTo(w, 2);
         MakerFixture::trigger(w, command.constData());
+        MakerFixture::escapeEntryDialog(w);
         QCOMPARE(w->document().pageCount(), 4);
         MakerFixture::trigger(w, "qzd32mk_undo_Page");
         QCOMPARE(w->document().pageCount(), 3);
@@ -297,6 +299,7 @@ private slots:
         MakerMainWindow* w = openPages(2);
         QVERIFY(w);
         MakerFixture::trigger(w, "qzd32mk_new_Page");
+        MakerFixture::escapeEntryDialog(w);
         MakerFixture::trigger(w, "qzd32mk_file_save");
         f.dialogs().answerNext(Answer::Ok);
         MakerFixture::trigger(w, "qzd32mk_undo_Page");
@@ -315,6 +318,7 @@ private slots:
         f.dialogs().answerNext(Answer::Yes);
         MakerFixture::trigger(w, "qzd32mk_delete_Page"); // page 1 deleted: undo record
         MakerFixture::trigger(w, "qzd32mk_insert_Page");
+        MakerFixture::escapeEntryDialog(w);
         QCOMPARE(w->document().entryMode(), EntryMode::InsertedPage);
         QVERIFY(w->document().savedModified());
         w->document().deletePageSilently();
