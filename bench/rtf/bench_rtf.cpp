@@ -6,6 +6,7 @@
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -90,6 +91,30 @@ void BM_BuildDocument_Large(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * large().size());
 }
 BENCHMARK(BM_BuildDocument_Large)->Unit(benchmark::kMillisecond);
+
+// One paragraph of alternating bold and normal runs ("\\b x\\b0 y" repeated), loaded into a
+// document that is laid out as an editor's is: the time must grow with the number of runs,
+// not with its square.
+void BM_BuildDocument_BoldRuns(benchmark::State& state) {
+    QByteArray page = "{\\rtf1 ";
+    for (int i = 0; i < state.range(0) / 2; ++i)
+        page += "\\b x\\b0 y";
+    page += "}";
+    QTextDocument doc;
+    doc.setTextWidth(600);
+    doc.documentLayout();
+    for (auto _ : state) {
+        quillo::rtf::readRtf(page, doc);
+        benchmark::DoNotOptimize(doc.size());
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_BuildDocument_BoldRuns)
+    ->Arg(2500)
+    ->Arg(10000)
+    ->Arg(30000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 void BM_WriteRtf_Corpus(benchmark::State& state) {
     std::vector<std::unique_ptr<QTextDocument>> docs;

@@ -8,7 +8,7 @@
 
 namespace quillo {
 
-FileWriteError writeFileAtomically(const QString& path, QByteArrayView bytes) {
+FileResult writeFileAtomically(const QString& path, QByteArrayView bytes) {
     if (isReadOnlyFile(path))
         return {FileError::PermissionDenied, QStringLiteral("the file is read-only")};
     QSaveFile file(path);
@@ -19,8 +19,8 @@ FileWriteError writeFileAtomically(const QString& path, QByteArrayView bytes) {
         return {fileErrorNumberFromErrno(errno ? errno : EACCES, path), file.errorString()};
     errno = 0;
     if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
-        const FileWriteError error{fileErrorNumberFromErrno(errno ? errno : EIO, path),
-                                   file.errorString()};
+        const FileResult error{fileErrorNumberFromErrno(errno ? errno : EIO, path),
+                               file.errorString()};
         file.cancelWriting();
         return error;
     }

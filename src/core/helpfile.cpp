@@ -334,9 +334,9 @@ WriteResult saveHelpFile(const QString& path, HelpDocument& doc) {
     WriteResult r = serializeHelpDocument(doc, bytes);
     if (!r.ok())
         return r;
-    const FileWriteError error = writeFileAtomically(path, bytes);
+    const FileResult error = writeFileAtomically(path, bytes);
     if (!error.ok())
-        return writeFailure(WriteStatus::WriteFailed, error.number, error.message);
+        return writeFailure(WriteStatus::WriteFailed, error.errorNumber, error.message);
     return {};
 }
 

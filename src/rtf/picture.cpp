@@ -18,6 +18,19 @@ namespace quillo::rtf {
 namespace {
 
 constexpr int kMaxShownPixels = 4000;
+// Placeholder boxes are drawn at most this large and scaled to the size they stand for.
+constexpr int kMaxPlaceholderSide = 128;
+
+// The image of the data, or a null image when it is not one or would take more than maxBytes.
+QImage readImage(const QByteArray& data, const char* format, qint64 maxBytes) {
+    QByteArray bytes = data;
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer, format);
+    const QSize size = reader.size(); // from the header, without decoding
+    if (!size.isValid() || qint64(size.width()) * size.height() * 4 > maxBytes)
+        return QImage();
+    return reader.read();
+}
 
 // A little-endian number inside the data; 0 past its end.
 template <typename T> T le(const QByteArray& d, qsizetype at) {
@@ -35,7 +48,7 @@ quint16 u16(const QByteArray& d, qsizetype at) {
 }
 
 // A device-independent bitmap (header, colour table, bits) as a BMP file Qt can read.
-QImage imageOfDib(const QByteArray& dib) {
+QImage imageOfDib(const QByteArray& dib, qint64 maxBytes) {
     const quint32 headerSize = u32(dib, 0);
     if (headerSize < 12 || headerSize > quint32(dib.size()))
         return QImage();
@@ -63,12 +76,12 @@ QImage imageOfDib(const QByteArray& dib) {
         file.append(reinterpret_cast<const char*>(&le), 4);
     }
     file.append(dib);
-    return QImage::fromData(file, "BMP");
+    return readImage(file, "BMP", maxBytes);
 }
 
 // The largest bitmap a Windows metafile draws (StretchDIBits, DIBStretchBlt, DIBBitBlt,
 // SetDIBitsToDevice): what older rich-edit controls stored inserted pictures as.
-QImage imageOfWmf(const QByteArray& wmf) {
+QImage imageOfWmf(const QByteArray& wmf, qint64 maxBytes) {
     qsizetype pos = 0;
     if (u32(wmf, 0) == 0x9AC6CDD7u)
         pos = 22;                            // placeable header
@@ -94,12 +107,12 @@ QImage imageOfWmf(const QByteArray& wmf) {
             best = wmf.mid(pos + dibAt, size - dibAt);
         pos += size;
     }
-    return best.isEmpty() ? QImage() : imageOfDib(best);
+    return best.isEmpty() ? QImage() : imageOfDib(best, maxBytes);
 }
 
 // The largest bitmap of an enhanced metafile (EMR_STRETCHDIBITS, EMR_SETDIBITSTODEVICE,
 // EMR_BITBLT, EMR_STRETCHBLT).
-QImage imageOfEmf(const QByteArray& emf) {
+QImage imageOfEmf(const QByteArray& emf, qint64 maxBytes) {
     qsizetype pos = 0;
     QByteArray best;
     while (pos + 8 <= emf.size()) {
@@ -124,7 +137,7 @@ QImage imageOfEmf(const QByteArray& emf) {
             break;
         pos += size;
     }
-    return best.isEmpty() ? QImage() : imageOfDib(best);
+    return best.isEmpty() ? QImage() : imageOfDib(best, maxBytes);
 }
 
 QSize ownSize(const Picture& p, const QImage& decoded) {
@@ -174,39 +187,49 @@ QSize displaySize(const Picture& p, const QImage& decoded) {
                  std::clamp(qRound(h), 1, kMaxShownPixels));
 }
 
-QImage decodePicture(const Picture& p) {
+QImage decodePicture(const Picture& p, qint64 maxBytes) {
     switch (p.kind) {
     case PictureKind::Png:
-        return QImage::fromData(p.data, "PNG");
+        return readImage(p.data, "PNG", maxBytes);
     case PictureKind::Jpeg:
-        return QImage::fromData(p.data, "JPEG");
+        return readImage(p.data, "JPEG", maxBytes);
     case PictureKind::Dib:
-        return imageOfDib(p.data);
+        return imageOfDib(p.data, maxBytes);
     case PictureKind::Wmf:
-        return imageOfWmf(p.data);
+        return imageOfWmf(p.data, maxBytes);
     case PictureKind::Emf:
-        return imageOfEmf(p.data);
+        return imageOfEmf(p.data, maxBytes);
     default:
         return QImage();
     }
 }
 
-QImage pictureImage(const Picture& p, QSize* shownSize) {
-    const QImage decoded = decodePicture(p);
-    const QSize shown = displaySize(p, decoded);
+QImage pictureImage(const Picture& p, QSize* shownSize, PictureBudget* budget) {
+    const qint64 maxBytes = budget ? budget->bytesLeft : PictureBudget{}.bytesLeft;
+    QImage image = decodePicture(p, maxBytes);
+    const QSize shown = displaySize(p, image);
     if (shownSize)
         *shownSize = shown;
-    if (!decoded.isNull())
-        return decoded;
-    // A framed box of the picture's size stands for data that cannot be drawn.
-    QImage box(shown, QImage::Format_ARGB32_Premultiplied);
-    box.fill(Qt::white);
-    QPainter painter(&box);
-    painter.setPen(QColor(128, 128, 128));
-    painter.drawRect(0, 0, shown.width() - 1, shown.height() - 1);
-    painter.drawLine(0, 0, shown.width() - 1, shown.height() - 1);
-    painter.drawLine(0, shown.height() - 1, shown.width() - 1, 0);
-    return box;
+    if (image.isNull()) {
+        // A framed box stands for data that cannot be drawn. It is drawn small and scaled to the
+        // size it stands for, so an announced size never becomes an image that large.
+        QSize size = shown;
+        if (size.width() > kMaxPlaceholderSide || size.height() > kMaxPlaceholderSide)
+            size = size.scaled(kMaxPlaceholderSide, kMaxPlaceholderSide, Qt::KeepAspectRatio)
+                       .expandedTo(QSize(1, 1));
+        if (budget && qint64(size.width()) * size.height() * 4 > budget->bytesLeft)
+            size = QSize(1, 1); // the page has spent what its pictures may take
+        image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setPen(QColor(128, 128, 128));
+        painter.drawRect(0, 0, size.width() - 1, size.height() - 1);
+        painter.drawLine(0, 0, size.width() - 1, size.height() - 1);
+        painter.drawLine(0, size.height() - 1, size.width() - 1, 0);
+    }
+    if (budget)
+        budget->bytesLeft = std::max<qint64>(0, budget->bytesLeft - image.sizeInBytes());
+    return image;
 }
 
 QByteArray imageFileBytes(const Picture& p) {
@@ -215,11 +238,11 @@ QByteArray imageFileBytes(const Picture& p) {
     return pngBytes(pictureImage(p));
 }
 
-QTextImageFormat addPicture(QTextDocument& doc, const Picture& p) {
+QTextImageFormat addPicture(QTextDocument& doc, const Picture& p, PictureBudget* budget) {
     const qreal exactW = p.goalW > 0 && p.goalH > 0 ? twipsToPixels(p.goalW) * p.scaleX / 100 : -1;
     const qreal exactH = p.goalW > 0 && p.goalH > 0 ? twipsToPixels(p.goalH) * p.scaleY / 100 : -1;
     QSize shown;
-    const QImage image = pictureImage(p, &shown);
+    const QImage image = pictureImage(p, &shown, budget);
     const QString name = QStringLiteral("quillo-picture:%1").arg(++pictureCounter);
     doc.addResource(QTextDocument::ImageResource, QUrl(name), image);
     QTextImageFormat f;

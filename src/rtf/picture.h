@@ -44,13 +44,22 @@ struct Picture {
 // The size the picture is shown at, in document pixels (goal size and scale, else its own size).
 QSize displaySize(const Picture& picture, const QImage& decoded);
 
-// The picture as an image Qt can draw: PNG/JPEG/DIB directly, a metafile through the bitmap it
-// carries (StretchDIBits and friends); a null image when there is none.
-QImage decodePicture(const Picture& picture);
+// What the images of one page's pictures may take together, so that a small page of many huge
+// pictures cannot exhaust the memory. Pictures past it show as placeholder boxes.
+struct PictureBudget {
+    qint64 bytesLeft = 64 * 1024 * 1024;
+};
 
-// The image shown in the page: the decoded picture, or a framed box of the display size for
-// data Qt cannot draw.
-QImage pictureImage(const Picture& picture, QSize* shownSize = nullptr);
+// The picture as an image Qt can draw: PNG/JPEG/DIB directly, a metafile through the bitmap it
+// carries (StretchDIBits and friends); a null image when there is none or when the image would
+// take more than maxBytes.
+QImage decodePicture(const Picture& picture, qint64 maxBytes = PictureBudget{}.bytesLeft);
+
+// The image shown in the page: the decoded picture, or for data Qt cannot draw a framed box
+// (drawn small; the image format scales it to the display size). What the image takes is
+// spent from the budget when one is given.
+QImage pictureImage(const Picture& picture, QSize* shownSize = nullptr,
+                    PictureBudget* budget = nullptr);
 
 // The picture as the bytes of an image file: PNG and JPEG keep their own bytes, other kinds are
 // stored as PNG of the image shown (pictureImage).
@@ -58,7 +67,8 @@ QByteArray imageFileBytes(const Picture& picture);
 
 // Adds the picture to the document as a resource and returns the image format that shows it,
 // with the original data kept in the properties above.
-QTextImageFormat addPicture(QTextDocument& doc, const Picture& picture);
+QTextImageFormat addPicture(QTextDocument& doc, const Picture& picture,
+                            PictureBudget* budget = nullptr);
 
 // The picture behind an image format of the document (original data when the format carries
 // it, otherwise the resource image encoded as PNG); kind None when there is no image.

@@ -14,10 +14,15 @@ namespace quillo::rtf {
 namespace {
 
 // Builds the page in a QTextDocument. A paragraph's block is created when its first content
-// arrives, so the paragraph mark of the last paragraph adds no empty block.
+// arrives, so the paragraph mark of the last paragraph adds no empty block. The whole page is
+// one edit block: the document is laid out once at its end, not after every run (which made a
+// paragraph of many short runs take time growing with the square of their number).
 class DocumentSink : public Sink {
 public:
-    explicit DocumentSink(QTextDocument& doc) : doc_(doc), cursor_(&doc) {}
+    explicit DocumentSink(QTextDocument& doc) : doc_(doc), cursor_(&doc) {
+        cursor_.beginEditBlock();
+    }
+    ~DocumentSink() override { cursor_.endEditBlock(); }
 
     void text(QStringView text, const TextStyle& style) override {
         startContent();
@@ -27,7 +32,7 @@ public:
     void picture(const Picture& picture, const TextStyle& style) override {
         startContent();
         QTextCharFormat format = formatOf(style);
-        format.merge(addPicture(doc_, picture));
+        format.merge(addPicture(doc_, picture, &pictureBudget_));
         cursor_.insertImage(format.toImageFormat());
     }
 
@@ -83,6 +88,7 @@ private:
     TextStyle lastStyle_;
     QTextCharFormat lastFormat_;
     std::unordered_map<int, QTextList*> lists_;
+    PictureBudget pictureBudget_; // what this page's pictures may allocate
 };
 
 // The text QTextDocument::toPlainText() gives for the page DocumentSink builds.

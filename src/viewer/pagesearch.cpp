@@ -99,7 +99,7 @@ PageSearch::Outcome PageSearch::run(const QString& needle) {
     bool more = pageCount > 0;
     while (more) {
         if (m_control.find(needle, m_position) >= 0) {
-            textSellengthHosei(m_control, int(needle.size()));
+            fitSelectionToCharacterCount(m_control, int(needle.size()));
             m_control.setUpdatesEnabled(true);
             m_control.ensureCursorVisible();
             setState(State::FindNext);
@@ -132,7 +132,7 @@ void PageSearch::restore(const Origin& origin) {
     const int lowest = std::max(0, origin.start - RestoreLookBack);
     for (int s = origin.start; s >= lowest; --s) {
         m_control.setSelStart(s);
-        textSellengthHosei(m_control, origin.length);
+        fitSelectionToCharacterCount(m_control, origin.length);
         if (m_control.selText().compare(origin.selected, Qt::CaseInsensitive) == 0)
             return;
     }

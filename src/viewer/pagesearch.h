@@ -81,7 +81,7 @@ private:
         QString selected;
     };
 
-    int pageCount() const { return m_doc ? m_doc->pageCount : 0; }
+    int pageCount() const { return m_doc ? m_doc->pageCount() : 0; }
     void setState(State state);
     bool moveToNextPageHolding(const QString& needle);
     void restore(const Origin& origin);

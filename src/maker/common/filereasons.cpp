@@ -1,17 +1,19 @@
 #include "maker/common/filereasons.h"
 
+#include "core/fileerror.h"
+
 namespace quillo::maker {
 
 std::optional<QString> deviceErrorReason(int errorNumber) {
     switch (errorNumber) {
-    case 68:
+    case FileError::DeviceUnavailable:
         return QStringLiteral(" デバイスが準備されていません。");
-    case 71:
+    case FileError::DiskNotReady:
         return QStringLiteral(" ディスクが準備されていません。");
-    case 75:
-    case 76:
+    case FileError::PathFileAccess:
+    case FileError::PathNotFound:
         return QStringLiteral(" パス名が無効か、パスが見つかりません。");
-    case 57:
+    case FileError::DeviceIO:
         return QStringLiteral(" デバイス I/O エラーです。");
     default:
         return std::nullopt;

@@ -74,21 +74,21 @@ RecentReadResult readRecentFile(const QString& path, RecentFiles& list) {
     return result;
 }
 
-int writeRecentFile(const QString& path, const RecentFiles& list) {
+FileResult writeRecentFile(const QString& path, const RecentFiles& list) {
     QByteArray bytes;
     for (const QString& p : list.paths())
         bytes += p.toUtf8() + "\r\n";
-    return writeFileAtomically(path, bytes).number;
+    return writeFileAtomically(path, bytes);
 }
 
 QString recentReadWarningText(const RecentReadResult& result) {
     switch (result.errorNumber) {
-    case 0:
+    case FileError::None:
         return {};
-    case 52:
-    case 62:
-    case 63:
-    case 67:
+    case FileError::BadFileName:
+    case FileError::InputPastEnd:
+    case FileError::BadRecordNumber:
+    case FileError::TooManyFiles:
         return QStringLiteral("ファイルが異常か、見つかりません。\n初期ファイルを自動生成します。");
     default:
         return deviceErrorReason(result.errorNumber).value_or(errorNumberText(result.errorNumber));
@@ -103,27 +103,27 @@ QString recentWriteProtectedText(const QString& path) {
 QString recentWriteWarningText(const QString& path, int errorNumber) {
     QString reason;
     switch (errorNumber) {
-    case 68:
+    case FileError::DeviceUnavailable:
         reason = QStringLiteral("  デバイスが準備されていません。");
         break;
-    case 71:
+    case FileError::DiskNotReady:
         reason = QStringLiteral("  ディスクが準備されていません。");
         break;
-    case 75:
-    case 76:
+    case FileError::PathFileAccess:
+    case FileError::PathNotFound:
         reason = QStringLiteral("  パス名が無効か、パスが見つかりません。");
         break;
-    case 54:
+    case FileError::BadFileMode:
         reason = QStringLiteral("  ファイル モードが不正です。");
         break;
-    case 57:
+    case FileError::DeviceIO:
         reason = QStringLiteral("  デバイスI/O エラーです。");
         break;
-    case 52:
-    case 53:
-    case 62:
-    case 63:
-    case 67:
+    case FileError::BadFileName:
+    case FileError::FileNotFound:
+    case FileError::InputPastEnd:
+    case FileError::BadRecordNumber:
+    case FileError::TooManyFiles:
         reason = QStringLiteral("ファイルが異常か、見つかりません。");
         break;
     default:
@@ -135,12 +135,12 @@ QString recentWriteWarningText(const QString& path, int errorNumber) {
 QString recentRemoveQuestionText(const QString& path, int errorNumber) {
     QString reason;
     switch (errorNumber) {
-    case 53:
-    case 75:
-    case 76:
+    case FileError::FileNotFound:
+    case FileError::PathFileAccess:
+    case FileError::PathNotFound:
         reason = QStringLiteral("ファイルが見つかりません。");
         break;
-    case 71:
+    case FileError::DiskNotReady:
         reason = path.left(1) + QStringLiteral(" ディスクが準備されていません。");
         break;
     default:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/fileerror.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -47,10 +49,9 @@ struct RecentReadResult {
 // other faults leave the entries read so far.
 RecentReadResult readRecentFile(const QString& path, RecentFiles& list);
 
-// Writes the list whole; returns 0 or the file error number. A read-only file is never
-// written: FileError::PermissionDenied comes back and the caller gives the write-protect
-// warning.
-int writeRecentFile(const QString& path, const RecentFiles& list);
+// Writes the list whole. A read-only file is never written: FileError::PermissionDenied
+// comes back and the caller gives the write-protect warning.
+FileResult writeRecentFile(const QString& path, const RecentFiles& list);
 
 // Warning texts of the list file. An empty result means no warning.
 QString recentReadWarningText(const RecentReadResult& result);

@@ -200,9 +200,8 @@ QByteArray serializeSettings(const MakerSettings& s, bool htmlIndent) {
     return out;
 }
 
-int writeSettingsFile(const QString& path, const MakerSettings& settings, bool htmlIndent) {
-    const QByteArray bytes = serializeSettings(settings, htmlIndent);
-    return writeFileAtomically(path, bytes).number;
+FileResult writeSettingsFile(const QString& path, const MakerSettings& settings, bool htmlIndent) {
+    return writeFileAtomically(path, serializeSettings(settings, htmlIndent));
 }
 
 void keepOnScreen(TwipsRect& r, qint32 screenWidth, qint32 screenHeight) {
@@ -226,11 +225,11 @@ QString settingsWriteWarningText(const QString& path, int errorNumber) {
         return path + *device;
     QString reason;
     switch (errorNumber) {
-    case 52:
-    case 53:
-    case 62:
-    case 63:
-    case 67:
+    case FileError::BadFileName:
+    case FileError::FileNotFound:
+    case FileError::InputPastEnd:
+    case FileError::BadRecordNumber:
+    case FileError::TooManyFiles:
         reason = QStringLiteral("ファイルが異常か、見つかりません。");
         break;
     default:

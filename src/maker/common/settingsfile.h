@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/fileerror.h"
 #include "core/twipsrect.h"
 
 #include <QByteArray>
@@ -65,8 +66,8 @@ SettingsReadResult parseSettings(const QByteArray& text, MakerSettings& settings
 // The file's text; `htmlIndent` is the menu item's check mark at the time of writing.
 QByteArray serializeSettings(const MakerSettings& settings, bool htmlIndent);
 
-// Replaces the file whole; returns 0 or the file error number.
-int writeSettingsFile(const QString& path, const MakerSettings& settings, bool htmlIndent);
+// Replaces the file whole.
+FileResult writeSettingsFile(const QString& path, const MakerSettings& settings, bool htmlIndent);
 
 // Keeps a window on a screen of the given size: moved up or left so that its far edge is on
 // the screen, never above or left of it.

@@ -99,9 +99,9 @@ QString saveFailureText(const QString& filePath, const WriteResult& result) {
     case FileError::PermissionDenied:
         return filePath + QStringLiteral(" は書込み禁止ファイルです。\n"
                                          "ライトプロテクトを解除してから保存して下さい。");
-    case 5:
+    case FileError::ProcedureCall:
     case FileError::DeviceUnavailable:
-    case 71:
+    case FileError::DiskNotReady:
         return volumeOf(filePath) + QStringLiteral(" ドライブの準備ができていません。");
     default:
         return filePath + QStringLiteral(" を保存できませんでした。\n") +

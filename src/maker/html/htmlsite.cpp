@@ -191,9 +191,9 @@ SiteError writeNavigationPages(const HelpDocument& doc, const SiteFiles& site, q
         QByteArray bytes;
         if (SiteError error = encodePage(text, path, bytes); !error.ok())
             return error;
-        const FileWriteError written = writeFileAtomically(path, bytes);
+        const FileResult written = writeFileAtomically(path, bytes);
         if (!written.ok())
-            return {path, written.number, written.message, false};
+            return {path, written.errorNumber, written.message, false};
     }
     return {};
 }

@@ -15,10 +15,10 @@ namespace quillo::maker::html {
 namespace {
 
 SiteError writeFile(const QString& path, QByteArrayView bytes) {
-    const FileWriteError written = writeFileAtomically(path, bytes);
+    const FileResult written = writeFileAtomically(path, bytes);
     if (written.ok())
         return {};
-    return {path, written.number, written.message, false};
+    return {path, written.errorNumber, written.message, false};
 }
 
 SiteError readFile(const QString& path, QByteArray& bytes) {

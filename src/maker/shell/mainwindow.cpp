@@ -511,11 +511,12 @@ void MakerMainWindow::writeSettingsAtExit() {
         return;
     if (countInstances() >= 2)
         return;
-    const int error =
+    const FileResult result =
         writeSettingsFile(settingsPath(), m_settings, m_actions.htmlIndent->isChecked());
-    if (error != FileError::None)
+    if (!result.ok())
         message(QStringLiteral("qzd32mk 初期化ﾌｧｲﾙ書込み"),
-                settingsWriteWarningText(settingsPath(), error), Dialogs::Icon::Warning);
+                settingsWriteWarningText(settingsPath(), result.errorNumber),
+                Dialogs::Icon::Warning);
 }
 
 void MakerMainWindow::writeRecentListAtExit() {
@@ -526,9 +527,10 @@ void MakerMainWindow::writeRecentListAtExit() {
         message(title, recentWriteProtectedText(recentPath()), Dialogs::Icon::Warning);
         return;
     }
-    const int error = writeRecentFile(recentPath(), m_recent);
-    if (error != FileError::None)
-        message(title, recentWriteWarningText(recentPath(), error), Dialogs::Icon::Warning);
+    const FileResult result = writeRecentFile(recentPath(), m_recent);
+    if (!result.ok())
+        message(title, recentWriteWarningText(recentPath(), result.errorNumber),
+                Dialogs::Icon::Warning);
 }
 
 // Preview, window and help commands -------------------------------------------------------

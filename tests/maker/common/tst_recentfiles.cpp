@@ -82,7 +82,7 @@ private slots:
 
         list.add(QStringLiteral("/b.qzd"));
         list.add(QStringLiteral("/a.qzd"));
-        QCOMPARE(writeRecentFile(path, list), 0);
+        QCOMPARE(writeRecentFile(path, list).errorNumber, 0);
         QCOMPARE(readAll(path), QByteArray("/a.qzd\r\n/b.qzd\r\n"));
         RecentFiles back;
         QVERIFY(readRecentFile(path, back).ok());
@@ -91,7 +91,7 @@ private slots:
         // A write-protected list keeps its content.
         QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup);
         list.add(QStringLiteral("/c.qzd"));
-        QCOMPARE(writeRecentFile(path, list), FileError::PermissionDenied);
+        QCOMPARE(writeRecentFile(path, list).errorNumber, FileError::PermissionDenied);
         QCOMPARE(readAll(path), QByteArray("/a.qzd\r\n/b.qzd\r\n"));
     }
 

@@ -104,10 +104,11 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("qzd32mk.ini"));
         MakerSettings s;
         QCOMPARE(readSettingsFile(path, s).status, SettingsReadStatus::NotFound);
-        QCOMPARE(writeSettingsFile(path, fullSettings(), true), 0);
+        QCOMPARE(writeSettingsFile(path, fullSettings(), true).errorNumber, 0);
         QVERIFY(readSettingsFile(path, s).ok());
         QCOMPARE(s, fullSettings());
-        QCOMPARE(writeSettingsFile(dir.filePath(QStringLiteral("gone/qzd32mk.ini")), s, true),
+        QCOMPARE(writeSettingsFile(dir.filePath(QStringLiteral("gone/qzd32mk.ini")), s, true)
+                     .errorNumber,
                  FileError::PathNotFound);
         QVERIFY(writeAll(path, "junk"));
         QCOMPARE(readSettingsFile(path, s).status, SettingsReadStatus::Failed);

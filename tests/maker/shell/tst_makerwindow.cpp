@@ -93,22 +93,11 @@ private slots:
     void init() { f.setUp(); }
     void cleanup() { f.tearDown(); }
 
-    void menuTree() {
+    // The window as it starts: the check items, the title and both companion windows. The
+    // menus themselves are checked by menuItems.
+    void startUpState() {
         MakerMainWindow* w = f.start();
         QVERIFY(w);
-        const QMenu* file = w->findChild<QMenu*>(QStringLiteral("qzd32mk_file"));
-        QStringList names;
-        for (QAction* a : file->actions())
-            names << a->objectName();
-        QCOMPARE(names,
-                 QStringList({"qzd32mk_file_new", "qzd32mk_file_open", "qzd32mk_file_dumy1",
-                              "qzd32mk_file_save", "qzd32mk_file_save_rename", "qzd32mk_file_dumy2",
-                              "qzd32mk_FileArray", "qzd32mk_file_dumy4", "qzd32mk_file_end"}));
-        QAction* save = w->findChild<QAction*>(QStringLiteral("qzd32mk_file_save"));
-        QCOMPARE(save->text().remove('&'), QStringLiteral("上書き保存(S)"));
-        QCOMPARE(save->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
-        QCOMPARE(w->findChild<QAction*>(QStringLiteral("qzd32mk_chikan_shori"))->shortcut(),
-                 QKeySequence(QStringLiteral("Ctrl+H")));
         QVERIFY(
             w->findChild<QAction*>(QStringLiteral("qzd32mk_html_option_par_ON"))->isCheckable());
         QVERIFY(w->findChild<QAction*>(QStringLiteral("qzd32mk_preview_index"))->isChecked());

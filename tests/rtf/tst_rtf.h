@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCharFormat>
+
+class QTextDocument;
+
+// The RTF engine's test: reading (tst_rtf.cpp), and writing RTF and HTML (tst_rtfwriter.cpp).
+namespace rtftest {
+
+QString dataPath(const QString& name);
+QByteArray readData(const QString& name);
+QStringList fixtures();
+QStringList snapshot(const QTextDocument& doc);
+QTextCharFormat formatAt(const QTextDocument& doc, const QString& text);
+QTextBlock blockWith(const QTextDocument& doc, const QString& text);
+QByteArray pngBytes(int w, int h, QColor color);
+QString stripTags(QString html);
+
+} // namespace rtftest
+
+class TestRtf : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void fixtureText_data();
+    void fixtureText();
+    void richEditPage();
+    void wordAndLibreOfficeLists();
+    void pictures();
+    void manyPicturesStaySmall_data();
+    void manyPicturesStaySmall();
+    void manyRunsLoadQuickly();
+    void decoding_data();
+    void decoding();
+    void malformed_data();
+    void malformed();
+    void roundTrip_data();
+    void roundTrip();
+    void writerOutput();
+    void editedDocumentRoundTrip();
+    void html_data();
+    void html();
+    void htmlFromEditedDocument();
+    void problems_data();
+    void problems();
+    void libreOfficeReadsOurRtf();
+
+private:
+    QTemporaryDir tmp_;
+};
