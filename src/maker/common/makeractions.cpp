@@ -79,8 +79,8 @@ void MakerActions::build(QMenuBar* bar) {
     buildMenus<MakerActions>(bar, MenuTable, *this);
     // Commands whose windows and behaviour are built elsewhere; until then they stay
     // disabled.
-    for (QAction* later : {embedImage, addContents, addKeyword, search, replace, textColour,
-                           backColour, htmlShownPage, htmlAllPages, htmlView})
+    for (QAction* later :
+         {embedImage, addContents, addKeyword, search, replace, textColour, backColour})
         later->setEnabled(false);
 }
 

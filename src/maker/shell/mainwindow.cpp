@@ -8,6 +8,7 @@
 #include "maker/format/formatlogic.h"
 #include "maker/format/indentruler.h"
 #include "maker/format/pageformatting.h"
+#include "maker/html/htmlcommands.h"
 #include "maker/shell/shelllogic.h"
 #include "maker/shell/toolbars.h"
 #include "viewer/viewertexts.h"
@@ -77,6 +78,11 @@ void MakerMainWindow::connectCommands() {
     connect(a.help, &QAction::triggered, this, [this] { openOwnHelp(); });
     connect(a.homePage, &QAction::triggered, this, [this] { openHomePage(); });
     connect(a.version, &QAction::triggered, this, [this] { showVersion(); });
+    auto* html = new HtmlCommands(m_dialogs, m_document, this, m_env.programFolder,
+                                  [this] { return m_editor->backColor(); });
+    connect(a.htmlShownPage, &QAction::triggered, html, &HtmlCommands::makeShownPage);
+    connect(a.htmlAllPages, &QAction::triggered, html, &HtmlCommands::makeAllPages);
+    connect(a.htmlView, &QAction::triggered, html, &HtmlCommands::openInBrowser);
 }
 
 // The toolbars, the font boxes and the ruler's position labels, and the formatting of the
