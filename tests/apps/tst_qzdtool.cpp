@@ -184,6 +184,93 @@ private slots:
                 picture);
     }
 
+    // export-html: the whole site or one page into a folder made when missing; pictures in a
+    // folder beside their page; exit 1 with one line naming the file and the reason.
+    void exportHtml() {
+        QTemporaryDir dir;
+        auto doc = std::make_unique<quillo::HelpDocument>();
+        doc->pages.resize(9);
+        for (int p = 1; p <= 9; ++p)
+            doc->page(p).rtf = QByteArray("{\\rtf1\\ansi page ") + QByteArray::number(p) + "\\par}";
+        doc->page(2).rtf = contents(rtfData("wordpad.rtf"));
+        const QString file = dir.filePath(QStringLiteral("guide.v2.qzd"));
+        QVERIFY(quillo::saveHelpFile(file, *doc).ok());
+        const QString out = dir.filePath(QStringLiteral("out/site"));
+
+        Run r = qzdtool({QStringLiteral("export-html"), file, out});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.err, QByteArray());
+        QStringList expected = {QStringLiteral("guide_conts.htm"),
+                                QStringLiteral("guide_index.htm"),
+                                QStringLiteral("guide_keys.htm")};
+        for (int p = 1; p <= 9; ++p)
+            expected << QStringLiteral("guide_%1.htm").arg(p);
+        expected.sort();
+        QStringList written = QDir(out).entryList(QDir::Files, QDir::Name);
+        QCOMPARE(written, expected);
+        QVERIFY(contents(out + QStringLiteral("/guide_7.htm")).contains("page 7"));
+        QVERIFY(!QImage(out + QStringLiteral("/guide_2_files/image1.png")).isNull());
+        QVERIFY(contents(out + QStringLiteral("/guide_2.htm"))
+                    .contains("src=\"guide_2_files/image1.png\""));
+
+        // --page 7 into a fresh folder: the navigation pages and that page only.
+        const QString one = dir.filePath(QStringLiteral("one"));
+        r = qzdtool({QStringLiteral("export-html"), file, one, QStringLiteral("--page"),
+                     QStringLiteral("7")});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(
+            QDir(one).entryList(QDir::Files, QDir::Name),
+            QStringList({QStringLiteral("guide_7.htm"), QStringLiteral("guide_conts.htm"),
+                         QStringLiteral("guide_index.htm"), QStringLiteral("guide_keys.htm")}));
+    }
+
+    void exportHtmlFailures_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no page 10")
+            << QStringList{QStringLiteral("--page"), QStringLiteral("10")} << 1
+            << QStringLiteral("guide.qzd: no page 10 (the file has 9)");
+        QTest::newRow("page 0") << QStringList{QStringLiteral("--page"), QStringLiteral("0")} << 1
+                                << QStringLiteral("guide.qzd: no page 0");
+        QTest::newRow("missing file") << QStringList{QStringLiteral("missing")} << 1
+                                      << QStringLiteral("missing.qzd: cannot open");
+        QTest::newRow("folder is a file") << QStringList{QStringLiteral("blocked")} << 1
+                                          << QStringLiteral("blocked: cannot create the folder");
+        QTest::newRow("page blocked") << QStringList{QStringLiteral("pageblocked")} << 1
+                                      << QStringLiteral("guide_4.htm: cannot write (");
+        QTest::newRow("no number")
+            << QStringList{QStringLiteral("--page")} << 2 << QStringLiteral("unknown command");
+    }
+    void exportHtmlFailures() {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        auto doc = std::make_unique<quillo::HelpDocument>();
+        doc->pages.resize(9);
+        QVERIFY(quillo::saveHelpFile(dir.filePath(QStringLiteral("guide.qzd")), *doc).ok());
+        QFile blocker(dir.filePath(QStringLiteral("blocked")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("pageblocked/guide_4.htm"))));
+        QString file = dir.filePath(QStringLiteral("guide.qzd"));
+        QString out = dir.filePath(QStringLiteral("out"));
+        if (args.first() == QLatin1String("missing"))
+            file = dir.filePath(QStringLiteral("missing.qzd"));
+        else if (args.first() != QLatin1String("--page"))
+            out = dir.filePath(args.first());
+        QStringList command = {QStringLiteral("export-html"), file, out};
+        if (args.first() == QLatin1String("--page"))
+            command << args;
+        const Run r = qzdtool(command);
+        QCOMPARE(r.code, code);
+        QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());
+        if (code == 1)
+            QCOMPARE(r.err.count('\n'), 1);
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("pageblocked/guide_5.htm"))));
+    }
+
     // A picture that cannot be written fails the conversion with one line naming the file and
     // the reason, and no page is left linking to missing pictures.
     void rtf2htmlReportsFailedPictureWrite() {

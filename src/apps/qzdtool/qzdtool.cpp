@@ -31,6 +31,9 @@ const char* const Usage =
     "  rtf2text FILE.rtf      print the plain text of an RTF file\n"
     "  rtf2html FILE.rtf OUT.htm\n"
     "                         convert an RTF file to an HTML page (pictures in OUT_files/)\n"
+    "  export-html FILE.qzd OUTDIR [--page N]\n"
+    "                         write the file's HTML site into OUTDIR (made when missing): the\n"
+    "                         start, contents and keyword pages and every page, or page N only\n"
     "  --help                 show this text\n"
     "\n"
     "Exit codes: 0 done, 1 the file could not be read or written, 2 usage error.\n";

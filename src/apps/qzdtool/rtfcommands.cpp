@@ -1,8 +1,8 @@
 #include "rtfcommands.h"
 
-#include "core/atomicfile.h"
 #include "core/helpdocument.h"
-#include "rtf/htmlwriter.h"
+#include "maker/html/htmlsite.h"
+#include "maker/html/pageconversion.h"
 #include "rtf/rtfreader.h"
 
 #include <QDir>
@@ -52,36 +52,49 @@ int pageText(const QStringList& args, QTextStream& out, QTextStream& err,
     return 0;
 }
 
-// Writes one file whole or not at all; a failure is reported as one line naming the file.
-bool writeFile(const QString& path, QByteArrayView bytes, QTextStream& err) {
-    const FileResult error = writeFileAtomically(path, bytes);
+// rtf2html FILE.rtf OUT.htm: pictures go into OUT's name + "_files" beside it.
+int rtfToHtmlFile(const QString& in, const QString& outPath, QTextStream& err) {
+    const maker::html::SiteError error =
+        maker::html::convertRtfFile(in, outPath, QFileInfo(in).completeBaseName());
     if (error.ok())
-        return true;
-    err << path << ": cannot write (" << error.message << ")\n";
-    return false;
+        return 0;
+    err << error.line() << '\n';
+    return 1;
 }
 
-// rtf2html FILE.rtf OUT.htm: pictures go into OUT's name + "_files" beside it, before the page
-// that links to them.
-int rtfToHtmlFile(const QString& in, const QString& outPath, QTextStream& err) {
-    QByteArray rtfData;
-    if (!readFile(in, rtfData, err))
+// export-html FILE.qzd OUTDIR [--page N]: the navigation pages and every page, or page N
+// only, written into OUTDIR (made when missing) as the authoring program writes them.
+int exportHtml(const QStringList& args, QTextStream& err, const HelpFileLoader& load) {
+    auto doc = std::make_unique<HelpDocument>();
+    if (!load(args[1], *doc))
         return 1;
-    const QFileInfo target(outPath);
-    const QString folder = target.completeBaseName() + QStringLiteral("_files");
-    rtf::HtmlOptions options;
-    options.imageLinkPrefix = folder + QLatin1Char('/');
-    options.title = QFileInfo(in).completeBaseName();
-    const rtf::HtmlPage page = rtf::rtfToHtml(rtfData, options);
-    if (!page.pictures.empty()) {
-        const QDir pictureDir(target.dir().filePath(folder));
-        // A folder that cannot be made shows as the first picture that cannot be written.
-        QDir().mkpath(pictureDir.path());
-        for (const rtf::HtmlPicture& picture : page.pictures)
-            if (!writeFile(pictureDir.filePath(picture.name), picture.bytes, err))
-                return 1;
+    int first = 1;
+    int last = doc->pageCount();
+    if (args.size() == 5) {
+        bool ok = false;
+        const int page = args[4].toInt(&ok);
+        if (!ok || !doc->hasPage(page)) {
+            err << args[1] << ": no page " << args[4] << " (the file has " << doc->pageCount()
+                << ")\n";
+            return 1;
+        }
+        first = last = page;
     }
-    return writeFile(outPath, page.html.toUtf8(), err) ? 0 : 1;
+    maker::html::SiteFiles site;
+    site.folder = QDir(args[2]).absolutePath();
+    site.base = maker::html::siteBaseName(fileTitleOf(args[1]));
+    if (!QDir().mkpath(site.folder)) {
+        err << site.folder << ": cannot create the folder\n";
+        return 1;
+    }
+    maker::html::SiteError error =
+        maker::html::writeNavigationPages(*doc, site, quint32(doc->displaySettings.backColor));
+    if (error.ok())
+        error = maker::html::convertPages(*doc, site, first, last).error;
+    if (error.ok())
+        return 0;
+    err << error.line() << '\n';
+    return 1;
 }
 
 } // namespace
@@ -100,6 +113,9 @@ int runRtfCommand(const QStringList& args, QTextStream& out, QTextStream& err,
     }
     if (command == QLatin1String("rtf2html") && args.size() == 3)
         return rtfToHtmlFile(args[1], args[2], err);
+    if (command == QLatin1String("export-html") &&
+        (args.size() == 3 || (args.size() == 5 && args[3] == QLatin1String("--page"))))
+        return exportHtml(args, err, load);
     return -1;
 }
 

@@ -9,7 +9,7 @@ namespace quillo {
 struct HelpDocument;
 }
 
-// qzdtool's commands over page RTF: text, rtf2text and rtf2html.
+// qzdtool's commands over page RTF: text, rtf2text, rtf2html and export-html.
 using HelpFileLoader = std::function<bool(const QString& path, quillo::HelpDocument& doc)>;
 
 // Runs the command when args name one of these commands with fitting arguments and returns

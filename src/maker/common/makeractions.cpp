@@ -77,10 +77,6 @@ const Line MenuTable[] = {
 
 void MakerActions::build(QMenuBar* bar) {
     buildMenus<MakerActions>(bar, MenuTable, *this);
-    // Commands whose windows and behaviour are built elsewhere; until then they stay
-    // disabled.
-    for (QAction* later : {htmlShownPage, htmlAllPages, htmlView})
-        later->setEnabled(false);
 }
 
 QMenu* MakerActions::fileMenuWidget() const {

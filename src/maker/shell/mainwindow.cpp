@@ -10,6 +10,7 @@
 #include "maker/format/indentruler.h"
 #include "maker/format/pageformatting.h"
 #include "maker/search/searchwindow.h"
+#include "maker/html/htmlcommands.h"
 #include "maker/shell/shelllogic.h"
 #include "maker/shell/toolbars.h"
 #include "viewer/viewertexts.h"
@@ -96,6 +97,11 @@ void MakerMainWindow::connectCommands() {
     connect(a.embedImage, &QAction::triggered, this, [this] { openImageWindow(); });
     connect(a.textColour, &QAction::triggered, this, [this] { openColourWindow(0); });
     connect(a.backColour, &QAction::triggered, this, [this] { openColourWindow(1); });
+    auto* html = new HtmlCommands(m_dialogs, m_document, this, m_env.programFolder,
+                                  [this] { return m_editor->backColor(); });
+    connect(a.htmlShownPage, &QAction::triggered, html, &HtmlCommands::makeShownPage);
+    connect(a.htmlAllPages, &QAction::triggered, html, &HtmlCommands::makeAllPages);
+    connect(a.htmlView, &QAction::triggered, html, &HtmlCommands::openInBrowser);
 }
 
 // The toolbars, the font boxes and the ruler's position labels, and the formatting of the

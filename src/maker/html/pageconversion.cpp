@@ -1,0 +1,89 @@
+#include "pageconversion.h"
+
+#include "core/atomicfile.h"
+#include "core/fileerror.h"
+#include "rtf/htmlwriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+
+namespace quillo::maker::html {
+
+namespace {
+
+SiteError writeFile(const QString& path, QByteArrayView bytes) {
+    const FileResult written = writeFileAtomically(path, bytes);
+    if (written.ok())
+        return {};
+    return {path, written.errorNumber, written.message, false};
+}
+
+SiteError readFile(const QString& path, QByteArray& bytes) {
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly))
+        return {path, fileErrorNumberFromErrno(errno ? errno : EACCES, path), file.errorString(),
+                true};
+    bytes = file.readAll();
+    return {};
+}
+
+// The page's title for the browser: its contents title, else the file's name.
+QString pageTitle(const HelpDocument& doc, const SiteFiles& site, int page) {
+    const std::optional<QString>& title = doc.page(page).title;
+    if (title && !title->isEmpty())
+        return *title;
+    return QFileInfo(site.pageFile(page)).completeBaseName();
+}
+
+} // namespace
+
+SiteError convertRtfFile(const QString& rtfPath, const QString& htmlPath, const QString& title) {
+    QByteArray rtfData;
+    if (SiteError error = readFile(rtfPath, rtfData); !error.ok())
+        return error;
+    const QFileInfo target(htmlPath);
+    const QString folder = target.completeBaseName() + QStringLiteral("_files");
+    rtf::HtmlOptions options;
+    options.imageLinkPrefix = folder + QLatin1Char('/');
+    options.title = title;
+    const rtf::HtmlPage page = rtf::rtfToHtml(rtfData, options);
+    if (!page.pictures.empty()) {
+        const QDir pictureDir(target.dir().filePath(folder));
+        // A folder that cannot be made shows as the first picture that cannot be written.
+        QDir().mkpath(pictureDir.path());
+        for (const rtf::HtmlPicture& picture : page.pictures)
+            if (SiteError error = writeFile(pictureDir.filePath(picture.name), picture.bytes);
+                !error.ok())
+                return error;
+    }
+    return writeFile(htmlPath, page.html.toUtf8());
+}
+
+ConversionRun convertPages(const HelpDocument& doc, const SiteFiles& site, int first, int last) {
+    ConversionRun run;
+    for (int p = first; p <= last; ++p) {
+        run.resultPath = site.path(site.pageFile(p));
+        const QString rtfPath = site.path(site.rtfFile(p));
+        run.error = writeFile(rtfPath, doc.page(p).rtf + "\r\n");
+        if (!run.error.ok())
+            return run;
+        run.error = convertRtfFile(rtfPath, run.resultPath, pageTitle(doc, site, p));
+        if (!run.error.ok())
+            return run;
+        QFile temporary(rtfPath);
+        errno = 0;
+        if (!temporary.remove()) {
+            run.error = {rtfPath, fileErrorNumberFromErrno(errno ? errno : EACCES, rtfPath),
+                         temporary.errorString(), false};
+            return run;
+        }
+        ++run.converted;
+    }
+    return run;
+}
+
+} // namespace quillo::maker::html
