@@ -65,6 +65,7 @@ void preparePrintPage(RichTextControl& control, const QString& header,
     plain.bold = false;
     plain.alignment = SelectionFormat::AlignLeft;
     plain.bullet = false;
+    plain.leftIndent = 0;
     control.setSelectionFormat(plain);
     control.setSelText(header + QLatin1Char('\n'));
 
