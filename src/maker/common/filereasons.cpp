@@ -1,6 +1,7 @@
 #include "maker/common/filereasons.h"
 
 #include "core/fileerror.h"
+#include "core/text.h"
 
 namespace quillo::maker {
 
@@ -17,6 +18,19 @@ std::optional<QString> deviceErrorReason(int errorNumber) {
         return QStringLiteral(" デバイス I/O エラーです。");
     default:
         return std::nullopt;
+    }
+}
+
+QString fileErrorReason(int errorNumber) {
+    switch (errorNumber) {
+    case FileError::BadFileName:
+    case FileError::FileNotFound:
+    case FileError::InputPastEnd:
+    case FileError::BadRecordNumber:
+    case FileError::TooManyFiles:
+        return QStringLiteral("ファイルが異常か、見つかりません。");
+    default:
+        return errorNumberText(errorNumber);
     }
 }
 

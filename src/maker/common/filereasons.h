@@ -11,4 +11,8 @@ namespace quillo::maker {
 // wording differs between the warnings.
 std::optional<QString> deviceErrorReason(int errorNumber);
 
+// The reason both warnings give for any other error: a damaged or missing file for the file
+// errors that mean so, else "ERR = " and the number.
+QString fileErrorReason(int errorNumber);
+
 } // namespace quillo::maker

@@ -119,15 +119,8 @@ QString recentWriteWarningText(const QString& path, int errorNumber) {
     case FileError::DeviceIO:
         reason = QStringLiteral("  デバイスI/O エラーです。");
         break;
-    case FileError::BadFileName:
-    case FileError::FileNotFound:
-    case FileError::InputPastEnd:
-    case FileError::BadRecordNumber:
-    case FileError::TooManyFiles:
-        reason = QStringLiteral("ファイルが異常か、見つかりません。");
-        break;
     default:
-        reason = errorNumberText(errorNumber);
+        reason = fileErrorReason(errorNumber);
     }
     return path + reason + QStringLiteral("\nファイルリストを更新できませんでした。");
 }

@@ -223,19 +223,7 @@ QString settingsReadWarningText() {
 QString settingsWriteWarningText(const QString& path, int errorNumber) {
     if (const auto device = deviceErrorReason(errorNumber))
         return path + *device;
-    QString reason;
-    switch (errorNumber) {
-    case FileError::BadFileName:
-    case FileError::FileNotFound:
-    case FileError::InputPastEnd:
-    case FileError::BadRecordNumber:
-    case FileError::TooManyFiles:
-        reason = QStringLiteral("ファイルが異常か、見つかりません。");
-        break;
-    default:
-        reason = errorNumberText(errorNumber);
-    }
-    return path + reason;
+    return path + fileErrorReason(errorNumber);
 }
 
 } // namespace quillo::maker
