@@ -24,7 +24,9 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # ccache keys on paths relative to the checkout, so a fresh clone reuses earlier builds.
+# Debug info would otherwise tie each object to its build folder and defeat that reuse.
 export CCACHE_BASEDIR="$PWD"
+export CCACHE_NOHASHDIR=true
 werror=OFF
 [ "${CI:-}" = "true" ] && werror=ON
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLO_WERROR=$werror \
