@@ -156,6 +156,6 @@ int main(int argc, char* argv[]) {
     }
     const quillo::WriteResult result = quillo::saveHelpFile(QString::fromLocal8Bit(argv[2]), doc);
     if (!result.ok())
-        return fail(QStringLiteral("cannot write the help file: ") + result.reason);
+        return fail(QStringLiteral("cannot write the help file: ") + result.reason());
     return 0;
 }

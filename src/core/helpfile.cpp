@@ -4,6 +4,7 @@
 #include "cp932.h"
 #include "fileerror.h"
 #include "filelock.h"
+#include "systemfile.h"
 #include "text.h"
 
 #include <QFile>
@@ -107,11 +108,18 @@ void appendHex(QByteArray& out, quint32 value, int width) {
     out.append(buf, width);
 }
 
-WriteResult writeFailure(WriteStatus status, int errorNumber, const QString& reason) {
+WriteResult fileFailure(WriteStatus status, FileResult file) {
     WriteResult r;
     r.status = status;
-    r.errorNumber = errorNumber;
-    r.reason = reason;
+    r.file = std::move(file);
+    return r;
+}
+
+WriteResult documentFault(const QString& detail, int page = 0) {
+    WriteResult r;
+    r.status = WriteStatus::BadDocument;
+    r.page = page;
+    r.detail = detail;
     return r;
 }
 
@@ -124,7 +132,7 @@ bool appendCountedText(QByteArray& out, const QString& text, int page, int slot,
     if (!enc.ok()) {
         result.status = WriteStatus::Unencodable;
         result.character = text.at(enc.badIndex);
-        result.reason = QStringLiteral("page %1: character U+%2 cannot be stored in code page 932")
+        result.detail = QStringLiteral("page %1: character U+%2 cannot be stored in code page 932")
                             .arg(page)
                             .arg(text.at(enc.badIndex).unicode(), 4, 16, QLatin1Char('0'));
         return false;
@@ -132,7 +140,7 @@ bool appendCountedText(QByteArray& out, const QString& text, int page, int slot,
     const qsizetype chars = cp932::charCount(enc.bytes);
     if (chars > 0x7FFF) {
         result.status = WriteStatus::BadDocument;
-        result.reason =
+        result.detail =
             QStringLiteral("page %1: text of %2 characters is too long").arg(page).arg(chars);
         return false;
     }
@@ -278,26 +286,15 @@ ReadResult parseHelpFile(QByteArrayView data, HelpDocument& doc, Reader reader) 
 }
 
 ReadResult readHelpFile(const QString& path, HelpDocument& doc, Reader reader) {
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly)) {
-        ReadResult r;
-        r.status = ReadStatus::OpenFailed;
-        r.errorNumber = fileErrorNumberFromErrno(errno ? errno : ENOENT, path);
-        r.reason = file.errorString();
-        return r;
-    }
     // The file is copied into memory before parsing: a mapping would fault if another
     // program shortened the file meanwhile. A help file is at most a few megabytes.
-    if (helpFileOpenedHook)
-        helpFileOpenedHook();
-    errno = 0;
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    QByteArray data;
+    const FileResult read = readWholeFile(path, data, helpFileOpenedHook);
+    if (!read.ok()) {
         ReadResult r;
         r.status = ReadStatus::OpenFailed;
-        r.errorNumber = fileErrorNumberFromErrno(errno ? errno : EIO, path);
-        r.reason = file.errorString();
+        r.errorNumber = read.errorNumber;
+        r.reason = read.message;
         return r;
     }
     return parseHelpFile(data, doc, reader);
@@ -307,8 +304,7 @@ WriteResult serializeHelpDocument(HelpDocument& doc, QByteArray& out) {
     DisplaySettings& s = doc.displaySettings;
     s.applyWriteDefaults();
     if (doc.pageCount() > MaxPages)
-        return writeFailure(WriteStatus::BadDocument, 0,
-                            QStringLiteral("%1 pages").arg(doc.pageCount()));
+        return documentFault(QStringLiteral("%1 pages").arg(doc.pageCount()));
     qsizetype total = HeaderFixedLength;
     for (const HelpPage& page : doc.pages)
         total += 8 + page.rtf.size() + 20 + 36 * (page.keywords.size() + 1);
@@ -327,10 +323,7 @@ WriteResult serializeHelpDocument(HelpDocument& doc, QByteArray& out) {
         out.append("1234567812345678");
         const qsizetype keywords = page.keywords.size();
         if (keywords > MaxKeywordsPerPage) {
-            result = writeFailure(WriteStatus::BadDocument, 0,
-                                  QStringLiteral("page %1: %2 keywords").arg(p).arg(keywords));
-            result.page = p;
-            return result;
+            return documentFault(QStringLiteral("page %1: %2 keywords").arg(p).arg(keywords), p);
         }
         appendHex(out, page.title ? 1 : 0, 2);
         if (page.title && !appendCountedText(out, *page.title, p, 0, result))
@@ -342,7 +335,7 @@ WriteResult serializeHelpDocument(HelpDocument& doc, QByteArray& out) {
     }
     for (const HelpPage& page : doc.pages) {
         if (page.rtf.size() > 0x7FFFFFFF)
-            return writeFailure(WriteStatus::BadDocument, 0, QStringLiteral("page too long"));
+            return documentFault(QStringLiteral("page too long"));
         appendHex(out, quint32(page.rtf.size()), 8);
         out.append(page.rtf);
     }
@@ -356,16 +349,16 @@ WriteResult writeHelpDocument(QIODevice& device, HelpDocument& doc) {
         return r;
     errno = 0;
     if (device.write(bytes) != bytes.size())
-        return writeFailure(WriteStatus::WriteFailed, fileErrorNumberFromErrno(errno ? errno : EIO),
-                            device.errorString());
+        return fileFailure(WriteStatus::WriteFailed,
+                           {fileErrorNumberFromErrno(errno ? errno : EIO), device.errorString()});
     return {};
 }
 
 WriteResult saveHelpFile(const QString& path, HelpDocument& doc) {
     if (isReadOnlyFile(path)) {
         doc.displaySettings.applyWriteDefaults();
-        return writeFailure(WriteStatus::ReadOnly, FileError::PermissionDenied,
-                            QStringLiteral("the file is read-only"));
+        return fileFailure(WriteStatus::ReadOnly,
+                           {FileError::PermissionDenied, QStringLiteral("the file is read-only")});
     }
     QByteArray bytes;
     WriteResult r = serializeHelpDocument(doc, bytes);
@@ -375,7 +368,7 @@ WriteResult saveHelpFile(const QString& path, HelpDocument& doc) {
     const LockedFile lock(path, O_RDONLY);
     const FileResult error = writeFileAtomically(path, bytes);
     if (!error.ok())
-        return writeFailure(WriteStatus::WriteFailed, error.errorNumber, error.message);
+        return fileFailure(WriteStatus::WriteFailed, error);
     return {};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fileerror.h"
 #include "helpdocument.h"
 
 #include <QByteArray>
@@ -71,14 +72,18 @@ enum class WriteStatus {
     WriteFailed, // creating or writing the file failed (see errorNumber); old file intact
 };
 
+// A save's outcome. A file failure is the FileResult every writer returns; a document the
+// format cannot carry names the field at fault instead.
 struct WriteResult {
     WriteStatus status = WriteStatus::Ok;
-    int errorNumber = 0; // file error number for ReadOnly and WriteFailed
+    FileResult file;     // ReadOnly and WriteFailed: the file error number and the cause
     int page = 0;        // page of the field at fault, for Unencodable and BadDocument
     int keywordSlot = 0; // 0: the title; otherwise the keyword slot
     QChar character;     // the character that cannot be stored, for Unencodable
-    QString reason;
+    QString detail;      // Unencodable and BadDocument: what cannot be stored
     bool ok() const { return status == WriteStatus::Ok; }
+    // One line for logs and the command-line tool.
+    QString reason() const { return file.ok() ? detail : file.message; }
 };
 
 // Builds the file's bytes. Out-of-range display settings are first replaced by their

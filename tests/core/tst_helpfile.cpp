@@ -417,17 +417,17 @@ private slots:
         QFile::setPermissions(ro, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         const WriteResult w1 = saveHelpFile(ro, *doc);
         QCOMPARE(w1.status, WriteStatus::ReadOnly);
-        QCOMPARE(w1.errorNumber, FileError::PermissionDenied);
+        QCOMPARE(w1.file.errorNumber, FileError::PermissionDenied);
         QCOMPARE(readAll(ro), QByteArray("precious"));
         // Missing folder.
         const WriteResult w2 = saveHelpFile(dir.filePath(QStringLiteral("no/such/h.qzd")), *doc);
         QCOMPARE(w2.status, WriteStatus::WriteFailed);
-        QCOMPARE(w2.errorNumber, FileError::PathNotFound);
+        QCOMPARE(w2.file.errorNumber, FileError::PathNotFound);
         // A device that fills up.
         FailingDevice full(50);
         const WriteResult w3 = writeHelpDocument(full, *doc);
         QCOMPARE(w3.status, WriteStatus::WriteFailed);
-        QCOMPARE(w3.errorNumber, FileError::DiskFull);
+        QCOMPARE(w3.file.errorNumber, FileError::DiskFull);
     }
 
     void errorNumbers_data() {

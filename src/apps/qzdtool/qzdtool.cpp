@@ -3,8 +3,8 @@
 #include "rtfcommands.h"
 
 #include "core/helpfile.h"
+#include "core/systemfile.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -62,12 +62,14 @@ bool load(const QString& path, HelpDocument& doc, QTextStream& err) {
 
 // The tag the file itself carries; the document holds only what the writer needs.
 QString formatTagOf(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    if (!readWholeFile(path, bytes).ok())
         return {};
     HelpFileHeader header;
     // A tag of double-byte characters takes up to twice its length.
-    parseHelpFileHeader(file.read(2 * HeaderFixedLength), header, Reader::Maker);
+    parseHelpFileHeader(
+        QByteArrayView(bytes).first(std::min<qsizetype>(bytes.size(), 2 * HeaderFixedLength)),
+        header, Reader::Maker);
     return header.formatTag;
 }
 
@@ -128,7 +130,7 @@ int runQzdtool(const QStringList& args, QTextStream& out, QTextStream& err) {
             return 1;
         const WriteResult w = saveHelpFile(args[2], *doc);
         if (!w.ok()) {
-            err << args[2] << ": cannot write (" << w.reason << ")\n";
+            err << args[2] << ": cannot write (" << w.reason() << ")\n";
             return 1;
         }
         return 0;
