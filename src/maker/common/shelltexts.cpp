@@ -93,20 +93,32 @@ QString saveFailureText(const QString& filePath, const WriteResult& result) {
     case WriteStatus::WriteFailed:
         break;
     }
-    switch (result.errorNumber) {
+    switch (result.file.errorNumber) {
     case FileError::DiskFull:
         return volumeOf(filePath) + QStringLiteral(" ディスクの空き容量が不足です。");
     case FileError::PermissionDenied:
+        // A file that may be written was refused by its folder; naming the file would send
+        // the user to change the wrong thing.
+        if (!isReadOnlyFile(filePath))
+            return QFileInfo(filePath).absolutePath() +
+                   QStringLiteral(" は書込み禁止フォルダです。\n"
+                                  "書込みできるフォルダを選んで保存して下さい。");
         return filePath + QStringLiteral(" は書込み禁止ファイルです。\n"
                                          "ライトプロテクトを解除してから保存して下さい。");
+    case FileError::PathFileAccess:
+        if (QFileInfo(filePath).isDir())
+            return filePath + QStringLiteral(" はフォルダです。\n"
+                                             "別のファイル名を付けて保存して下さい。");
+        break;
     case FileError::ProcedureCall:
     case FileError::DeviceUnavailable:
     case FileError::DiskNotReady:
         return volumeOf(filePath) + QStringLiteral(" ドライブの準備ができていません。");
     default:
-        return filePath + QStringLiteral(" を保存できませんでした。\n") +
-               errorNumberText(result.errorNumber);
+        break;
     }
+    return filePath + QStringLiteral(" を保存できませんでした。\n") +
+           errorNumberText(result.file.errorNumber);
 }
 
 QString quickHelpQzdText() {

@@ -115,7 +115,7 @@ bool MakerMainWindow::saveFileAs() {
         return false;
     m_lastFolder = fileDirectoryOf(path);
     m_document.storeShownPage();
-    if (QFileInfo::exists(path) && isReadOnlyFile(path)) {
+    if (isReadOnlyFile(path)) {
         message(title, writeProtectedText(path), Dialogs::Icon::Warning);
         m_saveError = FileError::PermissionDenied;
         return false;
@@ -137,7 +137,7 @@ bool MakerMainWindow::writeDocument(const QString& path, const QString& title) {
     if (result.ok())
         return true;
     hourglass.release();
-    m_saveError = result.errorNumber != 0 ? result.errorNumber : FileError::OtherBase;
+    m_saveError = result.file.errorNumber != 0 ? result.file.errorNumber : FileError::OtherBase;
     message(title, saveFailureText(path, result), Dialogs::Icon::Warning);
     return false;
 }

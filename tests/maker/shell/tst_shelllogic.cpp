@@ -2,7 +2,10 @@
 #include "maker/common/shelltexts.h"
 #include "maker/shell/shelllogic.h"
 
+#include <QDir>
+#include <QFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace quillo;
@@ -96,14 +99,33 @@ private slots:
         QCOMPARE(saveFailureText(QStringLiteral("/h/a.qzd"), unencodable),
                  QStringLiteral("ページ 3 のキーワード 2に、ファイルに保存できない文字「é」が"
                                 "あります。\n文字を変更してから保存して下さい。"));
+        // Refused saves name what refused them: the file, its folder, or a folder standing
+        // where the file should be.
+        QTemporaryDir dir;
+        const QString readOnly = dir.filePath(QStringLiteral("ro.qzd"));
+        QFile(readOnly).open(QIODevice::WriteOnly);
+        QFile::setPermissions(readOnly, QFile::ReadOwner);
+        const QString inFolder = dir.filePath(QStringLiteral("new.qzd"));
+        const QString folderInTheWay = dir.filePath(QStringLiteral("taken.qzd"));
+        QDir(dir.path()).mkdir(QStringLiteral("taken.qzd"));
         WriteResult denied;
         denied.status = WriteStatus::WriteFailed;
-        denied.errorNumber = 70;
-        QCOMPARE(saveFailureText(QStringLiteral("/h/a.qzd"), denied),
-                 QStringLiteral("/h/a.qzd は書込み禁止ファイルです。\n"
-                                "ライトプロテクトを解除してから保存して下さい。"));
+        denied.file.errorNumber = 70;
+        QCOMPARE(saveFailureText(readOnly, denied),
+                 readOnly + QStringLiteral(" は書込み禁止ファイルです。\n"
+                                           "ライトプロテクトを解除してから保存して下さい。"));
+        QCOMPARE(saveFailureText(inFolder, denied),
+                 dir.path() + QStringLiteral(" は書込み禁止フォルダです。\n"
+                                             "書込みできるフォルダを選んで保存して下さい。"));
+        WriteResult access = denied;
+        access.file.errorNumber = 75;
+        QCOMPARE(saveFailureText(folderInTheWay, access),
+                 folderInTheWay + QStringLiteral(" はフォルダです。\n"
+                                                 "別のファイル名を付けて保存して下さい。"));
+        QCOMPARE(saveFailureText(inFolder, access),
+                 inFolder + QStringLiteral(" を保存できませんでした。\nERR =  75"));
         WriteResult full = denied;
-        full.errorNumber = 61;
+        full.file.errorNumber = 61;
         QVERIFY(saveFailureText(QStringLiteral("/tmp/a.qzd"), full)
                     .endsWith(QStringLiteral(" ディスクの空き容量が不足です。")));
     }
