@@ -1,15 +1,17 @@
 #include "atomicfile.h"
 
 #include "fileerror.h"
+#include "systemfile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -54,23 +56,30 @@ bool writeAll(int fd, QByteArrayView bytes) {
 }
 
 void removeStaleTemporaries(const QString& folder, const QString& fileName) {
-    const QDir dir(folder);
-    const QString prefix = temporaryFilePrefix(fileName);
+    // The folder is read by its bytes, so that a name that is not UTF-8 still matches.
+    const QByteArray folderName = systemPath(folder);
+    const QByteArray prefix = systemPath(temporaryFilePrefix(fileName));
+    DIR* dir = ::opendir(folderName.constData());
+    if (!dir)
+        return;
     const time_t now = ::time(nullptr);
-    for (const QString& name :
-         dir.entryList({prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System)) {
-        const QByteArray stale = QFile::encodeName(dir.filePath(name));
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArrayView name(entry->d_name);
+        if (!name.startsWith(prefix))
+            continue;
+        const QByteArray stale = folderName + '/' + name.toByteArray();
         struct stat st {};
         if (::lstat(stale.constData(), &st) == 0 && S_ISREG(st.st_mode) &&
             now - st.st_mtime >= StaleAfterSeconds)
             ::unlink(stale.constData());
     }
+    ::closedir(dir);
 }
 
 // Opens a new temporary file beside the target; -1 and errno when none can be made.
 int createTemporary(const QString& folder, const QString& fileName, QByteArray& name) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = QFile::encodeName(
+        name = systemPath(
             QDir(folder).filePath(temporaryFilePrefix(fileName) +
                                   QString::number(QRandomGenerator::global()->generate(), 36)));
         // A new file gets the mode the user's umask gives any new file.
@@ -106,7 +115,7 @@ bool writeAllAt(int fd, QByteArrayView bytes) {
 // leaves them on the disk; a failed one puts them back.
 FileResult overwriteInPlace(const QString& path, const QString& folder, const QString& fileName,
                             QByteArrayView bytes) {
-    const QByteArray target = QFile::encodeName(path);
+    const QByteArray target = systemPath(path);
     const int fd = ::open(target.constData(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
         return failure(errno, path);
@@ -154,11 +163,14 @@ QString temporaryFilePrefix(const QString& fileName) {
 
 FileResult writeFileAtomically(const QString& requested, QByteArrayView bytes) {
     // A link is followed: the file it points to is replaced, the link stays.
-    const QFileInfo link(requested);
-    const QString path = link.isSymLink() && !link.canonicalFilePath().isEmpty()
-                             ? link.canonicalFilePath()
-                             : requested;
-    const QByteArray target = QFile::encodeName(path);
+    QString path = requested;
+    struct stat linkStat {};
+    if (::lstat(systemPath(requested).constData(), &linkStat) == 0 && S_ISLNK(linkStat.st_mode))
+        if (char* resolved = ::realpath(systemPath(requested).constData(), nullptr)) {
+            path = pathFromSystem(resolved);
+            ::free(resolved);
+        }
+    const QByteArray target = systemPath(path);
     struct stat old {};
     const bool exists = ::stat(target.constData(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode))
@@ -210,8 +222,7 @@ FileResult writeFileAtomically(const QString& requested, QByteArrayView bytes) {
     // The rename itself is on the disk only once the folder is. A folder that cannot be
     // opened for reading, or a file system that cannot sync folders, is left as it is.
     int syncError = 0;
-    const int dirFd =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dirFd = ::open(systemPath(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         if (::fsync(dirFd) != 0 && errno != EINVAL)
             syncError = errno;

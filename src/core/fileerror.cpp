@@ -1,22 +1,35 @@
 #include "fileerror.h"
 
-#include <QDir>
+#include "systemfile.h"
+
 #include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillo {
+
+namespace {
+
+bool isFolder(const QString& path) {
+    struct stat st {};
+    return ::stat(systemPath(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+} // namespace
 
 int fileErrorNumberFromErrno(int err, const QString& path) {
     switch (err) {
     case 0:
         return FileError::None;
     case ENOENT:
-        if (!path.isEmpty() && !QFileInfo(path).absoluteDir().exists())
+        if (!path.isEmpty() && !isFolder(QFileInfo(path).absolutePath()))
             return FileError::PathNotFound;
         return FileError::FileNotFound;
+    case EISDIR:
+        return FileError::PathFileAccess;
     case ENOTDIR:
         return FileError::PathNotFound;
     case EACCES:
@@ -46,7 +59,7 @@ int fileErrorNumberFromErrno(int err, const QString& path) {
 
 int openForReadingError(const QString& path) {
     // The descriptor is opened directly so that errno tells why a file cannot be read.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(systemPath(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return fileErrorNumberFromErrno(errno, path);
     ::close(fd);
@@ -54,11 +67,11 @@ int openForReadingError(const QString& path) {
 }
 
 bool isReadOnlyFile(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
+    const QByteArray name = systemPath(path);
+    struct stat st {};
+    if (::stat(name.constData(), &st) != 0 || S_ISDIR(st.st_mode))
         return false;
-    const auto writeBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-    return !info.isWritable() || !(info.permissions() & writeBits);
+    return ::access(name.constData(), W_OK) != 0 || !(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH));
 }
 
 } // namespace quillo

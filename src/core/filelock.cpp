@@ -1,6 +1,6 @@
 #include "filelock.h"
 
-#include <QFile>
+#include "systemfile.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -20,7 +20,7 @@ bool sameFile(int fd, const QByteArray& path) {
 } // namespace
 
 LockedFile::LockedFile(const QString& path, int flags) {
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = systemPath(path);
     // A file replaced again and again by another writer is given up after a few tries.
     for (int attempt = 0; attempt < 20; ++attempt) {
         const int fd = ::open(name.constData(), flags | O_CLOEXEC);

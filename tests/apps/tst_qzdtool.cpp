@@ -128,6 +128,33 @@ private slots:
         QVERIFY(r.out.contains("resave IN.qzd OUT.qzd"));
     }
 
+    // The tool takes a file name as the bytes the shell gives it: a name in Shift_JIS or
+    // with a stray byte is read and written under that very name.
+    void nonUtf8FileNames() {
+        QTemporaryDir dir;
+        int files = 0;
+        for (const char* octal : {"\\203\\145\\203\\130\\203\\147.qzd", "bad\\377.qzd"}) {
+            // printf turns the octal escapes into raw bytes, which QProcess cannot pass.
+            const auto run = [&](const char* script) {
+                QProcess p;
+                p.start(QStringLiteral("/bin/sh"),
+                        {QStringLiteral("-c"), QLatin1String(script),
+                         QStringLiteral(QUILLO_BIN_DIR "/qzdtool"), data("japanese.qzd"),
+                         dir.path(), QLatin1String(octal)});
+                p.waitForFinished(20000);
+                return std::make_pair(p.exitCode(), p.readAllStandardOutput());
+            };
+            QCOMPARE(run("exec \"$0\" resave \"$1\" \"$2/$(printf \"$3\")\"").first, 0);
+            const auto info = run("exec \"$0\" info \"$2/$(printf \"$3\")\"");
+            QCOMPARE(info.first, 0);
+            QVERIFY(info.second.contains("\"pages\""));
+            // Nothing was written under another name.
+            QCOMPARE(run("ls -A \"$2\" | wc -l").second.trimmed().toInt(), ++files);
+        }
+        // Qt cannot name these files to remove them.
+        QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), dir.path()});
+    }
+
     void resaveAppliesDefaults() {
         QTemporaryDir dir;
         const QString out = dir.filePath(QStringLiteral("out.qzd"));

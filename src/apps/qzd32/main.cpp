@@ -1,5 +1,6 @@
 // qzd32: the help viewer. Its command line is the path of one help file.
 
+#include "core/systemfile.h"
 #include "viewer/viewerwindow.h"
 #include "winsvc/appenv.h"
 #include "winsvc/dialogs.h"
@@ -20,7 +21,7 @@ int main(int argc, char* argv[]) {
     quillo::QtDialogs dialogs;
     quillo::viewer::ViewerWindow window(dialogs);
     dialogs.placementHook().setTarget(&window);
-    window.startUp(quillo::commandLinePath(QApplication::arguments().mid(1)));
+    window.startUp(quillo::commandLinePath(quillo::argumentsFromSystem(argc, argv)));
     window.show();
     return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 // qzd32mk (Quillo32Maker): the authoring program. The splash window comes first; its timer
 // brings up the main window, whose start-up may end the program at once.
+#include "core/systemfile.h"
 #include "maker/shell/mainwindow.h"
 #include "maker/shell/splashwindow.h"
 #include "winsvc/appenv.h"
@@ -23,7 +24,7 @@ int main(int argc, char* argv[]) {
     // The window decides when the program ends (its exit question may keep it open).
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const QString commandLine = quillo::commandLinePath(QApplication::arguments().mid(1));
+    const QString commandLine = quillo::commandLinePath(quillo::argumentsFromSystem(argc, argv));
     quillo::QtDialogs dialogs;
     quillo::maker::MakerEnvironment environment;
     environment.programFolder = quillo::programFolder();

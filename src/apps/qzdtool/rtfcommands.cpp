@@ -1,12 +1,12 @@
 #include "rtfcommands.h"
 
 #include "core/helpdocument.h"
+#include "core/systemfile.h"
 #include "maker/html/htmlsite.h"
 #include "maker/html/pageconversion.h"
 #include "rtf/rtfreader.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <memory>
@@ -16,13 +16,10 @@ using namespace quillo;
 namespace {
 
 bool readFile(const QString& path, QByteArray& data, QTextStream& err) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        err << path << ": cannot open (" << f.errorString() << ")\n";
-        return false;
-    }
-    data = f.readAll();
-    return true;
+    const FileResult read = readWholeFile(path, data);
+    if (!read.ok())
+        err << path << ": cannot open (" << read.message << ")\n";
+    return read.ok();
 }
 
 // text FILE.qzd [PAGE]: the plain text of one page or of all, pages separated by a form feed.

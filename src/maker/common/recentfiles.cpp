@@ -2,6 +2,7 @@
 
 #include "core/atomicfile.h"
 #include "core/fileerror.h"
+#include "core/systemfile.h"
 #include "core/text.h"
 #include "maker/common/filereasons.h"
 
@@ -68,7 +69,7 @@ RecentReadResult readRecentFile(const QString& path, RecentFiles& list) {
             line.chop(1);
         if (line.endsWith('\r'))
             line.chop(1);
-        lines.append(QString::fromUtf8(line));
+        lines.append(pathFromSystem(line));
     }
     list.load(lines);
     return result;
@@ -77,7 +78,7 @@ RecentReadResult readRecentFile(const QString& path, RecentFiles& list) {
 FileResult writeRecentFile(const QString& path, const RecentFiles& list) {
     QByteArray bytes;
     for (const QString& p : list.paths())
-        bytes += p.toUtf8() + "\r\n";
+        bytes += systemPath(p) + "\r\n";
     return writeFileAtomically(path, bytes);
 }
 

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "fileerror.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace quillo {
+
+// File names as the system gives them. A Linux file name is bytes, usually UTF-8; a name
+// written under another encoding (a Shift_JIS name copied from an old disk) is not. Bytes
+// that are not part of valid UTF-8 are carried in the QString as U+DC80..U+DCFF, one code
+// unit each, so that the name goes back to the system unchanged. Valid UTF-8 never yields
+// those code units, so every name survives the round trip.
+QString pathFromSystem(QByteArrayView bytes);
+QByteArray systemPath(const QString& path);
+
+// The command-line arguments after the program's name, each taken from its own bytes.
+// Qt's own decoding turns bytes that are not UTF-8 into U+FFFD, which no file has in its name.
+QStringList argumentsFromSystem(int argc, const char* const* argv);
+
+// Reads the whole file into `out`. `afterOpen` runs once the file is open (for tests that
+// change the file at that moment).
+FileResult readWholeFile(const QString& path, QByteArray& out,
+                         const std::function<void()>& afterOpen = {});
+
+// True when something of that name exists (a link counts, even a broken one).
+bool pathExists(const QString& path);
+
+} // namespace quillo
