@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
 
 #include <cerrno>
 
@@ -31,6 +34,24 @@ SiteError readFile(const QString& path, QByteArray& bytes) {
     return {};
 }
 
+// Removes the pictures an earlier export of the page left that this one does not write
+// again, so the folder holds only what the page shows. Only names of the writer's own
+// pattern are touched, and the folder itself only when nothing else is left in it.
+void removeStalePictures(QDir folder, const std::vector<rtf::HtmlPicture>& pictures) {
+    if (!folder.exists())
+        return;
+    static const QRegularExpression ownName(QStringLiteral("^image[0-9]+\\.(png|jpg)$"));
+    for (const QString& name : folder.entryList(QDir::Files)) {
+        const bool kept = std::any_of(pictures.begin(), pictures.end(),
+                                      [&](const rtf::HtmlPicture& p) { return p.name == name; });
+        if (!kept && ownName.match(name).hasMatch())
+            folder.remove(name);
+    }
+    if (pictures.empty() &&
+        folder.isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        QDir().rmdir(folder.path());
+}
+
 // The page's title for the browser: its contents title, else the file's name.
 QString pageTitle(const HelpDocument& doc, const SiteFiles& site, int page) {
     const std::optional<QString>& title = doc.page(page).title;
@@ -51,8 +72,9 @@ SiteError convertRtfFile(const QString& rtfPath, const QString& htmlPath, const 
     options.imageLinkPrefix = folder + QLatin1Char('/');
     options.title = title;
     const rtf::HtmlPage page = rtf::rtfToHtml(rtfData, options);
+    const QDir pictureDir(target.dir().filePath(folder));
+    removeStalePictures(pictureDir, page.pictures);
     if (!page.pictures.empty()) {
-        const QDir pictureDir(target.dir().filePath(folder));
         // A folder that cannot be made shows as the first picture that cannot be written.
         QDir().mkpath(pictureDir.path());
         for (const rtf::HtmlPicture& picture : page.pictures)

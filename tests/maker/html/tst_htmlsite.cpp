@@ -2,8 +2,10 @@
 #include "maker/html/htmlsite.h"
 #include "maker/html/pageconversion.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -196,6 +198,36 @@ private slots:
         QCOMPARE(run.resultPath, site.path(site.pageFile(6)));
         QCOMPARE(run.error.path, site.path(site.pageFile(6)));
         QVERIFY(!QFile::exists(site.path(site.pageFile(7))));
+    }
+
+    // Exporting a page again leaves only the pictures it shows now: those an earlier export
+    // wrote and the page lost are removed, and a file of the user's own stays.
+    void stalePicturesAreRemoved() {
+        QTemporaryDir dir;
+        auto doc = siteDocument();
+        const SiteFiles site{dir.path(), QStringLiteral("m")};
+        QImage image(4, 4, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        image.save(&png, "PNG");
+        const QByteArray picture = "{\\pict\\pngblip\\picw4\\pich4 " + png.data().toHex() + "}";
+        doc->page(1).rtf = "{\\rtf1\\ansi " + picture + picture + picture + "\\par}";
+        QVERIFY(convertPages(*doc, site, 1, 1).ok());
+        const QDir pictures(dir.filePath(QStringLiteral("m_1_files")));
+        QCOMPARE(pictures.entryList(QDir::Files).size(), 3);
+        QFile own(pictures.filePath(QStringLiteral("notes.txt")));
+        QVERIFY(own.open(QIODevice::WriteOnly));
+        own.close();
+
+        doc->page(1).rtf = "{\\rtf1\\ansi " + picture + "\\par}";
+        QVERIFY(convertPages(*doc, site, 1, 1).ok());
+        QCOMPARE(pictures.entryList(QDir::Files).size(), 2); // one picture and notes.txt
+
+        QVERIFY(QFile::remove(own.fileName()));
+        doc->page(1).rtf = "{\\rtf1\\ansi no pictures\\par}";
+        QVERIFY(convertPages(*doc, site, 1, 1).ok());
+        QVERIFY(!pictures.exists());
     }
 };
 
