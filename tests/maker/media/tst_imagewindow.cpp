@@ -5,11 +5,14 @@
 
 #include <QBuffer>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 using namespace quillo;
 using namespace quillo::maker;
@@ -176,10 +179,28 @@ private slots:
         QVERIFY(!f.lastWindow()->document().isModified());
     }
 
+    // A drive whose place is gone, and a removable drive's mount point with nothing mounted
+    // on it (the stick was pulled out): both say the drive is not ready.
+    void driveNotReady_data() {
+        QTest::addColumn<bool>("mountPoint");
+        QTest::newRow("folder gone") << false;
+        QTest::newRow("nothing mounted") << true;
+    }
     void driveNotReady() {
+        QFETCH(bool, mountPoint);
+        QString place = f.file(QStringLiteral("nothing"));
+        if (mountPoint) {
+            place = QStringLiteral("/mnt/quillo-test-%1").arg(QCoreApplication::applicationPid());
+            if (!QDir().mkpath(place))
+                QSKIP("cannot make a folder under /mnt here (not run as root)");
+        }
+        const auto removePlace = qScopeGuard([&] {
+            if (mountPoint)
+                QDir().rmdir(place);
+        });
         ImageWindow* window = openImages(f.start());
-        window->setDrives({{QStringLiteral("/"), QStringLiteral("/")},
-                           {QStringLiteral("USBSTICK"), f.file(QStringLiteral("nothing"))}});
+        window->setDrives(
+            {{QStringLiteral("/"), QStringLiteral("/")}, {QStringLiteral("USBSTICK"), place}});
         part<QComboBox>(window, "Drive1")->setCurrentIndex(1);
         f.dialogs().answerNext(Answer::Ok);
         emit part<QComboBox>(window, "Drive1")->activated(1);
