@@ -159,13 +159,7 @@ void MakerDocument::restoreSavedModified() {
 }
 
 bool MakerDocument::goToPage(int page) {
-    if (page == m_currentPage || !m_doc.hasPage(page))
-        return false;
-    storeShownPage();
-    m_currentPage = page;
-    showCurrentPage();
-    emit currentPageChanged(m_currentPage);
-    return true;
+    return page != m_currentPage && showPage(page);
 }
 
 void MakerDocument::fillEmptyKeywordSlots() {
@@ -175,37 +169,29 @@ void MakerDocument::fillEmptyKeywordSlots() {
 }
 
 bool MakerDocument::appendPage() {
+    return addEmptyPage(EntryMode::NewPage, PageUndo::Appended, pageCount() + 1);
+}
+
+bool MakerDocument::insertPage() {
+    return addEmptyPage(EntryMode::InsertedPage, PageUndo::Inserted, m_currentPage);
+}
+
+// Puts an empty page at `at` and shows it, recording the command for the page undo.
+bool MakerDocument::addEmptyPage(EntryMode mode, PageUndo::State undoState, int at) {
     if (pageCount() >= MaxPages)
         return false;
-    keepForEntryCancel(EntryMode::NewPage);
+    keepForEntryCancel(mode);
     storeShownPage();
     m_undo = {};
-    m_undo.state = PageUndo::Appended;
-    m_undo.appendedPage = pageCount() + 1;
+    m_undo.state = undoState;
+    (undoState == PageUndo::Appended ? m_undo.appendedPage : m_undo.insertedPage) = at;
     m_view.showEmptyPage();
-    insertEmptyPage(m_doc, pageCount() + 1);
+    insertEmptyPage(m_doc, at);
     m_shownPageEdited = false;
     // The page count changed: closing must offer to save it.
     setModified(true);
     emit pagesChanged();
-    setCurrentPage(pageCount());
-    return true;
-}
-
-bool MakerDocument::insertPage() {
-    if (pageCount() >= MaxPages)
-        return false;
-    keepForEntryCancel(EntryMode::InsertedPage);
-    storeShownPage();
-    m_undo = {};
-    m_undo.state = PageUndo::Inserted;
-    m_undo.insertedPage = m_currentPage;
-    m_view.showEmptyPage();
-    insertEmptyPage(m_doc, m_currentPage);
-    m_shownPageEdited = false;
-    setModified(true);
-    emit pagesChanged();
-    emit currentPageChanged(m_currentPage);
+    setCurrentPage(at);
     return true;
 }
 

@@ -159,6 +159,7 @@ signals:
     void nameChanged();
 
 private:
+    bool addEmptyPage(EntryMode mode, PageUndo::State undoState, int at);
     void removeCurrentPage();
     void showCurrentPage();
     void setCurrentPage(int page);
