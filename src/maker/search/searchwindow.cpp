@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 namespace quillo::maker {
 
@@ -53,8 +54,14 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 SearchWindow::SearchWindow(Dialogs& dialogs, MakerDocument& document, RichTextControl& editor,
                            QWidget* owner, DialogOffset& offset)
     : QWidget(owner, Qt::Dialog), m_dialogs(dialogs), m_document(document), m_editor(editor),
-      m_owner(owner), m_offset(offset) {
+      m_owner(owner), m_offset(offset), m_preparing(new QTimer(this)) {
     setObjectName(QStringLiteral("qzd32mk_srch"));
+    m_preparing->setInterval(0);
+    connect(m_preparing, &QTimer::timeout, this, &SearchWindow::prepareNextPageText);
+    // Another document, or pages added, removed or stored from the editor: their texts are
+    // made again ahead of the next find. Pages whose RTF did not change cost nothing.
+    connect(&m_document, &MakerDocument::pagesChanged, this, &SearchWindow::preparePageTexts);
+    connect(&m_document, &MakerDocument::currentPageChanged, this, &SearchWindow::preparePageTexts);
     setWindowTitle(QStringLiteral("検索・置換"));
     buildControls();
     setFixedSize(twipsToPixels(6120, Qt::Horizontal), twipsToPixels(1440, Qt::Vertical));
@@ -169,6 +176,7 @@ void SearchWindow::open(Mode mode) {
         m_runState = 1;
         updateButtons();
         m_document.storeShownPage();
+        preparePageTexts();
         placeByOffset();
         show();
         if (!m_owner->isMinimized())
@@ -277,6 +285,24 @@ QString SearchWindow::pageText(int page) {
     return m_pageTexts.text(page, m_document.page(page).rtf);
 }
 
+void SearchWindow::preparePageTexts() {
+    m_nextPrepared = 1;
+    m_preparing->start();
+}
+
+void SearchWindow::prepareNextPageText() {
+    // A page whose RTF changes later is made again when a find reads it; the shown page's
+    // text comes from the editor.
+    if (m_nextPrepared == m_document.currentPage())
+        ++m_nextPrepared;
+    if (m_nextPrepared > m_document.pageCount()) {
+        m_preparing->stop();
+        return;
+    }
+    m_pageTexts.text(m_nextPrepared, m_document.page(m_nextPrepared).rtf);
+    ++m_nextPrepared;
+}
+
 void SearchWindow::findNextPressed() {
     m_mode = Mode::Search;
     findNext(Mode::Search);
@@ -383,6 +409,9 @@ void SearchWindow::replaceAllPressed() {
         m_editor.setSelStart(caret);
         m_editor.show();
     }
+    // The changed pages' texts are made again before the next find needs them.
+    if (count > 0)
+        preparePageTexts();
     message(QStringLiteral("qzd32Maker すべて置換"),
             count > 0 ? numberText(count) + QStringLiteral("個の文字列を置換しました。")
                       : QStringLiteral("該当テキストはありません。"));

@@ -11,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QTimer;
 
 namespace quillo {
 class RichTextControl;
@@ -65,6 +66,10 @@ private:
     void warnLongPage();
     void returnToStart();
     QString pageText(int page);
+    // Makes the plain texts of the stored pages in idle time, one page per turn of the event
+    // loop, so that the first find of a run meets them made instead of reading every page.
+    void preparePageTexts();
+    void prepareNextPageText();
     void message(const QString& title, const QString& text);
 
     struct Start {
@@ -79,6 +84,8 @@ private:
     QWidget* m_owner;
     DialogOffset& m_offset;
     PageTexts m_pageTexts;
+    QTimer* m_preparing = nullptr;
+    int m_nextPrepared = 1; // the next page preparePageTexts() looks at
 
     Mode m_mode = Mode::Search;
     SearchDirection m_direction = SearchDirection::Down;

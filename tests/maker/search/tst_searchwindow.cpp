@@ -330,6 +330,25 @@ private slots:
                       QStringLiteral("該当テキストは有りません。"));
     }
 
+    // The page texts the window makes ahead in idle time follow a page stored afterwards.
+    void textsMadeAheadFollowAChangedPage() {
+        MakerMainWindow* w = openPages({"one", "old text", "three"});
+        QVERIFY(w);
+        QWidget* s = openSearch(w);
+        QTest::qWait(50);
+        RichTextControl control;
+        control.setPlainText("new text");
+        w->document().setPageRtf(2, control.rtf());
+        box(s, "Text1")->setText("old");
+        expectMessage([&] { press(s, "Command1"); }, "qzd32Maker 検索",
+                      QStringLiteral("該当テキストは有りません。"));
+        QCOMPARE(w->document().currentPage(), 1);
+        box(s, "Text1")->setText("new");
+        press(s, "Command1");
+        QCOMPARE(w->document().currentPage(), 2);
+        QCOMPARE(w->editor()->selText(), QStringLiteral("new"));
+    }
+
     // Replace-all over 100 pages, saved and read back, keeps bold, colour and bullets where
     // they were.
     void replaceAllOverAHundredPagesKeepsFormatting() {
