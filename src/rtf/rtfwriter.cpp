@@ -153,6 +153,7 @@ private:
     void listMarker(const ParaStyle& p, int itemNumber);
     void paragraphStart(const DocParagraph& para, const DocParagraph* previous, int itemNumber);
     void picture(const Picture& picture);
+    void rowDefinition(const TableRow& row);
     void openLink(const QString& href);
     void closeLink();
     int fontIndex(const QString& family);
@@ -385,6 +386,8 @@ void Writer::paragraphStart(const DocParagraph& para, const DocParagraph* previo
     const bool needPard = !previous || !(previous->style == p);
     if (needPard)
         control("pard");
+    if (needPard && p.inTable)
+        control("intbl");
     if (p.isListItem()) {
         listMarker(p, itemNumber);
         if (needPard && wordLists_) {
@@ -437,6 +440,23 @@ void Writer::paragraphStart(const DocParagraph& para, const DocParagraph* previo
         control("qj");
         break;
     }
+}
+
+// A table row's definition: the space beside the cells' text, then every cell with a plain
+// single border on each side and its right edge.
+void Writer::rowDefinition(const TableRow& row) {
+    control("trowd");
+    control("trgaph", row.gap);
+    control("trleft", row.left);
+    for (int right : row.cellRights) {
+        for (const char* side : {"clbrdrt", "clbrdrl", "clbrdrb", "clbrdrr"}) {
+            control(side);
+            control("brdrs");
+            control("brdrw", 10);
+        }
+        control("cellx", right);
+    }
+    raw("\r\n");
 }
 
 void Writer::picture(const Picture& p) {
@@ -562,6 +582,8 @@ QByteArray Writer::write() {
                 itemNumbers.try_emplace(para.style.listSequence, para.style.listStart - 1);
             itemNumber = ++it->second;
         }
+        if (para.row)
+            rowDefinition(*para.row);
         paragraphStart(para, previous, itemNumber);
         for (const DocRun& run : para.runs) {
             if (run.style.anchor != current_.anchor) {
@@ -578,7 +600,9 @@ QByteArray Writer::write() {
         }
         if (inLink_)
             closeLink();
-        control("par");
+        control(para.endsCell ? "cell" : "par");
+        if (para.endsRow)
+            control("row");
         raw("\r\n");
         needSpace_ = false;
         previous = &para;

@@ -16,6 +16,22 @@ namespace {
 constexpr int kListLevelProperty = QTextFormat::UserProperty + 0x5181;
 constexpr int kListStartProperty = QTextFormat::UserProperty + 0x5182;
 
+// The size text of this format is shown at. Qt resolves a size adjustment (HTML headings,
+// <big>, <font size>) against the document's default font when the format enters the
+// document, and the adjusted size wins over a pixel size; a bare pixel size is taken at the
+// page's 96 pixels per inch.
+qreal shownPointSize(const QTextCharFormat& f, const QFont& defaultFont) {
+    if (f.hasProperty(QTextFormat::FontSizeAdjustment) ||
+        (f.hasProperty(QTextFormat::FontPixelSize) && !f.hasProperty(QTextFormat::FontPointSize))) {
+        const QFont shown = f.font();
+        if (shown.pointSizeF() > 0)
+            return shown.pointSizeF();
+        if (shown.pixelSize() > 0)
+            return shown.pixelSize() * 72.0 / 96.0;
+    }
+    return f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : defaultFont.pointSizeF();
+}
+
 } // namespace
 
 QTextCharFormat toCharFormat(const TextStyle& style) {
@@ -109,8 +125,7 @@ TextStyle textStyleOf(const QTextCharFormat& f, const QFont& defaultFont) {
     const QStringList families = f.fontFamilies().toStringList();
     s.family = !families.isEmpty() && !families.first().isEmpty() ? families.first()
                                                                   : defaultFont.family();
-    qreal points =
-        f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : defaultFont.pointSizeF();
+    qreal points = shownPointSize(f, defaultFont);
     if (points <= 0)
         points = 12;
     s.halfPoints = std::clamp(int(std::lround(points * 2)), 2, 3276);
