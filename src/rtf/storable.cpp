@@ -37,10 +37,15 @@ std::vector<std::pair<int, QTextImageFormat>> picturesOf(const QTextDocument& do
 
 } // namespace
 
-QTextDocumentFragment storableFragment(const QTextDocumentFragment& fragment,
-                                       QTextDocument& target) {
+QTextDocumentFragment storableFragment(const QTextDocumentFragment& fragment, QTextDocument& target,
+                                       const QString& family) {
     QTextDocument pasted;
     takeLayoutOf(pasted, target);
+    if (!family.isEmpty()) {
+        QFont font = pasted.defaultFont();
+        font.setFamilies({family});
+        pasted.setDefaultFont(font);
+    }
     QTextCursor(&pasted).insertFragment(fragment);
     const auto pictures = picturesOf(pasted);
     for (auto it = pictures.rbegin(); it != pictures.rend(); ++it) {

@@ -12,9 +12,11 @@ namespace quillo::rtf {
 // cannot store (line heights, rules, frames, list kinds, merged or nested table cells, sizes
 // relative to the default font ...) is already gone or made explicit when it is inserted.
 // Pictures that cannot be shown (links to the web) are left out; the others are added to
-// `target`, the document the fragment goes into, whose default font and widths it takes.
-QTextDocumentFragment storableFragment(const QTextDocumentFragment& fragment,
-                                       QTextDocument& target);
+// `target`, the document the fragment goes into, whose widths it takes. Text without a font of
+// its own takes `family` (the one at the caret), sizes relative to the default font are taken
+// from the target's default font size.
+QTextDocumentFragment storableFragment(const QTextDocumentFragment& fragment, QTextDocument& target,
+                                       const QString& family);
 
 // A page (or part of one) read from RTF, to be inserted into `target`; its pictures are added
 // to `target`.

@@ -13,16 +13,19 @@
 namespace quillo::rtf {
 namespace {
 
+// The space between a cell's border and its text: at least two pixels, so that text never
+// touches a border.
+constexpr int kMinPaddingTwips = 30;
 constexpr int kMaxPaddingTwips = 300;
 
-// The left edge of the text of column c (document pixels), measured in a row where the
-// column has a cell of its own; negative when no row has one.
-qreal columnTextLeft(const QTextTable& table, int c) {
+// The width the layout gives the text of column c (document pixels), measured in a row where
+// the column has a cell of its own; negative when no row has one.
+qreal columnTextWidth(const QTextTable& table, int c) {
     QAbstractTextDocumentLayout* layout = table.document()->documentLayout();
     for (int r = 0; r < table.rows(); ++r) {
         const QTextTableCell cell = table.cellAt(r, c);
         if (cell.column() == c && cell.columnSpan() == 1)
-            return layout->blockBoundingRect(cell.firstCursorPosition().block()).left();
+            return layout->blockBoundingRect(cell.firstCursorPosition().block()).width();
     }
     return -1;
 }
@@ -37,7 +40,7 @@ QTextTableFormat pageTableFormat(int gapTwips, const std::vector<int>& columnTwi
     f.setBorderCollapse(true);
     f.setCellSpacing(0);
     f.setMargin(0);
-    f.setCellPadding(twipsToPixels(std::clamp(gapTwips, 0, kMaxPaddingTwips)));
+    f.setCellPadding(twipsToPixels(std::clamp(gapTwips, kMinPaddingTwips, kMaxPaddingTwips)));
     f.setAlignment(Qt::AlignLeft);
     QList<QTextLength> widths;
     for (int w : columnTwips)
@@ -62,14 +65,12 @@ std::vector<int> columnTwipsOf(const QTextTable& table, int pageWidthTwips) {
     }
     if (allGiven)
         return twips;
-    // Widths left to the content: as the layout shows them, from the left edges of the
-    // columns' text and the table's right edge.
-    std::vector<qreal> lefts;
-    for (int c = 0; c < columns; ++c)
-        lefts.push_back(columnTextLeft(table, c));
-    const QRectF frame =
-        table.document()->documentLayout()->frameBoundingRect(const_cast<QTextTable*>(&table));
-    const bool measured = std::all_of(lefts.begin(), lefts.end(), [](qreal x) { return x >= 0; });
+    // Widths left to the content: the width the layout gives their text, with the cells'
+    // padding and a one-pixel border on each side (and a pixel to spare, so that the text does
+    // not wrap anew).
+    const qreal padding = std::max(table.format().cellPadding(), twipsToPixels(kMinPaddingTwips));
+    const qreal extra = 2 * padding + 3;
+    bool measured = true;
     int used = 0;
     int open = 0;
     for (int c = 0; c < columns; ++c) {
@@ -78,11 +79,10 @@ std::vector<int> columnTwipsOf(const QTextTable& table, int pageWidthTwips) {
             continue;
         }
         ++open;
-        if (!measured)
-            continue;
-        const qreal end =
-            c + 1 < columns ? lefts[size_t(c) + 1] : frame.right() + lefts[0] - frame.left();
-        twips[size_t(c)] = std::max(pixelsToTwips(end - lefts[size_t(c)]), 1);
+        const qreal text = columnTextWidth(table, c);
+        measured &= text >= 0;
+        if (text >= 0)
+            twips[size_t(c)] = pixelsToTwips(text + extra);
     }
     if (!measured && open > 0) {
         const int share = std::max((pageWidthTwips - used) / open, 720);

@@ -12,8 +12,8 @@ class QTextTable;
 namespace quillo::rtf {
 
 // How every table of a page is shown: a plain one-pixel border around each cell, no space
-// between cells, the cells' padding from the row's \trgaph and the column widths from its
-// \cellx edges (0: not given, the column takes what its content needs).
+// between cells, the cells' padding from the row's \trgaph (two pixels at least) and the column
+// widths from its \cellx edges (0: not given, the column takes what its content needs).
 QTextTableFormat pageTableFormat(int gapTwips, const std::vector<int>& columnTwips);
 
 // The column widths of a table in twips, as \cellx needs them: fixed widths as they are,

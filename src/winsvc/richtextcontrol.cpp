@@ -575,7 +575,9 @@ void RichTextControl::insertFromMimeData(const QMimeData* source) {
     }
     const QTextDocumentFragment pasted = QTextDocumentFragment::fromHtml(html, document());
     QTextCursor cursor = textCursor();
-    cursor.insertFragment(rtf::storableFragment(pasted, *document()));
+    const QStringList caretFamilies = cursor.charFormat().fontFamilies().toStringList();
+    cursor.insertFragment(rtf::storableFragment(
+        pasted, *document(), caretFamilies.isEmpty() ? QString() : caretFamilies.first()));
     setTextCursor(cursor);
     ensureCursorVisible();
 }
