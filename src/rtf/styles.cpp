@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace quillo::rtf {
 namespace {
@@ -33,6 +34,38 @@ qreal shownPointSize(const QTextCharFormat& f, const QFont& defaultFont) {
 }
 
 } // namespace
+
+QString listNumberText(ListKind kind, int n) {
+    auto letters = [](int v, char base) {
+        QString s;
+        for (v = qMax(v, 1); v > 0; v = (v - 1) / 26)
+            s.prepend(QChar(base + (v - 1) % 26));
+        return s;
+    };
+    auto roman = [](int v, bool upper) {
+        static const std::pair<int, const char*> table[] = {
+            {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+            {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
+        QString s;
+        v = qBound(1, v, 3999);
+        for (const auto& [value, text] : table)
+            for (; v >= value; v -= value)
+                s += QLatin1StringView(text);
+        return upper ? s.toUpper() : s;
+    };
+    switch (kind) {
+    case ListKind::LowerAlpha:
+        return letters(n, 'a');
+    case ListKind::UpperAlpha:
+        return letters(n, 'A');
+    case ListKind::LowerRoman:
+        return roman(n, false);
+    case ListKind::UpperRoman:
+        return roman(n, true);
+    default:
+        return QString::number(n);
+    }
+}
 
 QTextCharFormat toCharFormat(const TextStyle& style) {
     QTextCharFormat f;

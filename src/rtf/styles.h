@@ -70,6 +70,9 @@ constexpr int kListFirstIndentProperty = QTextFormat::UserProperty + 0x5180;
 // any left indent is shown with this one, or its marker would be cut off at the left edge.
 constexpr int BulletHangTwips = 360;
 
+// The number of the nth item of a list of this kind as its marker shows it (3, c, iii ...).
+QString listNumberText(ListKind kind, int n);
+
 QTextCharFormat toCharFormat(const TextStyle& style);
 QTextBlockFormat toBlockFormat(const ParaStyle& style);
 QTextListFormat toListFormat(const ParaStyle& style);
