@@ -33,7 +33,10 @@ void addDestinations(Table& t) {
           // an object's own data: only its result shows
           "objdata", "objalias", "objsect",
           // the fallback of a shape picture; the picture itself is read from \shppict
-          "nonshppict"},
+          "nonshppict",
+          // the paragraph marks written for readers that do not know nested tables; the
+          // reader ends each nested cell's paragraph at its \nestcell instead
+          "nonesttables", "nesttableprops"},
          Word::Skip);
     dest({"pict"}, Word::Pict);
     dest({"pntext", "listtext"}, Word::PnText);
@@ -70,6 +73,8 @@ void addFlags(Table& t) {
     flag({"rtlch"}, Word::Rtlch);
     flag({"ltrch"}, Word::Ltrch);
     flag({"pard"}, Word::Pard);
+    flag({"intbl"}, Word::InTable);
+    flag({"trowd"}, Word::RowDefaults);
     flag({"ql"}, Word::Ql);
     flag({"qr"}, Word::Qr);
     flag({"qc"}, Word::Qc);
@@ -149,17 +154,22 @@ void addValues(Table& t) {
     value({"picscaley"}, Word::PicScaleY);
     value({"objw"}, Word::ObjW);
     value({"objh"}, Word::ObjH);
+    value({"itap"}, Word::Itap);
+    value({"cellx"}, Word::CellX);
+    value({"trleft"}, Word::RowLeft);
+    value({"trgaph"}, Word::RowGap);
 }
 
 void addSymbols(Table& t) {
     auto symbol = [&](std::initializer_list<std::string_view> names, Word word) {
         add(t, WordKind::Symbol, names, word);
     };
-    symbol({"par"}, Word::Par);
+    // A nested table is read as paragraphs of the cell around it.
+    symbol({"par", "nestcell"}, Word::Par);
     symbol({"line"}, Word::Line);
     symbol({"tab"}, Word::Tab);
-    symbol({"cell", "nestcell"}, Word::Cell);
-    symbol({"row", "nestrow"}, Word::Row);
+    symbol({"cell"}, Word::Cell);
+    symbol({"row"}, Word::Row);
     static const std::pair<std::string_view, char16_t> characters[] = {
         {"emdash", 0x2014},  {"endash", 0x2013},    {"bullet", 0x2022},    {"lquote", 0x2018},
         {"rquote", 0x2019},  {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"emspace", 0x2003},

@@ -10,6 +10,7 @@ namespace quillo::rtf {
 namespace {
 
 constexpr int kMaxTwips = 31680; // 22 inches
+constexpr size_t kMaxCells = 63; // cells of one row, as many as Word allows
 
 int clampTwips(int v) {
     return std::clamp(v, -kMaxTwips, kMaxTwips);
@@ -199,6 +200,13 @@ void Interpreter::dispatchFlag(Word word) {
         s.para = ParaStyle{};
         s.ls = 0;
         s.ilvl = 0;
+        break;
+    case Word::InTable:
+        s.para.inTable = true;
+        break;
+    case Word::RowDefaults:
+        if (s.dest == Dest::Body)
+            row_ = TableRow{};
         break;
     case Word::Ql:
         s.para.align = Alignment::Left;
@@ -439,6 +447,22 @@ void Interpreter::dispatchValue(Word word, int p, bool has) {
     case Word::PicScaleY:
         picture_.setScaleY(p);
         break;
+    case Word::Itap:
+        s.para.inTable = p > 0;
+        break;
+    case Word::CellX:
+        // A page has few columns; a runaway row definition must not grow without bound.
+        if (s.dest == Dest::Body && row_.cellRights.size() < kMaxCells)
+            row_.cellRights.push_back(clampTwips(p));
+        break;
+    case Word::RowLeft:
+        if (s.dest == Dest::Body)
+            row_.left = clampTwips(p);
+        break;
+    case Word::RowGap:
+        if (s.dest == Dest::Body)
+            row_.gap = std::clamp(p, 0, kMaxTwips);
+        break;
     case Word::ObjW:
         object_.setWidth(p);
         break;
@@ -467,13 +491,23 @@ void Interpreter::dispatchSymbol(const ControlWord& control) {
         put(control.ch);
         break;
     case Word::Cell:
-        if (s.dest == Dest::Body && !s.hidden) {
+        if (s.dest != Dest::Body || s.hidden)
+            break;
+        if (s.para.inTable && cellsInRow_ + 1 < int(kMaxCells)) {
+            endCell();
+        } else if (s.para.inTable) { // past the last cell a row may have: a paragraph of it
+            endParagraph();
+        } else { // a cell mark without \intbl: its cells read as text between tabs
             flushText();
             ++pendingCells_;
         }
         break;
     case Word::Row:
-        if (s.dest == Dest::Body) {
+        if (s.dest != Dest::Body)
+            break;
+        if (cellsInRow_ > 0 || s.para.inTable) {
+            endRow();
+        } else {
             pendingCells_ = 0;
             endParagraph();
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rtf/interpreter.h"
 #include "rtf/picture.h"
 #include "rtf/styles.h"
 
@@ -9,7 +10,8 @@
 class QTextDocument;
 
 // A QTextDocument as the writers see it: paragraphs of styled runs, with list paragraphs
-// numbered by list (listSequence) in document order.
+// numbered by list (listSequence) in document order. A table comes as the paragraphs of its
+// cells (style.inTable), row by row and cell by cell.
 namespace quillo::rtf {
 
 struct DocRun {
@@ -21,6 +23,9 @@ struct DocRun {
 struct DocParagraph {
     ParaStyle style;
     std::vector<DocRun> runs;
+    bool endsCell = false;       // the last paragraph of a table cell
+    bool endsRow = false;        // ... of the last cell of its row
+    std::optional<TableRow> row; // on a row's first paragraph: the row's cell edges
 };
 
 std::vector<DocParagraph> paragraphsOf(const QTextDocument& doc);

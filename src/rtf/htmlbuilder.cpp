@@ -89,6 +89,8 @@ HtmlBuilder::HtmlBuilder(const HtmlOptions& options) : options_(options) {
     appendEscaped(out_, options_.title);
     out_ += u"</title>\n<style>\np, li { margin: 0; white-space: pre-wrap; }\nul, ol { margin: 0; "
             u"white-space: normal; }\n"
+            u"table.page { border-collapse: collapse; }\n"
+            u"table.page td { border: 1px solid black; padding: 0 7px; vertical-align: top; }\n"
             u"</style>\n</head>\n<body>\n";
 }
 
@@ -260,15 +262,68 @@ void HtmlBuilder::writeParagraph(const ParaStyle& p) {
 }
 
 void HtmlBuilder::paragraph(const ParaStyle& style) {
+    closeTableUnlessInCell();
     writeParagraph(style);
+    inCellParagraph_ = false;
 }
 
 void HtmlBuilder::finish(const ParaStyle& style, bool lastHasContent) {
     closeRun();
-    if (lastHasContent)
+    if (lastHasContent) {
+        closeTableUnlessInCell();
         writeParagraph(style);
+    }
+    inCellParagraph_ = false;
+    closeTableUnlessInCell();
     closeListsTo(0);
     out_ += u"</body>\n</html>\n";
+}
+
+void HtmlBuilder::enterCell() {
+    inCellParagraph_ = true;
+    if (!tableOpen_) {
+        closeRun();
+        closeListsTo(0);
+        out_ += u"<table class=\"page\">\n";
+        tableOpen_ = true;
+    }
+    if (!rowOpen_) {
+        out_ += u"<tr>";
+        rowOpen_ = true;
+    }
+    if (!cellOpen_) {
+        out_ += u"<td>";
+        cellOpen_ = true;
+    }
+}
+
+void HtmlBuilder::endCell(const ParaStyle& style) {
+    enterCell();
+    writeParagraph(style);
+    closeListsTo(0);
+    out_ += u"</td>";
+    cellOpen_ = false;
+    inCellParagraph_ = false;
+}
+
+void HtmlBuilder::endRow() {
+    if (!rowOpen_)
+        return;
+    if (cellOpen_) {
+        closeListsTo(0);
+        out_ += u"</td>";
+        cellOpen_ = false;
+    }
+    out_ += u"</tr>\n";
+    rowOpen_ = false;
+}
+
+void HtmlBuilder::closeTableUnlessInCell() {
+    if (!tableOpen_ || inCellParagraph_)
+        return;
+    endRow();
+    out_ += u"</table>\n";
+    tableOpen_ = false;
 }
 
 HtmlPage HtmlBuilder::take() {

@@ -23,6 +23,12 @@ public:
     void picture(const Picture& picture, const TextStyle& style, QSize shown);
     void paragraph(const ParaStyle& style);
     void finish(const ParaStyle& style, bool lastHasContent);
+    // Tables, as the reader reports them (Sink): the paragraph that starts now lies in a cell;
+    // the current paragraph ends its cell; the row ends. A paragraph outside a cell ends the
+    // table.
+    void enterCell();
+    void endCell(const ParaStyle& style);
+    void endRow();
     HtmlPage take();
 
 private:
@@ -37,6 +43,7 @@ private:
     void closeRun();
     void closeListsTo(qsizetype depth);
     void writeParagraph(const ParaStyle& style);
+    void closeTableUnlessInCell();
     QString addPictureFile(const Picture& picture);
 
     HtmlOptions options_;
@@ -48,6 +55,10 @@ private:
     std::vector<OpenList> lists_;
     std::vector<std::pair<int, int>> itemCounts_; // sequence -> items written
     std::vector<HtmlPicture> pictures_;
+    bool tableOpen_ = false;
+    bool rowOpen_ = false;
+    bool cellOpen_ = false;
+    bool inCellParagraph_ = false;
 };
 
 } // namespace quillo::rtf

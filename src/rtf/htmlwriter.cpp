@@ -29,6 +29,13 @@ public:
         any_ = true;
     }
     void finish(const ParaStyle& style) override { html_.finish(style, content_ || !any_); }
+    void enterCell() override { html_.enterCell(); }
+    void endCell(const ParaStyle& style) override {
+        html_.endCell(style);
+        content_ = false;
+        any_ = true;
+    }
+    void endRow(const TableRow&) override { html_.endRow(); }
     HtmlPage take() { return html_.take(); }
 
 private:
@@ -45,16 +52,26 @@ HtmlPage writeHtml(const QTextDocument& doc, const HtmlOptions& options) {
     if (paras.empty())
         html.finish(ParaStyle{}, false);
     for (size_t i = 0; i < paras.size(); ++i) {
-        for (const DocRun& run : paras[i].runs) {
+        const DocParagraph& para = paras[i];
+        if (para.style.inTable)
+            html.enterCell();
+        for (const DocRun& run : para.runs) {
             if (run.picture)
                 html.picture(*run.picture, run.style, displaySize(*run.picture, QImage()));
             else
                 html.text(run.text, run.style);
         }
-        if (i + 1 < paras.size())
-            html.paragraph(paras[i].style);
-        else
-            html.finish(paras[i].style, true);
+        if (para.endsCell) {
+            html.endCell(para.style);
+            if (para.endsRow)
+                html.endRow();
+            if (i + 1 == paras.size())
+                html.finish(ParaStyle{}, false);
+        } else if (i + 1 < paras.size()) {
+            html.paragraph(para.style);
+        } else {
+            html.finish(para.style, true);
+        }
     }
     return html.take();
 }

@@ -455,7 +455,7 @@ void Interpreter::prepareBody() {
     if (st().inObject)
         object_.sawText();
     if (!paragraphStarted_) {
-        paragraphStarted_ = true;
+        startParagraphContent();
         if (!pntext_.isEmpty()) {
             const QString marker = std::exchange(pntext_, QString());
             if (!resolvedPara().isListItem()) {
@@ -486,6 +486,16 @@ void Interpreter::flushText() {
     pending_.clear();
 }
 
+// The first content of a paragraph (or its end, when it has none): a paragraph in a table
+// tells the sink that it lies in a cell.
+void Interpreter::startParagraphContent() {
+    if (paragraphStarted_)
+        return;
+    paragraphStarted_ = true;
+    if (st().para.inTable)
+        sink_.enterCell();
+}
+
 void Interpreter::endParagraph() {
     flushLead();
     if (st().inObject)
@@ -493,12 +503,40 @@ void Interpreter::endParagraph() {
     if (!paragraphStarted_ && !pntext_.isEmpty())
         prepareBody();
     flushText();
+    startParagraphContent();
     const ParaStyle style = resolvedPara();
     sink_.paragraph(style);
     lists_.paragraphEnded(style, style.isListItem() && st().ls == 0);
     paragraphStarted_ = false;
     pendingCells_ = 0;
     pntext_.clear();
+}
+
+// \cell of a paragraph in a table: the paragraph ends its cell.
+void Interpreter::endCell() {
+    flushLead();
+    if (!paragraphStarted_ && !pntext_.isEmpty())
+        prepareBody();
+    flushText();
+    startParagraphContent();
+    const ParaStyle style = resolvedPara();
+    sink_.endCell(style);
+    lists_.paragraphEnded(style, style.isListItem() && st().ls == 0);
+    paragraphStarted_ = false;
+    pendingCells_ = 0;
+    pntext_.clear();
+    ++cellsInRow_;
+}
+
+// \row: the cells since the last row make one. Content after the last cell (which no writer
+// puts there) becomes a cell of its own, so no text is lost.
+void Interpreter::endRow() {
+    if (paragraphStarted_ && st().para.inTable)
+        endCell();
+    else if (paragraphStarted_)
+        endParagraph();
+    if (std::exchange(cellsInRow_, 0) > 0)
+        sink_.endRow(row_);
 }
 
 ParaStyle Interpreter::resolvedPara() {

@@ -106,6 +106,9 @@ private:
     bool opensGroup(qsizetype offset) const;
     void charStyleChanged() { styleDirty_ = true; }
     void showPicture(const Picture& picture);
+    void startParagraphContent();
+    void endCell();
+    void endRow();
 
     // fonts and code pages
     void applyDefaultFont();
@@ -142,7 +145,9 @@ private:
     int skip_ = 0; // fallback characters of \uN still to skip
 
     bool paragraphStarted_ = false;
-    int pendingCells_ = 0;
+    int pendingCells_ = 0; // \cell outside a table paragraph: tabs before the next text
+    TableRow row_;         // the last \trowd and its cells
+    int cellsInRow_ = 0;
     QString pntext_;
 
     QString fldinst_;

@@ -276,6 +276,8 @@ Picture pictureOf(const QTextDocument& doc, const QTextImageFormat& f) {
         QImage image = resource.value<QImage>();
         if (image.isNull())
             image = resource.value<QPixmap>().toImage();
+        if (image.isNull() && resource.typeId() == QMetaType::QByteArray)
+            image = QImage::fromData(resource.toByteArray()); // a file or data: link's bytes
         if (image.isNull())
             return p;
         p.data = pngBytes(image);

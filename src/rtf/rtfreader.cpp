@@ -2,13 +2,16 @@
 
 #include "rtf/interpreter.h"
 #include "rtf/picture.h"
+#include "rtf/tablebuilder.h"
 #include "rtf/tokenizer.h"
 
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
 
+#include <algorithm>
 #include <unordered_map>
+#include <vector>
 
 namespace quillo::rtf {
 namespace {
@@ -37,6 +40,8 @@ public:
     }
 
     void paragraph(const ParaStyle& style) override {
+        leaveTableUnlessInCell();
+        inCellParagraph_ = false;
         if (needBlock_)
             cursor_.insertBlock();
         apply(style);
@@ -46,12 +51,52 @@ public:
     }
 
     void finish(const ParaStyle& style) override {
+        if (tables_.isOpen()) { // the page ends inside a table
+            if (inCellParagraph_ && hasContent_)
+                apply(style);
+            inCellParagraph_ = false;
+            leaveTableUnlessInCell();
+            return;
+        }
         if (hasContent_ || !anyParagraph_)
             apply(style);
     }
 
+    void enterCell() override {
+        if (tables_.enterCell()) {
+            needBlock_ = false;
+            hasContent_ = false;
+        }
+        inCellParagraph_ = true;
+    }
+
+    void endCell(const ParaStyle& style) override {
+        enterCell();
+        if (needBlock_) // the cell's last paragraph is an empty one after others
+            cursor_.insertBlock();
+        apply(style);
+        tables_.endCell();
+        inCellParagraph_ = false;
+        needBlock_ = true;
+        hasContent_ = false;
+        anyParagraph_ = true;
+    }
+
+    void endRow(const TableRow& row) override { tables_.endRow(row); }
+
 private:
+    // Content that is not in a cell ends the table before it; it goes into the paragraph that
+    // follows the table.
+    void leaveTableUnlessInCell() {
+        if (!tables_.isOpen() || inCellParagraph_)
+            return;
+        tables_.close();
+        needBlock_ = false;
+        hasContent_ = false;
+    }
+
     void startContent() {
+        leaveTableUnlessInCell();
         if (needBlock_) {
             cursor_.insertBlock();
             needBlock_ = false;
@@ -89,18 +134,23 @@ private:
     QTextCharFormat lastFormat_;
     std::unordered_map<int, QTextList*> lists_;
     PictureBudget pictureBudget_; // what this page's pictures may allocate
+    TableBuilder tables_{cursor_};
+    bool inCellParagraph_ = false; // enterCell() came for the paragraph being read
 };
 
-// The text QTextDocument::toPlainText() gives for the page DocumentSink builds.
+// The text QTextDocument::toPlainText() gives for the page DocumentSink builds: paragraphs
+// joined by line ends, a table as the paragraphs of its cells row by row (every row as wide as
+// the widest), with the paragraph before it and the one after it on lines of their own.
 class PlainTextSink : public Sink {
 public:
     explicit PlainTextSink(qsizetype sizeHint) { out_.reserve(sizeHint); }
 
     void text(QStringView text, const TextStyle&) override {
         startContent();
-        const qsizetype start = out_.size();
-        out_.append(text);
-        for (QChar *c = out_.data() + start, *end = out_.data() + out_.size(); c != end; ++c) {
+        QString& to = *target_;
+        const qsizetype start = to.size();
+        to.append(text);
+        for (QChar *c = to.data() + start, *end = to.data() + to.size(); c != end; ++c) {
             if (c->unicode() == QChar::LineSeparator)
                 *c = u'\n';
             else if (c->unicode() == QChar::Nbsp)
@@ -110,30 +160,92 @@ public:
 
     void picture(const Picture&, const TextStyle&) override {
         startContent();
-        out_.append(QChar(QChar::ObjectReplacementCharacter));
+        target_->append(QChar(QChar::ObjectReplacementCharacter));
     }
 
     void paragraph(const ParaStyle&) override {
+        leaveTableUnlessInCell();
+        inCellParagraph_ = false;
         if (needBreak_)
-            out_.append(u'\n');
+            target_->append(u'\n');
         needBreak_ = true;
     }
 
-    void finish(const ParaStyle&) override {}
+    void finish(const ParaStyle&) override {
+        inCellParagraph_ = false;
+        leaveTableUnlessInCell();
+    }
     bool wantsPictureData() const override { return false; }
+
+    void enterCell() override {
+        inCellParagraph_ = true;
+        if (inCell_)
+            return;
+        if (rows_.size() <= row_)
+            rows_.resize(row_ + 1);
+        std::vector<QString>& cells = rows_[row_];
+        if (cells.size() <= column_)
+            cells.resize(column_ + 1);
+        columns_ = std::max(columns_, cells.size());
+        target_ = &cells[column_];
+        needBreak_ = false;
+        inCell_ = true;
+    }
+
+    void endCell(const ParaStyle&) override {
+        enterCell();
+        if (needBreak_)
+            target_->append(u'\n');
+        needBreak_ = false;
+        inCell_ = false;
+        inCellParagraph_ = false;
+        ++column_;
+    }
+
+    void endRow(const TableRow&) override {
+        inCell_ = false;
+        column_ = 0;
+        ++row_;
+    }
 
     QString take() { return std::move(out_); }
 
 private:
     void startContent() {
+        leaveTableUnlessInCell();
         if (needBreak_) {
-            out_.append(u'\n');
+            target_->append(u'\n');
             needBreak_ = false;
         }
     }
 
+    void leaveTableUnlessInCell() {
+        if (rows_.empty() || inCellParagraph_)
+            return;
+        for (const std::vector<QString>& cells : rows_) {
+            for (size_t c = 0; c < columns_; ++c) {
+                out_.append(u'\n');
+                if (c < cells.size())
+                    out_.append(cells[c]);
+            }
+        }
+        out_.append(u'\n');
+        rows_.clear();
+        row_ = column_ = columns_ = 0;
+        inCell_ = false;
+        target_ = &out_;
+        needBreak_ = false;
+    }
+
     QString out_;
+    QString* target_ = &out_; // the page, or the cell being read
     bool needBreak_ = false;
+    std::vector<std::vector<QString>> rows_; // the open table's cells
+    size_t row_ = 0;
+    size_t column_ = 0;
+    size_t columns_ = 0;
+    bool inCell_ = false;
+    bool inCellParagraph_ = false;
 };
 
 } // namespace

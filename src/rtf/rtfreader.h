@@ -13,7 +13,7 @@ void readRtf(QByteArrayView rtf, QTextDocument& doc);
 
 // The plain text exactly as QTextEdit shows the page read by readRtf (QTextDocument::toPlainText()
 // of it), computed without building a document: paragraphs and \line end with '\n', pictures are
-// U+FFFC, table cells are separated by tabs.
+// U+FFFC, a table's cells are paragraphs of their own, row by row.
 QString plainText(QByteArrayView rtf);
 
 // What is structurally wrong with the RTF (no "{\rtf" header, unbalanced braces, bytes after the

@@ -43,38 +43,6 @@ int charsetOf(const QString& family) {
     return 0;
 }
 
-QString numberText(ListKind kind, int n) {
-    auto letters = [](int v, char base) {
-        QString s;
-        for (v = qMax(v, 1); v > 0; v = (v - 1) / 26)
-            s.prepend(QChar(base + (v - 1) % 26));
-        return s;
-    };
-    auto roman = [](int v, bool upper) {
-        static const std::pair<int, const char*> table[] = {
-            {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
-            {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
-        QString s;
-        v = qBound(1, v, 3999);
-        for (const auto& [value, text] : table)
-            for (; v >= value; v -= value)
-                s += QLatin1StringView(text);
-        return upper ? s.toUpper() : s;
-    };
-    switch (kind) {
-    case ListKind::LowerAlpha:
-        return letters(n, 'a');
-    case ListKind::UpperAlpha:
-        return letters(n, 'A');
-    case ListKind::LowerRoman:
-        return roman(n, false);
-    case ListKind::UpperRoman:
-        return roman(n, true);
-    default:
-        return QString::number(n);
-    }
-}
-
 // The \levelnfc of a numbering kind (23: a bullet).
 int levelNfc(ListKind kind) {
     switch (kind) {
@@ -153,6 +121,7 @@ private:
     void listMarker(const ParaStyle& p, int itemNumber);
     void paragraphStart(const DocParagraph& para, const DocParagraph* previous, int itemNumber);
     void picture(const Picture& picture);
+    void rowDefinition(const TableRow& row);
     void openLink(const QString& href);
     void closeLink();
     int fontIndex(const QString& family);
@@ -373,7 +342,7 @@ void Writer::listMarker(const ParaStyle& p, int itemNumber) {
     } else {
         control("f", 0);
         needSpace_ = false;
-        out_.append(' ').append(numberText(p.list, itemNumber).toLatin1()).append('.');
+        out_.append(' ').append(listNumberText(p.list, itemNumber).toLatin1()).append('.');
     }
     control("tab");
     raw("}");
@@ -385,6 +354,8 @@ void Writer::paragraphStart(const DocParagraph& para, const DocParagraph* previo
     const bool needPard = !previous || !(previous->style == p);
     if (needPard)
         control("pard");
+    if (needPard && p.inTable)
+        control("intbl");
     if (p.isListItem()) {
         listMarker(p, itemNumber);
         if (needPard && wordLists_) {
@@ -437,6 +408,23 @@ void Writer::paragraphStart(const DocParagraph& para, const DocParagraph* previo
         control("qj");
         break;
     }
+}
+
+// A table row's definition: the space beside the cells' text, then every cell with a plain
+// single border on each side and its right edge.
+void Writer::rowDefinition(const TableRow& row) {
+    control("trowd");
+    control("trgaph", row.gap);
+    control("trleft", row.left);
+    for (int right : row.cellRights) {
+        for (const char* side : {"clbrdrt", "clbrdrl", "clbrdrb", "clbrdrr"}) {
+            control(side);
+            control("brdrs");
+            control("brdrw", 10);
+        }
+        control("cellx", right);
+    }
+    raw("\r\n");
 }
 
 void Writer::picture(const Picture& p) {
@@ -562,6 +550,8 @@ QByteArray Writer::write() {
                 itemNumbers.try_emplace(para.style.listSequence, para.style.listStart - 1);
             itemNumber = ++it->second;
         }
+        if (para.row)
+            rowDefinition(*para.row);
         paragraphStart(para, previous, itemNumber);
         for (const DocRun& run : para.runs) {
             if (run.style.anchor != current_.anchor) {
@@ -578,7 +568,9 @@ QByteArray Writer::write() {
         }
         if (inLink_)
             closeLink();
-        control("par");
+        control(para.endsCell ? "cell" : "par");
+        if (para.endsRow)
+            control("row");
         raw("\r\n");
         needSpace_ = false;
         previous = &para;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace quillo::rtf {
 namespace {
@@ -16,7 +17,55 @@ namespace {
 constexpr int kListLevelProperty = QTextFormat::UserProperty + 0x5181;
 constexpr int kListStartProperty = QTextFormat::UserProperty + 0x5182;
 
+// The size text of this format is shown at. Qt resolves a size adjustment (HTML headings,
+// <big>, <font size>) against the document's default font when the format enters the
+// document, and the adjusted size wins over a pixel size; a bare pixel size is taken at the
+// page's 96 pixels per inch.
+qreal shownPointSize(const QTextCharFormat& f, const QFont& defaultFont) {
+    if (f.hasProperty(QTextFormat::FontSizeAdjustment) ||
+        (f.hasProperty(QTextFormat::FontPixelSize) && !f.hasProperty(QTextFormat::FontPointSize))) {
+        const QFont shown = f.font();
+        if (shown.pointSizeF() > 0)
+            return shown.pointSizeF();
+        if (shown.pixelSize() > 0)
+            return shown.pixelSize() * 72.0 / 96.0;
+    }
+    return f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : defaultFont.pointSizeF();
+}
+
 } // namespace
+
+QString listNumberText(ListKind kind, int n) {
+    auto letters = [](int v, char base) {
+        QString s;
+        for (v = qMax(v, 1); v > 0; v = (v - 1) / 26)
+            s.prepend(QChar(base + (v - 1) % 26));
+        return s;
+    };
+    auto roman = [](int v, bool upper) {
+        static const std::pair<int, const char*> table[] = {
+            {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+            {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
+        QString s;
+        v = qBound(1, v, 3999);
+        for (const auto& [value, text] : table)
+            for (; v >= value; v -= value)
+                s += QLatin1StringView(text);
+        return upper ? s.toUpper() : s;
+    };
+    switch (kind) {
+    case ListKind::LowerAlpha:
+        return letters(n, 'a');
+    case ListKind::UpperAlpha:
+        return letters(n, 'A');
+    case ListKind::LowerRoman:
+        return roman(n, false);
+    case ListKind::UpperRoman:
+        return roman(n, true);
+    default:
+        return QString::number(n);
+    }
+}
 
 QTextCharFormat toCharFormat(const TextStyle& style) {
     QTextCharFormat f;
@@ -109,8 +158,7 @@ TextStyle textStyleOf(const QTextCharFormat& f, const QFont& defaultFont) {
     const QStringList families = f.fontFamilies().toStringList();
     s.family = !families.isEmpty() && !families.first().isEmpty() ? families.first()
                                                                   : defaultFont.family();
-    qreal points =
-        f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : defaultFont.pointSizeF();
+    qreal points = shownPointSize(f, defaultFont);
     if (points <= 0)
         points = 12;
     s.halfPoints = std::clamp(int(std::lround(points * 2)), 2, 3276);

@@ -55,6 +55,7 @@ struct ParaStyle {
     int listLevel = 0;    // 0-based
     int listSequence = 0; // paragraphs of one list (one numbering) share a sequence number
     int listStart = 1;    // the first number of that list
+    bool inTable = false; // \intbl: the paragraph lies in a table cell
 
     bool operator==(const ParaStyle&) const = default;
     bool isListItem() const { return list != ListKind::None; }
@@ -69,11 +70,16 @@ constexpr int kListFirstIndentProperty = QTextFormat::UserProperty + 0x5180;
 // any left indent is shown with this one, or its marker would be cut off at the left edge.
 constexpr int BulletHangTwips = 360;
 
+// The number of the nth item of a list of this kind as its marker shows it (3, c, iii ...).
+QString listNumberText(ListKind kind, int n);
+
 QTextCharFormat toCharFormat(const TextStyle& style);
 QTextBlockFormat toBlockFormat(const ParaStyle& style);
 QTextListFormat toListFormat(const ParaStyle& style);
 
-// The style of a Qt format; properties the format leaves unset take the default font's.
+// The style of a Qt format; properties the format leaves unset take the default font's. A size
+// given relative to the default (a heading's or <big>'s size adjustment) or in pixels is the
+// point size the text is shown at.
 TextStyle textStyleOf(const QTextCharFormat& format, const QFont& defaultFont);
 // The paragraph part of a block (list kind, level and start come from its list, if any; Qt
 // indent levels count indentWidth pixels each;

@@ -1,12 +1,14 @@
 #include "viewer/printpage.h"
 
 #include "core/text.h"
+#include "rtf/units.h"
 #include "winsvc/richtextcontrol.h"
 
 #include <QEventLoop>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextTable>
 #include <QTimer>
 
 #include <cmath>
@@ -73,9 +75,12 @@ void preparePrintPage(RichTextControl& control, const QString& header,
 
     // Every paragraph once, however many display lines it has: a paragraph holding line
     // breaks or wrapped lines is moved right as a whole, not once per line.
+    // A table moves right as a whole instead: indenting the paragraphs of its cells would
+    // narrow every cell by the indent.
     std::vector<int> starts;
     for (QTextBlock block = control.document()->begin(); block.isValid(); block = block.next())
-        starts.push_back(block.position());
+        if (!QTextCursor(block).currentTable())
+            starts.push_back(block.position());
     const int length = std::max(control.textLength(), 1);
     // One edit for all paragraphs: the control lays its text out once, not after each one.
     QTextCursor edit(control.document());
@@ -87,6 +92,13 @@ void preparePrintPage(RichTextControl& control, const QString& header,
         control.setSelectionFormat(indent);
         if (progress)
             progress(int(std::lround(start * 100.0 / length)));
+    }
+    for (QTextFrame* frame : control.document()->rootFrame()->childFrames()) {
+        if (auto* table = qobject_cast<QTextTable*>(frame)) {
+            QTextTableFormat format = table->format();
+            format.setLeftMargin(format.leftMargin() + rtf::twipsToPixels(PrintIndentTwips));
+            table->setFormat(format);
+        }
     }
     edit.endEditBlock();
     control.setSelStart(0);

@@ -3,6 +3,7 @@
 #include "rtf/picture.h"
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
+#include "rtf/storable.h"
 #include "rtf/styles.h"
 #include "rtf/units.h"
 #include "winsvc/twips.h"
@@ -19,6 +20,7 @@
 #include <QPrinter>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextList>
 
 #include <algorithm>
@@ -536,6 +538,48 @@ void RichTextControl::dropEvent(QDropEvent* event) {
         }
     }
     QTextEdit::dropEvent(event);
+}
+
+namespace {
+const QString pageRtfFormat = QStringLiteral("application/x-quillo-page-rtf");
+}
+
+QMimeData* RichTextControl::createMimeDataFromSelection() const {
+    QMimeData* data = QTextEdit::createMimeDataFromSelection();
+    QTextDocument selection;
+    selection.setDefaultFont(document()->defaultFont());
+    QTextCursor(&selection).insertFragment(textCursor().selection());
+    data->setData(pageRtfFormat, rtf::writeRtf(selection));
+    return data;
+}
+
+void RichTextControl::insertFromMimeData(const QMimeData* source) {
+    if (!isReadOnly() && acceptRichText() && source->hasFormat(pageRtfFormat)) {
+        QTextCursor cursor = textCursor();
+        cursor.insertFragment(rtf::fragmentFromRtf(source->data(pageRtfFormat), *document()));
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        return;
+    }
+    // Rich text as QTextEdit takes it: its own copies first, then HTML.
+    static const QString ownFormat = QStringLiteral("application/x-qrichtext");
+    QString html;
+    if (source->hasFormat(ownFormat))
+        html = QStringLiteral("<meta name=\"qrichtext\" content=\"1\" />") +
+               QString::fromUtf8(source->data(ownFormat));
+    else if (source->hasHtml())
+        html = source->html();
+    if (isReadOnly() || !acceptRichText() || html.isEmpty()) {
+        QTextEdit::insertFromMimeData(source);
+        return;
+    }
+    const QTextDocumentFragment pasted = QTextDocumentFragment::fromHtml(html, document());
+    QTextCursor cursor = textCursor();
+    const QStringList caretFamilies = cursor.charFormat().fontFamilies().toStringList();
+    cursor.insertFragment(rtf::storableFragment(
+        pasted, *document(), caretFamilies.isEmpty() ? QString() : caretFamilies.first()));
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 void fitSelectionToCharacterCount(RichTextControl& control, int wanted) {

@@ -122,6 +122,12 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Pasted or dropped rich text goes in as the page will keep it when saved (what the page
+    // cannot store is normalised away first), so the editor never shows what is not saved.
+    void insertFromMimeData(const QMimeData* source) override;
+    // A copy carries the selection as page RTF too, so that pasting it into a page keeps
+    // everything the page keeps (pictures with their own data).
+    QMimeData* createMimeDataFromSelection() const override;
     void changeEvent(QEvent* event) override;
 
 private:

@@ -21,6 +21,7 @@
 #include <QTextDocument>
 #include <QTextImageFormat>
 #include <QTextList>
+#include <QTextTable>
 #include <QUrl>
 #include <QtEndian>
 
@@ -56,17 +57,26 @@ QStringList snapshot(const QTextDocument& doc) {
         if (list)
             p.listSequence =
                 lists.contains(list) ? lists[list] : (lists[list] = int(lists.size()) + 1);
-        QString line = QStringLiteral("P a%1 l%2 r%3 f%4 b%5 s%6 list%7/%8/%9/%10 |")
-                           .arg(int(p.align))
-                           .arg(p.left)
-                           .arg(p.right)
-                           .arg(p.first)
-                           .arg(p.before)
-                           .arg(p.after)
-                           .arg(int(p.list))
-                           .arg(p.listSequence)
-                           .arg(p.listStart)
-                           .arg(p.listLevel);
+        QString line;
+        if (const QTextTable* table = QTextCursor(b).currentTable()) {
+            const QTextTableCell cell = table->cellAt(b.position());
+            line = QStringLiteral("T%1x%2 @%3,%4 ")
+                       .arg(table->rows())
+                       .arg(table->columns())
+                       .arg(cell.row())
+                       .arg(cell.column());
+        }
+        line += QStringLiteral("P a%1 l%2 r%3 f%4 b%5 s%6 list%7/%8/%9/%10 |")
+                    .arg(int(p.align))
+                    .arg(p.left)
+                    .arg(p.right)
+                    .arg(p.first)
+                    .arg(p.before)
+                    .arg(p.after)
+                    .arg(int(p.list))
+                    .arg(p.listSequence)
+                    .arg(p.listStart)
+                    .arg(p.listLevel);
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment f = it.fragment();
             const TextStyle s = textStyleOf(f.charFormat(), doc.defaultFont());
@@ -485,9 +495,14 @@ void TestRtf::decoding_data() {
     QTest::newRow("header footer info skipped")
         << QByteArray("{\\rtf1{\\info{\\title T}}{\\header H}{\\footer F}{\\*\\generator G;}body}")
         << QStringLiteral("body");
+    // A table's cells are paragraphs of their own; the page keeps an empty paragraph before a
+    // table that starts it. \cell without \intbl (no table) still separates its text by a tab.
     QTest::newRow("table cells")
-        << QByteArray("{\\rtf1\\trowd\\cellx100\\cellx200\\intbl a\\cell b\\cell\\row c\\par}")
-        << QStringLiteral("a\tb\nc");
+        << QByteArray(
+               "{\\rtf1\\trowd\\cellx100\\cellx200\\intbl a\\cell b\\cell\\row\\pard c\\par}")
+        << QStringLiteral("\na\nb\nc");
+    QTest::newRow("cell marks outside a table")
+        << QByteArray("{\\rtf1 a\\cell b\\cell\\row c\\par}") << QStringLiteral("a\tb\nc");
     QTest::newRow("upr uses the unicode copy")
         << QByteArray("{\\rtf1{\\upr{x ansi}{\\*\\ud{x \\u26085 ?}}}}") << QStringLiteral("x 日");
 }

@@ -53,6 +53,12 @@ private slots:
     void problems_data();
     void problems();
     void libreOfficeReadsOurRtf();
+    // tst_rtftables.cpp
+    void tables_data();
+    void tables();
+    void pastedTableRoundTrip();
+    void headingSizes_data();
+    void headingSizes();
 
 private:
     QTemporaryDir tmp_;

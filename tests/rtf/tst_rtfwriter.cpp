@@ -169,7 +169,9 @@ void TestRtf::html_data() {
                        QStringLiteral("<u>"), QStringLiteral("<s>")};
     QTest::newRow("word") << QStringLiteral("word2003.rtf") << 1
                           << QStringList{QStringLiteral("<a href=\"http://example.com/a\">"),
-                                         QStringLiteral("<ol type=\"1\" start=\"3\"")};
+                                         QStringLiteral("<ol type=\"1\" start=\"3\""),
+                                         QStringLiteral("<table class=\"page\">\n<tr><td>"),
+                                         QStringLiteral("</td></tr>\n</table>")};
 }
 
 // Both HTML paths (from a document, straight from RTF) give the same page text and the markup the

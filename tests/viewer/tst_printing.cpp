@@ -15,6 +15,7 @@
 #include <QTemporaryFile>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextTable>
 #include <QTimer>
 
 #include <cerrno>
@@ -122,6 +123,7 @@ private slots:
     void shownPagePrintsThePageShown();
     void emptyPagePrintsHeaderAndOneEmptyLine();
     void everyParagraphMovesRightOnce();
+    void tableMovesRightAsAWhole();
     void busyPrinterIsAskedAgain_data();
     void busyPrinterIsAskedAgain();
     void printDirectoryForcesPdfFiles();
@@ -354,6 +356,26 @@ void TestPrinting::everyParagraphMovesRightOnce() {
     QCOMPARE(control.rightMargin(), 10'000'000);
     QVERIFY(std::is_sorted(progress.begin(), progress.end()));
     QCOMPARE(progress.last(), 100);
+}
+
+// A table moves right by the indent as a whole; its cells keep their text's width (indenting
+// the paragraphs in them squeezed each cell's text to a letter per line).
+void TestPrinting::tableMovesRightAsAWhole() {
+    RichTextControl control;
+    control.setRtf("{\\rtf1\\pard before\\par\\trowd\\cellx1500\\cellx3000\\pard\\intbl "
+                   "alpha\\cell beta\\cell\\row\\pard after\\par}");
+    preparePrintPage(control, QStringLiteral("head"), {});
+    QTextCursor cursor(control.document());
+    QVERIFY(cursor.movePosition(QTextCursor::NextBlock, QTextCursor::MoveAnchor, 3));
+    const QTextTable* table = cursor.currentTable();
+    QVERIFY(table);
+    QCOMPARE(cursor.block().text(), QStringLiteral("alpha"));
+    QCOMPARE(cursor.blockFormat().leftMargin(), 0.0);
+    QCOMPARE(table->format().leftMargin(), 800 / 15.0);
+    QVERIFY(cursor.movePosition(QTextCursor::NextBlock, QTextCursor::MoveAnchor, 2));
+    QCOMPARE(cursor.block().text(), QStringLiteral("after"));
+    control.setSelStart(cursor.position());
+    QCOMPARE(control.selectionFormat().leftIndent, std::optional<int>(800));
 }
 
 void TestPrinting::busyPrinterIsAskedAgain_data() {

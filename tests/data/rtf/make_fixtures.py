@@ -107,7 +107,7 @@ t = ("{\\rtf1\\adeflang1025\\ansi\\ansicpg932\\uc2\\adeff0\\deff0\\stshfdbch11\\
      "\\trowd \\trgaph108\\cellx2000\\cellx4000\\pard\\plain \\intbl a2\\cell \\cell \\row "
      "\\pard {\\*\\shppict{\\pict\\pngblip\\picw5\\pich4\\picwgoal300\\pichgoal240 " + p.hex() + "}}{\\nonshppict{\\pict\\wmetafile8\\picw5\\pich4 0100090000}}"
      "\\emdash end\\par }")
-write("word2003.rtf", t, "Word 日本語のヘルプ\nfirst\nsecond\none\ntwo\nbetween\nthree\nagain\nsee the site.\na1\tb1\na2\n\ufffc\u2014end")
+write("word2003.rtf", t, "Word 日本語のヘルプ\nfirst\nsecond\none\ntwo\nbetween\nthree\nagain\nsee the site.\na1\nb1\na2\n\n\ufffc\u2014end")
 
 # LibreOffice Writer: \uN\'3f text, bullets and numbering through \ls with {\listtext}, a
 # numbering restart through a new override, \*\pgdsctbl, \*\generator.
