@@ -50,7 +50,8 @@ SiteError convertRtfFile(const QString& rtfPath, const QString& htmlPath, const 
     rtf::HtmlOptions options;
     options.imageLinkPrefix = folder + QLatin1Char('/');
     options.title = title;
-    const rtf::HtmlPage page = rtf::rtfToHtml(rtfData, options);
+    rtf::HtmlPage page = rtf::rtfToHtml(rtfData, options);
+    rtfData = QByteArray(); // a page of many MB need not be held three times over
     if (!page.pictures.empty()) {
         const QDir pictureDir(target.dir().filePath(folder));
         // A folder that cannot be made shows as the first picture that cannot be written.
@@ -60,7 +61,9 @@ SiteError convertRtfFile(const QString& rtfPath, const QString& htmlPath, const 
                 !error.ok())
                 return error;
     }
-    return writeFile(htmlPath, page.html.toUtf8());
+    const QByteArray html = page.html.toUtf8();
+    page.html = QString();
+    return writeFile(htmlPath, html);
 }
 
 ConversionRun convertPages(const HelpDocument& doc, const SiteFiles& site, int first, int last) {
