@@ -38,6 +38,9 @@ private slots:
     void manyPicturesStaySmall_data();
     void manyPicturesStaySmall();
     void manyRunsLoadQuickly();
+    void manyParagraphsLoadQuickly();
+    void paragraphFormats_data();
+    void paragraphFormats();
     void decoding_data();
     void decoding();
     void malformed_data();
@@ -50,6 +53,7 @@ private slots:
     void html_data();
     void html();
     void htmlFromEditedDocument();
+    void htmlRunsOfManyStyles();
     void problems_data();
     void problems();
     void libreOfficeReadsOurRtf();
