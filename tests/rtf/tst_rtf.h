@@ -37,8 +37,8 @@ private slots:
     void pictures();
     void manyPicturesStaySmall_data();
     void manyPicturesStaySmall();
-    void manyRunsLoadQuickly();
-    void manyParagraphsLoadQuickly();
+    void largePagesLoadQuickly_data();
+    void largePagesLoadQuickly();
     void paragraphFormats_data();
     void paragraphFormats();
     void decoding_data();
