@@ -116,6 +116,48 @@ BENCHMARK(BM_BuildDocument_BoldRuns)
     ->Unit(benchmark::kMillisecond)
     ->Complexity();
 
+// A page of one-letter paragraphs (1,000,000 make 6 MB): read into a document laid out as an
+// editor's is, and converted to HTML. Both must grow with the paragraphs, not faster.
+QByteArray paragraphsPage(int paragraphs) {
+    QByteArray page = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\pard\\f0\\fs18 ";
+    for (int i = 0; i < paragraphs; ++i)
+        page += "a\\par\n";
+    return page + "}";
+}
+
+void BM_BuildDocument_Paragraphs(benchmark::State& state) {
+    const QByteArray page = paragraphsPage(int(state.range(0)));
+    for (auto _ : state) {
+        QTextDocument doc;
+        doc.setTextWidth(600);
+        doc.documentLayout();
+        quillo::rtf::readRtf(page, doc);
+        benchmark::DoNotOptimize(doc.size());
+    }
+    state.SetComplexityN(state.range(0));
+    state.SetBytesProcessed(state.iterations() * page.size());
+}
+BENCHMARK(BM_BuildDocument_Paragraphs)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(300000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+
+void BM_RtfToHtml_Paragraphs(benchmark::State& state) {
+    const QByteArray page = paragraphsPage(int(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(quillo::rtf::rtfToHtml(page, {}).html.size());
+    state.SetComplexityN(state.range(0));
+    state.SetBytesProcessed(state.iterations() * page.size());
+}
+BENCHMARK(BM_RtfToHtml_Paragraphs)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+
 void BM_WriteRtf_Corpus(benchmark::State& state) {
     std::vector<std::unique_ptr<QTextDocument>> docs;
     for (const QByteArray& p : corpus()) {

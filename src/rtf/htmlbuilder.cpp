@@ -94,36 +94,38 @@ HtmlBuilder::HtmlBuilder(const HtmlOptions& options) : options_(options) {
             u"</style>\n</head>\n<body>\n";
 }
 
-void HtmlBuilder::openRun(const TextStyle& s) {
+// The tags that open a run of the style and those that close it again.
+HtmlBuilder::RunMarkup HtmlBuilder::makeRunMarkup(const TextStyle& s) {
+    QString open;
     QString close;
     if (!s.anchor.isEmpty()) {
-        para_ += u"<a href=\"";
-        appendEscaped(para_, s.anchor);
-        para_ += u"\">";
+        open += u"<a href=\"";
+        appendEscaped(open, s.anchor);
+        open += u"\">";
         close.prepend(u"</a>");
     }
-    para_ += u"<span style=\"";
+    open += u"<span style=\"";
     if (!s.family.isEmpty()) {
-        para_ += u"font-family:'";
+        open += u"font-family:'";
         QString family = s.family;
-        appendEscaped(para_, family.replace(QStringLiteral("\\"), QStringLiteral("\\\\"))
-                                 .replace(QStringLiteral("'"), QStringLiteral("\\'")));
-        para_ += u'\'';
+        appendEscaped(open, family.replace(QStringLiteral("\\"), QStringLiteral("\\\\"))
+                                .replace(QStringLiteral("'"), QStringLiteral("\\'")));
+        open += u'\'';
         if (const char16_t* generic = genericFamily(s.family))
-            para_ += u',' + QString::fromUtf16(generic);
-        para_ += u';';
+            open += u',' + QString::fromUtf16(generic);
+        open += u';';
     }
-    para_ +=
+    open +=
         QStringLiteral("font-size:") + QString::number(s.halfPoints / 2.0) + QStringLiteral("pt");
     if (s.hasColor)
-        para_ += QStringLiteral(";color:") + colorText(s.color);
+        open += QStringLiteral(";color:") + colorText(s.color);
     if (s.hasBackground)
-        para_ += QStringLiteral(";background-color:") + colorText(s.background);
-    para_ += u"\">";
+        open += QStringLiteral(";background-color:") + colorText(s.background);
+    open += u"\">";
     close.prepend(u"</span>");
-    auto tag = [&](bool on, const char16_t* open, const char16_t* end) {
+    auto tag = [&](bool on, const char16_t* start, const char16_t* end) {
         if (on) {
-            para_ += open;
+            open += start;
             close.prepend(end);
         }
     };
@@ -133,9 +135,24 @@ void HtmlBuilder::openRun(const TextStyle& s) {
     tag(s.strike, u"<s>", u"</s>");
     tag(s.position == VerticalPosition::Super, u"<sup>", u"</sup>");
     tag(s.position == VerticalPosition::Sub, u"<sub>", u"</sub>");
+    return {s, open, close};
+}
+
+// A page has few distinct styles and many runs (a run per paragraph at least), so the
+// markup of recent styles is kept rather than made again for every run.
+void HtmlBuilder::openRun(const TextStyle& s) {
+    auto markup = std::find_if(runMarkup_.begin(), runMarkup_.end(),
+                               [&](const RunMarkup& m) { return m.style == s; });
+    if (markup == runMarkup_.end()) {
+        if (runMarkup_.size() >= 32)
+            runMarkup_.clear();
+        runMarkup_.push_back(makeRunMarkup(s));
+        markup = runMarkup_.end() - 1;
+    }
+    para_ += markup->open;
     runOpen_ = true;
     runStyle_ = s;
-    runClose_ = close;
+    runClose_ = markup->close;
 }
 
 void HtmlBuilder::closeRun() {

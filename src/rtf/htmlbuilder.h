@@ -39,6 +39,12 @@ private:
         int left;      // twips, the indent of its items
         bool itemOpen; // its last item is not closed yet (a nested list may follow)
     };
+    struct RunMarkup {
+        TextStyle style;
+        QString open;
+        QString close;
+    };
+    static RunMarkup makeRunMarkup(const TextStyle& style);
     void openRun(const TextStyle& style);
     void closeRun();
     void closeListsTo(qsizetype depth);
@@ -52,6 +58,7 @@ private:
     bool runOpen_ = false;
     TextStyle runStyle_;
     QString runClose_;
+    std::vector<RunMarkup> runMarkup_; // made for recent styles
     std::vector<OpenList> lists_;
     std::vector<std::pair<int, int>> itemCounts_; // sequence -> items written
     std::vector<HtmlPicture> pictures_;

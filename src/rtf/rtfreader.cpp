@@ -5,6 +5,7 @@
 #include "rtf/tablebuilder.h"
 #include "rtf/tokenizer.h"
 
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
@@ -114,9 +115,19 @@ private:
     }
 
     void apply(const ParaStyle& style) {
-        cursor_.setBlockFormat(toBlockFormat(style));
-        if (!style.isListItem())
+        if (!style.isListItem()) {
+            // A new block takes the format of the one before it, so a page of paragraphs
+            // alike (the usual case, and a page of a million of them) sets it once.
+            if (haveBlockStyle_ && style == blockStyle_ &&
+                cursor_.block().blockFormatIndex() == blockFormatIndex_)
+                return;
+            cursor_.setBlockFormat(toBlockFormat(style));
+            blockStyle_ = style;
+            blockFormatIndex_ = cursor_.block().blockFormatIndex();
+            haveBlockStyle_ = true;
             return;
+        }
+        cursor_.setBlockFormat(toBlockFormat(style));
         auto [it, added] = lists_.try_emplace(style.listSequence, nullptr);
         if (added || !it->second)
             it->second = cursor_.createList(toListFormat(style));
@@ -133,6 +144,9 @@ private:
     TextStyle lastStyle_;
     QTextCharFormat lastFormat_;
     std::unordered_map<int, QTextList*> lists_;
+    bool haveBlockStyle_ = false;
+    ParaStyle blockStyle_; // the last paragraph style set, with the format it gave the block
+    int blockFormatIndex_ = -1;
     PictureBudget pictureBudget_; // what this page's pictures may allocate
     TableBuilder tables_{cursor_};
     bool inCellParagraph_ = false; // enterCell() came for the paragraph being read

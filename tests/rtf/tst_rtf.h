@@ -37,7 +37,10 @@ private slots:
     void pictures();
     void manyPicturesStaySmall_data();
     void manyPicturesStaySmall();
-    void manyRunsLoadQuickly();
+    void largePagesLoadQuickly_data();
+    void largePagesLoadQuickly();
+    void paragraphFormats_data();
+    void paragraphFormats();
     void decoding_data();
     void decoding();
     void malformed_data();
@@ -50,6 +53,7 @@ private slots:
     void html_data();
     void html();
     void htmlFromEditedDocument();
+    void htmlRunsOfManyStyles();
     void problems_data();
     void problems();
     void libreOfficeReadsOurRtf();

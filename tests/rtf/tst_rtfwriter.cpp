@@ -278,3 +278,24 @@ void TestRtf::libreOfficeReadsOurRtf() {
     text.remove(QRegularExpression(QStringLiteral("^ *• "), QRegularExpression::MultilineOption));
     QCOMPARE(text.trimmed(), doc.toPlainText());
 }
+
+// Runs of many styles, each coming back after others, each keep their own markup.
+void TestRtf::htmlRunsOfManyStyles() {
+    QByteArray rtf = "{\\rtf1 ";
+    for (int i = 0; i < 120; ++i)
+        rtf += QStringLiteral("\\fs%1%2 t%3\\b0\\par ")
+                   .arg(10 + 2 * (i % 40))
+                   .arg(i % 3 == 0 ? QStringLiteral("\\b") : QString())
+                   .arg(i)
+                   .toLatin1();
+    rtf += "}";
+    const QString html = rtfToHtml(rtf, HtmlOptions{}).html;
+    for (int i = 0; i < 120; ++i) {
+        const QString run = QStringLiteral("font-size:%1pt\">%2t%3%4</span>")
+                                .arg(5 + i % 40)
+                                .arg(i % 3 == 0 ? QStringLiteral("<b>") : QString())
+                                .arg(i)
+                                .arg(i % 3 == 0 ? QStringLiteral("</b>") : QString());
+        QVERIFY2(html.contains(run), qPrintable(run));
+    }
+}

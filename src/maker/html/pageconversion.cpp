@@ -71,7 +71,8 @@ SiteError convertRtfFile(const QString& rtfPath, const QString& htmlPath, const 
     rtf::HtmlOptions options;
     options.imageLinkPrefix = folder + QLatin1Char('/');
     options.title = title;
-    const rtf::HtmlPage page = rtf::rtfToHtml(rtfData, options);
+    rtf::HtmlPage page = rtf::rtfToHtml(rtfData, options);
+    rtfData = QByteArray(); // a page of many MB need not be held three times over
     const QDir pictureDir(target.dir().filePath(folder));
     removeStalePictures(pictureDir, page.pictures);
     if (!page.pictures.empty()) {
@@ -82,7 +83,9 @@ SiteError convertRtfFile(const QString& rtfPath, const QString& htmlPath, const 
                 !error.ok())
                 return error;
     }
-    return writeFile(htmlPath, page.html.toUtf8());
+    const QByteArray html = page.html.toUtf8();
+    page.html = QString();
+    return writeFile(htmlPath, html);
 }
 
 ConversionRun convertPages(const HelpDocument& doc, const SiteFiles& site, int first, int last) {
