@@ -56,28 +56,30 @@ bool tooSmall(const WindowRect& r) {
 } // namespace
 
 CheckedPlacement checkedViewerPlacement(const DisplaySettings& settings, int screenWidth,
-                                        int screenHeight) {
+                                        int screenHeight, const FrameMargins& frame) {
     const WindowRect r = windowRectOf(settings);
+    const WindowRect outer = outerRect(r, frame);
     const bool sized = (r.height != 0 || r.width != 0) && !tooSmall(r);
-    const bool onScreen = r.top + r.height <= screenHeight && r.top >= 0 &&
-                          r.left + r.width <= screenWidth && r.left >= 0;
+    const bool onScreen = r.top + outer.height <= screenHeight && r.top >= 0 &&
+                          r.left + outer.width <= screenWidth && r.left >= 0;
     if (sized && onScreen)
         return {r, false};
     return {DefaultWindowRect, true};
 }
 
 CheckedPlacement checkedPreviewPlacement(const DisplaySettings& settings, int screenWidth,
-                                         int screenHeight) {
+                                         int screenHeight, const FrameMargins& frame) {
     WindowRect r = windowRectOf(settings);
     if (tooSmall(r))
         return {DefaultWindowRect, true};
     // The corner first, so that the size is then cut to what is left of the screen.
     r.top = std::max(r.top, 0);
     r.left = std::max(r.left, 0);
-    if (r.top + r.height > screenHeight)
-        r.height = screenHeight - r.top;
-    if (r.left + r.width > screenWidth)
-        r.width = screenWidth - r.left;
+    // The frame stays whole on the screen; the client area gives up what the frame takes.
+    if (r.top + r.height + frame.vertical() > screenHeight)
+        r.height = screenHeight - r.top - frame.vertical();
+    if (r.left + r.width + frame.horizontal() > screenWidth)
+        r.width = screenWidth - r.left - frame.horizontal();
     return {r, false};
 }
 

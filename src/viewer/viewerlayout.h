@@ -50,19 +50,19 @@ int effectiveListWidth(int listWidth);
 // The height rounded down to a multiple of HeightStep.
 int roundedDownHeight(int heightTwips);
 
-// A document's saved window placement checked against the screen. The viewer keeps it only
-// when it lies wholly on the screen and otherwise uses the defaults (also when no size was
-// saved); the authoring program's preview shrinks it onto the screen instead and uses the
-// defaults only when the saved height or width is 0. Both use the defaults for a saved size
-// too small to show the window's controls.
+// A document's saved window placement checked against the screen, the window's frame
+// included. The viewer keeps it only when it lies wholly on the screen and otherwise uses the
+// defaults (also when no size was saved); the authoring program's preview shrinks it onto
+// the screen instead and uses the defaults only when the saved height or width is 0. Both use
+// the defaults for a saved size too small to show the window's controls.
 struct CheckedPlacement {
     WindowRect rect;
     bool usedDefaults = false;
 };
 CheckedPlacement checkedViewerPlacement(const DisplaySettings& settings, int screenWidth,
-                                        int screenHeight);
+                                        int screenHeight, const FrameMargins& frame = {});
 CheckedPlacement checkedPreviewPlacement(const DisplaySettings& settings, int screenWidth,
-                                         int screenHeight);
+                                         int screenHeight, const FrameMargins& frame = {});
 
 WindowRect windowRectOf(const DisplaySettings& settings);
 void storeWindowRect(DisplaySettings& settings, const WindowRect& rect);

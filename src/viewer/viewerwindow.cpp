@@ -159,7 +159,7 @@ void ViewerWindow::startUp(const QString& commandLinePath) {
     if (!commandLinePath.isEmpty()) {
         if (separatorCount(commandLinePath) > MaxPathSeparators) {
             hourglass.release();
-            m_dialogs.ask(this, TitleAssociation, commandLinePath + MsgFileTitleUnreadable,
+            m_dialogs.ask(boxParent(), TitleAssociation, commandLinePath + MsgFileTitleUnreadable,
                           Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
         } else if (!readFile(commandLinePath)) {
             hourglass.release();
@@ -185,7 +185,7 @@ bool ViewerWindow::readFile(const QString& path) {
     auto fresh = std::make_unique<HelpDocument>();
     const ReadResult result = readHelpFile(path, *fresh, Reader::Viewer);
     if (!result.ok()) {
-        m_dialogs.ask(this, TitleOpen, MsgWrongFormat, Dialogs::Icon::Warning,
+        m_dialogs.ask(boxParent(), TitleOpen, MsgWrongFormat, Dialogs::Icon::Warning,
                       Dialogs::Buttons::Ok);
         return false;
     }
@@ -220,11 +220,7 @@ WindowRect ViewerWindow::placeWindow() {
         setWindowState(Qt::WindowNoState);
         waitForDesktop(*this);
     }
-    const int screenW = screenWidthTwips();
-    const int screenH = screenHeightTwips();
-    const CheckedPlacement placed = m_options.variant == Variant::Preview
-                                        ? checkedPreviewPlacement(s, screenW, screenH)
-                                        : checkedViewerPlacement(s, screenW, screenH);
+    const CheckedPlacement placed = checkedPlacement(frameMarginsOf(*this));
     if (placed.usedDefaults || m_options.variant == Variant::Preview)
         storeWindowRect(s, placed.rect);
     applyWindowRect(*this, placed.rect);
@@ -238,7 +234,47 @@ WindowRect ViewerWindow::placeWindow() {
     m_frontAction->setChecked(s.topmost == 1);
     windowSetPos(this, s.topmost == 1);
     m_placing = false;
+    // A window not shown yet was placed with the frame guessed; it is checked again with the
+    // real one once the desktop has framed it.
+    whenFramed(this, [this] { placeAgainInFrame(); });
     return rectAtLoad;
+}
+
+// A message box over the window before it is shown would make its native window early, and
+// the desktop would then put the client area, not the frame, at the window's corner.
+QWidget* ViewerWindow::boxParent() {
+    return isVisible() ? this : nullptr;
+}
+
+CheckedPlacement ViewerWindow::checkedPlacement(const FrameMargins& frame) const {
+    const DisplaySettings& s = m_doc->displaySettings;
+    const int screenW = screenWidthTwips();
+    const int screenH = screenHeightTwips();
+    return m_options.variant == Variant::Preview
+               ? checkedPreviewPlacement(s, screenW, screenH, frame)
+               : checkedViewerPlacement(s, screenW, screenH, frame);
+}
+
+// Once the window is framed: the placement the document's settings get with the real frame
+// replaces the one made with the guessed frame, as if the window had been placed so at load
+// (the user has not touched it yet).
+void ViewerWindow::placeAgainInFrame() {
+    DisplaySettings& s = m_doc->displaySettings;
+    if (windowState() != Qt::WindowNoState)
+        return;
+    const CheckedPlacement placed = checkedPlacement(frameMarginsOf(*this));
+    if (placed.rect == windowRectOf(s))
+        return;
+    m_placing = true;
+    storeWindowRect(s, placed.rect);
+    const WindowRect& r = placed.rect;
+    resize(twipsToPixels(r.width, Qt::Horizontal),
+           steppedHeight(twipsToPixels(r.height, Qt::Vertical)));
+    moveFrameTo(*this,
+                QPoint(twipsToPixels(r.left, Qt::Horizontal), twipsToPixels(r.top, Qt::Vertical)));
+    waitForDesktop(*this);
+    m_tracker.loaded(measuredWindowRect(*this, s));
+    m_placing = false;
 }
 
 void ViewerWindow::finishLoading(const WindowRect& rectAtLoad) {

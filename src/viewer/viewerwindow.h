@@ -85,6 +85,9 @@ private:
     bool readFile(const QString& path);
     void adoptDocument(int firstPage);
     WindowRect placeWindow();
+    CheckedPlacement checkedPlacement(const FrameMargins& frame) const;
+    void placeAgainInFrame();
+    QWidget* boxParent();
     void finishLoading(const WindowRect& rectAtLoad);
     void showPage(int page) override;
     void rebuildTitle();

@@ -5,9 +5,66 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QPointer>
 #include <QWindow>
 
 namespace quillo {
+
+namespace {
+
+// The frame of the last window seen framed, in pixels.
+QMargins& lastFrameSeen() {
+    static QMargins margins;
+    return margins;
+}
+
+QMargins pixelFrameOf(const QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(),
+            frame.right() - client.right(), frame.bottom() - client.bottom()};
+}
+
+constexpr char FrameWatcherName[] = "quilloFrameWatcher";
+
+// Watches one window until the desktop has framed it, then runs the adjustment once.
+class FrameWatcher : public QObject {
+public:
+    FrameWatcher(QWidget* window, std::function<void()> adjust)
+        : QObject(window), m_window(window), m_adjust(std::move(adjust)) {
+        setObjectName(QString::fromLatin1(FrameWatcherName));
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (watched != m_window || m_done ||
+            (type != QEvent::Move && type != QEvent::Resize && type != QEvent::Show))
+            return false;
+        if (!isFramed(*m_window))
+            return false;
+        // The frame is known once the desktop has moved the window into it; the adjustment
+        // runs after this event, and the watcher goes, so that it cannot run again.
+        m_done = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_window)
+                    m_adjust();
+                deleteLater();
+            },
+            Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    QPointer<QWidget> m_window;
+    std::function<void()> m_adjust;
+    bool m_done = false;
+};
+
+} // namespace
 
 FileDialogPlacementHook::FileDialogPlacementHook(QObject* parent) : QObject(parent) {}
 
@@ -78,6 +135,40 @@ FileDialogPlacement::FileDialogPlacement(FileDialogPlacementHook& hook, QWidget*
 FileDialogPlacement::~FileDialogPlacement() {
     m_hook.setActive(false);
     m_hook.remove();
+}
+
+bool isFramed(const QWidget& window) {
+    return window.isWindow() && !pixelFrameOf(window).isNull();
+}
+
+FrameMargins frameMarginsOf(const QWidget& window) {
+    if (isFramed(window))
+        lastFrameSeen() = pixelFrameOf(window);
+    const QMargins m = isFramed(window) ? pixelFrameOf(window) : lastFrameSeen();
+    return {pixelsToTwips(m.left(), Qt::Horizontal), pixelsToTwips(m.top(), Qt::Vertical),
+            pixelsToTwips(m.right(), Qt::Horizontal), pixelsToTwips(m.bottom(), Qt::Vertical)};
+}
+
+void whenFramed(QWidget* window, std::function<void()> adjust) {
+    if (!window)
+        return;
+    // Framed already (some desktops frame a window as it is shown): after this event.
+    if (isFramed(*window)) {
+        QMetaObject::invokeMethod(window, std::move(adjust), Qt::QueuedConnection);
+        return;
+    }
+    // One watcher a window: on a desktop that never frames windows the first one stays.
+    if (window->findChild<QObject*>(QString::fromLatin1(FrameWatcherName),
+                                    Qt::FindDirectChildrenOnly))
+        return;
+    new FrameWatcher(window, std::move(adjust));
+}
+
+void moveFrameTo(QWidget& window, QPoint framePixels) {
+    if (QWindow* handle = window.windowHandle(); handle && window.isVisible())
+        handle->setFramePosition(framePixels);
+    else
+        window.move(framePixels);
 }
 
 void windowSetPos(QWidget* window, bool topmost) {

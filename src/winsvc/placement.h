@@ -1,9 +1,13 @@
 #pragma once
 
+#include "core/twipsrect.h"
+
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
 #include <QWidget>
+
+#include <functional>
 
 namespace quillo {
 
@@ -66,6 +70,23 @@ public:
 private:
     FileDialogPlacementHook& m_hook;
 };
+
+// The frame the desktop put around a top-level window, in twips. Before the desktop has
+// framed it (a window not shown yet), the frame last seen around another window of the
+// program, since a desktop frames a program's windows alike; none when no window was framed.
+FrameMargins frameMarginsOf(const QWidget& window);
+// Whether the desktop has framed the window, so that frameMarginsOf tells its own frame.
+bool isFramed(const QWidget& window);
+
+// Calls `adjust` once, just after the desktop first frames `window` (a window manager does
+// so only after the window is shown), so that a placement made with a guessed frame can be
+// checked with the real one; for a window framed already, right after the present event.
+// Nothing is called on a desktop that never frames windows.
+void whenFramed(QWidget* window, std::function<void()> adjust);
+
+// Moves a top-level window so that its frame's corner is at `framePixels`; a shown window is
+// moved by its frame through its native window.
+void moveFrameTo(QWidget& window, QPoint framePixels);
 
 // Puts a top-level window in front of all others (topmost) or back into normal stacking,
 // keeping its position and size.

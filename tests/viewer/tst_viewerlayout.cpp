@@ -9,6 +9,7 @@ using namespace quillo;
 using namespace quillo::viewer;
 
 Q_DECLARE_METATYPE(quillo::viewer::WindowRect)
+Q_DECLARE_METATYPE(quillo::FrameMargins)
 
 namespace {
 constexpr int ScreenW = 19200;
@@ -86,6 +87,38 @@ private slots:
         QFETCH(WindowRect, saved);
         QFETCH(WindowRect, expected);
         QCOMPARE(checkedPreviewPlacement(settingsWith(saved), ScreenW, ScreenH).rect, expected);
+    }
+
+    // With a window manager's frame (1 pixel at the sides, 20 above, 5 below, in twips) the
+    // whole frame must lie on the screen: the viewer falls back to the defaults for a window
+    // whose client area fits but whose frame does not, and the preview shrinks the client
+    // area by what the frame takes.
+    void framedPlacement_data() {
+        QTest::addColumn<bool>("preview");
+        QTest::addColumn<WindowRect>("saved");
+        QTest::addColumn<WindowRect>("expected");
+        QTest::newRow("viewer, frame fits")
+            << false << WindowRect{200, 200, 13800, 8000} << WindowRect{200, 200, 13800, 8000};
+        QTest::newRow("viewer, frame below the screen")
+            << false << WindowRect{200, 200, 14000, 8000} << DefaultWindowRect;
+        QTest::newRow("viewer, frame past the right edge")
+            << false << WindowRect{200, 11000, 6000, 8200} << DefaultWindowRect;
+        QTest::newRow("preview, frame fits")
+            << true << WindowRect{100, 100, 5000, 6000} << WindowRect{100, 100, 5000, 6000};
+        QTest::newRow("preview, too tall")
+            << true << WindowRect{10000, 100, 6000, 6000} << WindowRect{10000, 100, 4025, 6000};
+        QTest::newRow("preview, too wide")
+            << true << WindowRect{100, 15000, 6000, 6000} << WindowRect{100, 15000, 6000, 4170};
+    }
+    void framedPlacement() {
+        QFETCH(bool, preview);
+        QFETCH(WindowRect, saved);
+        QFETCH(WindowRect, expected);
+        const FrameMargins frame{15, 300, 15, 75};
+        const DisplaySettings s = settingsWith(saved);
+        const CheckedPlacement p = preview ? checkedPreviewPlacement(s, ScreenW, ScreenH, frame)
+                                           : checkedViewerPlacement(s, ScreenW, ScreenH, frame);
+        QCOMPARE(p.rect, expected);
     }
 
     void layoutFollowsListWidth() {

@@ -6,6 +6,7 @@
 #include "viewer/viewerwindow.h"
 #include "winsvc/appenv.h"
 #include "winsvc/richtextcontrol.h"
+#include "winsvc/placement.h"
 #include "winsvc/twips.h"
 
 #include <QAction>
@@ -782,8 +783,9 @@ void TestViewerWindow::previewVariantIsConfigured() {
              QStringLiteral("コピー(C)"));
     QCOMPARE(preview.findChild<QAction*>(QStringLiteral("pre_print_all"))->text().remove('&'),
              QStringLiteral("全ページ印刷(A)"));
-    // Placed below the screen's bottom edge: shrunk, not reset.
-    QCOMPARE(doc->displaySettings.windowHeight, 2000);
+    // Placed below the screen's bottom edge: shrunk, not reset, so that the window with the
+    // frame the desktop puts around it ends at the screen's bottom.
+    QCOMPARE(doc->displaySettings.windowHeight, 2000 - frameMarginsOf(preview).vertical());
     QCOMPARE(doc->displaySettings.windowTop, screenHeightTwips() - 2000);
 
     m_dialogs.answerNext(Dialogs::Answer::Ok);

@@ -204,13 +204,15 @@ FileResult writeSettingsFile(const QString& path, const MakerSettings& settings,
     return writeFileAtomically(path, serializeSettings(settings, htmlIndent));
 }
 
-void keepOnScreen(TwipsRect& r, qint32 screenWidth, qint32 screenHeight) {
-    if (r.top + r.height > screenHeight)
-        r.top = screenHeight - r.height;
+void keepOnScreen(TwipsRect& r, qint32 screenWidth, qint32 screenHeight,
+                  const FrameMargins& frame) {
+    const TwipsRect outer = outerRect(r, frame);
+    if (r.top + outer.height > screenHeight)
+        r.top = screenHeight - outer.height;
     if (r.top < 0)
         r.top = 0;
-    if (r.left + r.width > screenWidth)
-        r.left = screenWidth - r.width;
+    if (r.left + outer.width > screenWidth)
+        r.left = screenWidth - outer.width;
     if (r.left < 0)
         r.left = 0;
 }

@@ -69,9 +69,10 @@ QByteArray serializeSettings(const MakerSettings& settings, bool htmlIndent);
 // Replaces the file whole.
 FileResult writeSettingsFile(const QString& path, const MakerSettings& settings, bool htmlIndent);
 
-// Keeps a window on a screen of the given size: moved up or left so that its far edge is on
-// the screen, never above or left of it.
-void keepOnScreen(TwipsRect& rect, qint32 screenWidth, qint32 screenHeight);
+// Keeps a window on a screen of the given size: moved up or left so that the far edge of its
+// frame is on the screen, never above or left of it.
+void keepOnScreen(TwipsRect& rect, qint32 screenWidth, qint32 screenHeight,
+                  const FrameMargins& frame = {});
 
 // Message texts of the settings file.
 QString settingsReadWarningText();

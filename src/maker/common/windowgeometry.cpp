@@ -1,5 +1,6 @@
 #include "maker/common/windowgeometry.h"
 
+#include "winsvc/placement.h"
 #include "winsvc/twips.h"
 
 #include <QVariant>
@@ -22,11 +23,16 @@ QRect pixelGeometry(const QWidget* window) {
 } // namespace
 
 void setTwipsGeometry(QWidget* window, const TwipsRect& rect) {
-    window->move(twipsToPixels(rect.left, Qt::Horizontal), twipsToPixels(rect.top, Qt::Vertical));
-    window->resize(twipsToPixels(rect.width, Qt::Horizontal),
-                   twipsToPixels(rect.height, Qt::Vertical));
+    const QPoint corner(twipsToPixels(rect.left, Qt::Horizontal),
+                        twipsToPixels(rect.top, Qt::Vertical));
+    const QSize size(twipsToPixels(rect.width, Qt::Horizontal),
+                     twipsToPixels(rect.height, Qt::Vertical));
+    moveFrameTo(*window, corner);
+    window->resize(size);
+    // A shown window reaches its place when the desktop answers; these are the pixels it
+    // reports once there.
     window->setProperty(PlacedTwips, QRect(rect.left, rect.top, rect.width, rect.height));
-    window->setProperty(PlacedPixels, pixelGeometry(window));
+    window->setProperty(PlacedPixels, QRect(corner, size));
 }
 
 TwipsRect twipsGeometry(const QWidget* window) {
@@ -40,15 +46,37 @@ TwipsRect twipsGeometry(const QWidget* window) {
             pixelsToTwips(pixels.width(), Qt::Horizontal)};
 }
 
-void keepCompanionOnScreen(TwipsRect& rect, qint32 screenWidth, qint32 screenHeight) {
+void keepCompanionOnScreen(TwipsRect& rect, qint32 screenWidth, qint32 screenHeight,
+                           const FrameMargins& frame) {
+    const TwipsRect outer = outerRect(rect, frame);
     if (rect.top < 0)
         rect.top = 0;
     if (rect.left < 0)
         rect.left = 0;
-    if (rect.top + rect.height > screenHeight)
-        rect.top = qMax(0, screenHeight - rect.height);
-    if (rect.left + rect.width > screenWidth)
-        rect.left = screenWidth - rect.width;
+    if (rect.top + outer.height > screenHeight)
+        rect.top = qMax(0, screenHeight - outer.height);
+    if (rect.left + outer.width > screenWidth)
+        rect.left = screenWidth - outer.width;
+}
+
+TwipsRect placeOnScreen(QWidget* window, TwipsRect rect, OnScreenRule rule) {
+    rule(rect, screenWidthTwips(), screenHeightTwips(), frameMarginsOf(*window));
+    setTwipsGeometry(window, rect);
+    return rect;
+}
+
+void keepOnScreenWhenFramed(QWidget* window, OnScreenRule rule) {
+    whenFramed(window, [window, rule] {
+        if (window->windowState() != Qt::WindowNoState)
+            return;
+        const TwipsRect now = twipsGeometry(window);
+        TwipsRect rect = now;
+        rule(rect, screenWidthTwips(), screenHeightTwips(), frameMarginsOf(*window));
+        // A window that fits stays untouched, so that it keeps the twips it was given.
+        if (rect == now)
+            return;
+        setTwipsGeometry(window, rect);
+    });
 }
 
 void placeAtOffset(QWidget* window, const QWidget* main, DialogOffset& offset) {
@@ -56,8 +84,8 @@ void placeAtOffset(QWidget* window, const QWidget* main, DialogOffset& offset) {
     TwipsRect rect = twipsGeometry(window);
     rect.top = home.top + offset.top;
     rect.left = home.left + offset.left;
-    keepCompanionOnScreen(rect, screenWidthTwips(), screenHeightTwips());
-    window->move(twipsToPixels(rect.left, Qt::Horizontal), twipsToPixels(rect.top, Qt::Vertical));
+    rect = placeOnScreen(window, rect, keepCompanionOnScreen);
+    keepOnScreenWhenFramed(window, keepCompanionOnScreen);
     offset.top = qint16(qBound(-32768, rect.top - home.top, 32767));
     offset.left = qint16(qBound(-32768, rect.left - home.left, 32767));
 }

@@ -120,11 +120,10 @@ void CompanionWindow::setEntryDialogOpen(bool open, bool forOtherList) {
 }
 
 void CompanionWindow::placeFromSettings() {
-    TwipsRect rect = m_settings;
-    keepCompanionOnScreen(rect, screenWidthTwips(), screenHeightTwips());
+    const TwipsRect rect = placeOnScreen(this, m_settings, keepCompanionOnScreen);
     m_settings.top = rect.top;
     m_settings.left = rect.left;
-    setTwipsGeometry(this, rect);
+    keepOnScreenWhenFramed(this, keepCompanionOnScreen);
 }
 
 void CompanionWindow::offsetBy(int twips) {

@@ -9,8 +9,8 @@
 #include "maker/format/formatlogic.h"
 #include "maker/format/indentruler.h"
 #include "maker/format/pageformatting.h"
-#include "maker/search/searchwindow.h"
 #include "maker/html/htmlcommands.h"
+#include "maker/search/searchwindow.h"
 #include "maker/shell/shelllogic.h"
 #include "maker/shell/toolbars.h"
 #include "viewer/viewertexts.h"
@@ -194,7 +194,10 @@ QString MakerMainWindow::recentPath() const {
 }
 
 void MakerMainWindow::message(const QString& title, const QString& text, Dialogs::Icon icon) {
-    m_dialogs.ask(this, title, text, icon, Dialogs::Buttons::Ok);
+    // A start-up warning comes before the window is shown: a box over the hidden window
+    // would make its native window early, and the desktop would then put the client area,
+    // not the frame, at the window's corner.
+    m_dialogs.ask(isVisible() ? this : nullptr, title, text, icon, Dialogs::Buttons::Ok);
 }
 
 bool MakerMainWindow::startUp(const QString& commandLinePath) {
@@ -212,6 +215,7 @@ bool MakerMainWindow::startUp(const QString& commandLinePath) {
     newDocument();
     measureDigit();
     show();
+    keepOnScreenWhenFramed(this, keepOnScreen);
     m_started = true;
     layoutEditor();
     fillFontLists();
@@ -237,9 +241,7 @@ void MakerMainWindow::readSettings() {
     if (m_settings.htmlIndent)
         indent->setChecked(*m_settings.htmlIndent);
     m_htmlIndentRead = indent->isChecked();
-    TwipsRect main = m_settings.main;
-    keepOnScreen(main, screenWidthTwips(), screenHeightTwips());
-    setTwipsGeometry(this, main);
+    placeOnScreen(this, m_settings.main, keepOnScreen);
     m_normalGeometry = m_settingsRead.main;
     m_editor->setBackColor(quint32(m_settings.editorBackColor));
 }

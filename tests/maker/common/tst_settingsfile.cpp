@@ -10,6 +10,7 @@ using namespace quillo;
 using namespace quillo::maker;
 
 Q_DECLARE_METATYPE(quillo::TwipsRect)
+Q_DECLARE_METATYPE(quillo::FrameMargins)
 
 namespace {
 
@@ -114,22 +115,41 @@ private slots:
         QCOMPARE(readSettingsFile(path, s).status, SettingsReadStatus::Failed);
     }
 
+    // The window's frame (here 1 pixel at the sides, 20 above and 5 below, in twips) is
+    // what must stay on a 20000 x 12000 screen; the settings keep its corner and the client
+    // area's size.
     void keepOnScreen_data() {
+        QTest::addColumn<FrameMargins>("frame");
         QTest::addColumn<TwipsRect>("in");
         QTest::addColumn<TwipsRect>("out");
-        QTest::newRow("inside") << TwipsRect{200, 3035, 7545, 7200}
+        const FrameMargins none;
+        const FrameMargins frame{15, 300, 15, 75};
+        QTest::newRow("inside") << none << TwipsRect{200, 3035, 7545, 7200}
                                 << TwipsRect{200, 3035, 7545, 7200};
         QTest::newRow("below and right")
-            << TwipsRect{9000, 15000, 7000, 7000} << TwipsRect{5000, 13000, 7000, 7000};
+            << none << TwipsRect{9000, 15000, 7000, 7000} << TwipsRect{5000, 13000, 7000, 7000};
         QTest::newRow("above and left")
-            << TwipsRect{-300, -20, 7000, 7000} << TwipsRect{0, 0, 7000, 7000};
+            << none << TwipsRect{-300, -20, 7000, 7000} << TwipsRect{0, 0, 7000, 7000};
         QTest::newRow("taller than the screen")
-            << TwipsRect{100, 100, 14000, 7000} << TwipsRect{0, 100, 14000, 7000};
+            << none << TwipsRect{100, 100, 14000, 7000} << TwipsRect{0, 100, 14000, 7000};
+        QTest::newRow("framed inside")
+            << frame << TwipsRect{200, 3035, 7545, 7200} << TwipsRect{200, 3035, 7545, 7200};
+        QTest::newRow("framed, touching the corner")
+            << frame << TwipsRect{4625, 12770, 7000, 7200} << TwipsRect{4625, 12770, 7000, 7200};
+        QTest::newRow("client fits, frame past the right edge")
+            << frame << TwipsRect{200, 12790, 7000, 7200} << TwipsRect{200, 12770, 7000, 7200};
+        QTest::newRow("client fits, frame below the screen")
+            << frame << TwipsRect{4700, 200, 7000, 7200} << TwipsRect{4625, 200, 7000, 7200};
+        QTest::newRow("framed, above and left")
+            << frame << TwipsRect{-300, -20, 7000, 7000} << TwipsRect{0, 0, 7000, 7000};
+        QTest::newRow("taller than the screen with its frame")
+            << frame << TwipsRect{100, 100, 11800, 7000} << TwipsRect{0, 100, 11800, 7000};
     }
     void keepOnScreen() {
+        QFETCH(FrameMargins, frame);
         QFETCH(TwipsRect, in);
         QFETCH(TwipsRect, out);
-        quillo::maker::keepOnScreen(in, 20000, 12000);
+        quillo::maker::keepOnScreen(in, 20000, 12000, frame);
         QCOMPARE(in, out);
     }
 
