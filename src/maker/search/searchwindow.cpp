@@ -188,21 +188,12 @@ void SearchWindow::open(Mode mode) {
 }
 
 void SearchWindow::placeByOffset() {
-    const TwipsRect main = twipsGeometry(m_owner);
-    TwipsRect rect = twipsGeometry(this);
-    rect.top = main.top + m_offset.top;
-    rect.left = main.left + m_offset.left;
-    keepCompanionOnScreen(rect, screenWidthTwips(), screenHeightTwips());
-    setTwipsGeometry(this, rect);
-    m_offset.top = qint16(qBound(-32768, rect.top - main.top, 32767));
-    m_offset.left = qint16(qBound(-32768, rect.left - main.left, 32767));
+    // Kept on screen with its frame, as the other tool windows are.
+    placeAtOffset(this, m_owner, m_offset);
 }
 
 void SearchWindow::storeOffset() {
-    const TwipsRect main = twipsGeometry(m_owner);
-    const TwipsRect rect = twipsGeometry(this);
-    m_offset.top = qint16(qBound(-32768, rect.top - main.top, 32767));
-    m_offset.left = qint16(qBound(-32768, rect.left - main.left, 32767));
+    quillo::maker::storeOffset(this, m_owner, m_offset);
 }
 
 void SearchWindow::takeEditorSelection() {
