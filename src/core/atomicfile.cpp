@@ -157,11 +157,21 @@ FileResult overwriteInPlace(const QString& path, const QString& folder, const QS
 
 } // namespace
 
+void syncFileSystemOf(const QString& path) {
+    const int fd = ::open(systemPath(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::syncfs(fd);
+    ::close(fd);
+}
+
 QString temporaryFilePrefix(const QString& fileName) {
     return QLatin1Char('.') + fileName + QStringLiteral(".qzdtmp-");
 }
 
-FileResult writeFileAtomically(const QString& requested, QByteArrayView bytes) {
+FileResult writeFileAtomically(const QString& requested, QByteArrayView bytes,
+                               Durability durability) {
+    const bool sync = durability == Durability::Synced;
     // A link is followed: the file it points to is replaced, the link stays.
     QString path = requested;
     struct stat linkStat {};
@@ -207,8 +217,9 @@ FileResult writeFileAtomically(const QString& requested, QByteArrayView bytes) {
                 run(SaveStep::Permissions, [&] { return ::fchmod(fd, old.st_mode & 07777) == 0; }))
             return abandon(err);
     }
-    if (const int err = run(SaveStep::Sync, [&] { return ::fdatasync(fd) == 0; }))
-        return abandon(err);
+    if (sync)
+        if (const int err = run(SaveStep::Sync, [&] { return ::fdatasync(fd) == 0; }))
+            return abandon(err);
     if (const int err = run(SaveStep::Close, [&] { return ::close(fd) == 0; })) {
         ::unlink(tempName.constData());
         return failure(err, path);
@@ -222,13 +233,16 @@ FileResult writeFileAtomically(const QString& requested, QByteArrayView bytes) {
     // The rename itself is on the disk only once the folder is. A folder that cannot be
     // opened for reading, or a file system that cannot sync folders, is left as it is.
     int syncError = 0;
-    const int dirFd = ::open(systemPath(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dirFd =
+        sync ? ::open(systemPath(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
     if (dirFd >= 0) {
         if (::fsync(dirFd) != 0 && errno != EINVAL)
             syncError = errno;
         ::close(dirFd);
     }
     removeStaleTemporaries(folder, info.fileName());
+    if (!sync)
+        return {};
     if (const int err = run(SaveStep::SyncFolder, [&] {
             errno = syncError;
             return syncError == 0;

@@ -14,7 +14,16 @@ namespace quillo {
 // leaves the old file as it was. The new file keeps the old file's mode. A read-only file is
 // never replaced (FileError::PermissionDenied). Temporary files of the same target left by
 // an interrupted earlier save are removed once the file is replaced.
-FileResult writeFileAtomically(const QString& path, QByteArrayView bytes);
+//
+// `Durability::Deferred` leaves out the syncs, for files of a batch that is synced once at its
+// end with syncFileSystemOf (an exported site of hundreds of files, which can be made again):
+// the file is still complete or absent, never half written, under its name.
+enum class Durability { Synced, Deferred };
+FileResult writeFileAtomically(const QString& path, QByteArrayView bytes,
+                               Durability durability = Durability::Synced);
+
+// Puts everything written on the file system that holds `path` on the disk.
+void syncFileSystemOf(const QString& path);
 
 // The steps of a save that can fail after the temporary file exists.
 enum class SaveStep { Write, Permissions, Sync, Close, Rename, SyncFolder };

@@ -75,6 +75,25 @@ private slots:
                  QStringList{QStringLiteral("h.qzd")});
     }
 
+    // A file of a batch synced at its end skips both syncs, and is still written whole: a
+    // failure of any other step keeps the old file as a synced write does.
+    void deferredWriteSkipsTheSyncs() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("page.htm"));
+        QVERIFY(writeAll(path, "old contents"));
+        saveFaultHook = [](SaveStep s) {
+            return s == SaveStep::Sync || s == SaveStep::SyncFolder ? EIO : 0;
+        };
+        QVERIFY(writeFileAtomically(path, "new contents", Durability::Deferred).ok());
+        QCOMPARE(readAll(path), QByteArray("new contents"));
+        QVERIFY(!writeFileAtomically(path, "synced", Durability::Synced).ok());
+        saveFaultHook = [](SaveStep s) { return s == SaveStep::Write ? ENOSPC : 0; };
+        QCOMPARE(writeFileAtomically(path, "lost", Durability::Deferred).errorNumber, 61);
+        QCOMPARE(readAll(path), QByteArray("new contents"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("page.htm")});
+    }
+
     // The replaced file keeps the old one's mode, whatever the umask gives a new file.
     void modeKept() {
         QTemporaryDir dir;

@@ -191,10 +191,11 @@ SiteError writeNavigationPages(const HelpDocument& doc, const SiteFiles& site, q
         QByteArray bytes;
         if (SiteError error = encodePage(text, path, bytes); !error.ok())
             return error;
-        const FileResult written = writeFileAtomically(path, bytes);
+        const FileResult written = writeFileAtomically(path, bytes, Durability::Deferred);
         if (!written.ok())
             return {path, written.errorNumber, written.message, false};
     }
+    syncFileSystemOf(site.folder);
     return {};
 }
 

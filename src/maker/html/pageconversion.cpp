@@ -18,7 +18,7 @@ namespace quillo::maker::html {
 namespace {
 
 SiteError writeFile(const QString& path, QByteArrayView bytes) {
-    const FileResult written = writeFileAtomically(path, bytes);
+    const FileResult written = writeFileAtomically(path, bytes, Durability::Deferred);
     if (written.ok())
         return {};
     return {path, written.errorNumber, written.message, false};
@@ -108,6 +108,9 @@ ConversionRun convertPages(const HelpDocument& doc, const SiteFiles& site, int f
         }
         ++run.converted;
     }
+    // The pages and pictures were written without a sync each; one sync puts them all on
+    // the disk.
+    syncFileSystemOf(site.folder);
     return run;
 }
 
