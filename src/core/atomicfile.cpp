@@ -9,7 +9,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
@@ -34,10 +33,6 @@ template <typename Step> int run(SaveStep step, Step&& op) {
     if (op())
         return 0;
     return errno ? errno : EIO;
-}
-
-FileResult failure(int err, const QString& path) {
-    return {fileErrorNumberFromErrno(err, path), QString::fromLocal8Bit(std::strerror(err))};
 }
 
 bool writeAll(int fd, QByteArrayView bytes) {
@@ -91,20 +86,6 @@ int createTemporary(const QString& folder, const QString& fileName, QByteArray& 
     return -1;
 }
 
-bool readAll(int fd, QByteArray& out) {
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            return true;
-        out.append(buffer, n);
-    }
-}
-
 bool writeAllAt(int fd, QByteArrayView bytes) {
     return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes) &&
            ::ftruncate(fd, bytes.size()) == 0;
@@ -118,12 +99,12 @@ FileResult overwriteInPlace(const QString& path, const QString& folder, const QS
     const QByteArray target = systemPath(path);
     const int fd = ::open(target.constData(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
-        return failure(errno, path);
+        return fileFailure(errno, path);
     QByteArray old;
     QByteArray copyName;
     int copy = -1;
     errno = 0;
-    bool ok = readAll(fd, old) && (copy = createTemporary(folder, fileName, copyName)) >= 0 &&
+    bool ok = readAllFrom(fd, old) && (copy = createTemporary(folder, fileName, copyName)) >= 0 &&
               writeAll(copy, old) && ::fdatasync(copy) == 0;
     int err = errno ? errno : EIO;
     if (copy >= 0 && ::close(copy) != 0 && ok) {
@@ -134,7 +115,7 @@ FileResult overwriteInPlace(const QString& path, const QString& folder, const QS
         if (copy >= 0)
             ::unlink(copyName.constData());
         ::close(fd);
-        return failure(err, path);
+        return fileFailure(err, path);
     }
     if (const int e = run(SaveStep::Write, [&] { return writeAllAt(fd, bytes); }))
         err = e;
@@ -147,10 +128,10 @@ FileResult overwriteInPlace(const QString& path, const QString& folder, const QS
         if (writeAllAt(fd, old) && ::fdatasync(fd) == 0)
             ::unlink(copyName.constData());
         ::close(fd);
-        return failure(err, path);
+        return fileFailure(err, path);
     }
     if (const int e = run(SaveStep::Close, [&] { return ::close(fd) == 0; }))
-        return failure(e, path); // the copy of the old contents stays beside the file
+        return fileFailure(e, path); // the copy of the old contents stays beside the file
     ::unlink(copyName.constData());
     return {};
 }
@@ -196,12 +177,12 @@ FileResult writeFileAtomically(const QString& requested, QByteArrayView bytes,
     QByteArray tempName;
     const int fd = createTemporary(folder, info.fileName(), tempName);
     if (fd < 0)
-        return failure(errno, path);
+        return fileFailure(errno, path);
 
     auto abandon = [&](int err) {
         ::close(fd);
         ::unlink(tempName.constData());
-        return failure(err, path);
+        return fileFailure(err, path);
     };
     if (const int err = run(SaveStep::Write, [&] { return writeAll(fd, bytes); }))
         return abandon(err);
@@ -222,13 +203,13 @@ FileResult writeFileAtomically(const QString& requested, QByteArrayView bytes,
             return abandon(err);
     if (const int err = run(SaveStep::Close, [&] { return ::close(fd) == 0; })) {
         ::unlink(tempName.constData());
-        return failure(err, path);
+        return fileFailure(err, path);
     }
     if (const int err = run(SaveStep::Rename, [&] {
             return ::rename(tempName.constData(), target.constData()) == 0;
         })) {
         ::unlink(tempName.constData());
-        return failure(err, path);
+        return fileFailure(err, path);
     }
     // The rename itself is on the disk only once the folder is. A folder that cannot be
     // opened for reading, or a file system that cannot sync folders, is left as it is.
@@ -247,7 +228,7 @@ FileResult writeFileAtomically(const QString& requested, QByteArrayView bytes,
             errno = syncError;
             return syncError == 0;
         }))
-        return failure(err, path);
+        return fileFailure(err, path);
     return {};
 }
 

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -55,6 +56,10 @@ int fileErrorNumberFromErrno(int err, const QString& path) {
     default:
         return FileError::OtherBase + err;
     }
+}
+
+FileResult fileFailure(int err, const QString& path) {
+    return {fileErrorNumberFromErrno(err, path), QString::fromLocal8Bit(std::strerror(err))};
 }
 
 int openForReadingError(const QString& path) {

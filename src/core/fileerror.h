@@ -37,6 +37,10 @@ struct FileResult {
 // missing, else 53.
 int fileErrorNumberFromErrno(int err, const QString& path = {});
 
+// The FileResult of a failed system call on `path`: its file error number and the system's
+// description of errno `err`.
+FileResult fileFailure(int err, const QString& path);
+
 // FileError::None when the file can be opened for reading, else the file error number of
 // the attempt.
 int openForReadingError(const QString& path);

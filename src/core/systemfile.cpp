@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -104,39 +103,37 @@ QStringList argumentsFromSystem(int argc, const char* const* argv) {
     return out;
 }
 
-FileResult readWholeFile(const QString& path, QByteArray& out,
-                         const std::function<void()>& afterOpen) {
-    out.clear();
-    const auto failed = [&path](int err) {
-        return FileResult{fileErrorNumberFromErrno(err, path),
-                          QString::fromLocal8Bit(std::strerror(err))};
-    };
-    const int fd = ::open(systemPath(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return failed(errno);
-    if (afterOpen)
-        afterOpen();
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return failed(EISDIR);
-    }
+bool readAllFrom(int fd, QByteArray& out) {
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0) {
-            const int err = errno;
-            ::close(fd);
-            out.clear();
-            return failed(err);
-        }
+        if (n < 0)
+            return false;
         if (n == 0)
-            break;
+            return true;
         out.append(buffer, n);
     }
+}
+
+FileResult readWholeFile(const QString& path, QByteArray& out,
+                         const std::function<void()>& afterOpen) {
+    out.clear();
+    const int fd = ::open(systemPath(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return fileFailure(errno, path);
+    if (afterOpen)
+        afterOpen();
+    struct stat st {};
+    int err = ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) ? EISDIR : 0;
+    if (err == 0 && !readAllFrom(fd, out))
+        err = errno;
     ::close(fd);
+    if (err != 0) {
+        out.clear();
+        return fileFailure(err, path);
+    }
     return {};
 }
 

@@ -23,6 +23,10 @@ QByteArray systemPath(const QString& path);
 // Qt's own decoding turns bytes that are not UTF-8 into U+FFFD, which no file has in its name.
 QStringList argumentsFromSystem(int argc, const char* const* argv);
 
+// Appends everything left to read from the descriptor to `out`; false (errno set) on a
+// read error.
+bool readAllFrom(int fd, QByteArray& out);
+
 // Reads the whole file into `out`. `afterOpen` runs once the file is open (for tests that
 // change the file at that moment).
 FileResult readWholeFile(const QString& path, QByteArray& out,

@@ -2,6 +2,7 @@
 
 #include "core/atomicfile.h"
 #include "core/fileerror.h"
+#include "core/systemfile.h"
 #include "rtf/htmlwriter.h"
 
 #include <QDir>
@@ -25,13 +26,10 @@ SiteError writeFile(const QString& path, QByteArrayView bytes) {
 }
 
 SiteError readFile(const QString& path, QByteArray& bytes) {
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly))
-        return {path, fileErrorNumberFromErrno(errno ? errno : EACCES, path), file.errorString(),
-                true};
-    bytes = file.readAll();
-    return {};
+    const FileResult read = readWholeFile(path, bytes);
+    if (read.ok())
+        return {};
+    return {path, read.errorNumber, read.message, true};
 }
 
 // Removes the pictures an earlier export of the page left that this one does not write
