@@ -104,16 +104,27 @@ QStringList argumentsFromSystem(int argc, const char* const* argv) {
 }
 
 bool readAllFrom(int fd, QByteArray& out) {
-    char buffer[65536];
+    // Reads straight into the array, sized from the file's length plus room to see the end,
+    // so a large file is copied once; a file that grows meanwhile gets more room as it comes.
+    struct stat st {};
+    qsizetype room = 65536;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+        room = qsizetype(st.st_size) + 1;
+    qsizetype filled = out.size();
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (out.size() - filled == 0)
+            out.resize(filled + std::max<qsizetype>(room, 65536));
+        const ssize_t n = ::read(fd, out.data() + filled, size_t(out.size() - filled));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            return true;
-        out.append(buffer, n);
+        if (n <= 0) {
+            const int err = errno;
+            out.resize(filled);
+            errno = err;
+            return n == 0;
+        }
+        filled += n;
+        room = filled; // grown past its length: double the room each time
     }
 }
 

@@ -191,9 +191,11 @@ void Interpreter::hexByte(unsigned char b) {
     if (s.dest == Dest::Pict) {
         return; // the picture's data is plain hex text, not escapes
     }
-    if (s.dest == Dest::Body && !s.hidden && skip_ == 0 && !textCodePage()->isUtf8()) {
-        hexRunInBody(b);
-        return;
+    if (s.dest == Dest::Body && !s.hidden && skip_ == 0) {
+        if (const CodePage* cp = textCodePage(); !cp->isUtf8()) {
+            hexRunInBody(b, cp);
+            return;
+        }
     }
     byteChar(b);
     // Runs of escaped bytes (Japanese text from rich-edit controls) without a token each.
@@ -203,8 +205,7 @@ void Interpreter::hexByte(unsigned char b) {
 }
 
 // The common case of page text written as \'hh escapes: decoded straight into the pending run.
-void Interpreter::hexRunInBody(unsigned char first) {
-    const CodePage* cp = textCodePage();
+void Interpreter::hexRunInBody(unsigned char first, const CodePage* cp) {
     unsigned char bytes[256];
     char16_t chars[256];
     bytes[0] = first;
@@ -483,7 +484,7 @@ void Interpreter::flushText() {
     if (pending_.isEmpty())
         return;
     sink_.text(pending_, pendingStyle_);
-    pending_.clear();
+    pending_.resize(0); // keeps the buffer for the next run, where clear() would free it
 }
 
 // The first content of a paragraph (or its end, when it has none): a paragraph in a table
@@ -576,10 +577,8 @@ TextStyle Interpreter::shownStyle() const {
     return t;
 }
 
-// The code page of the text that follows (the double-byte slot's font where it is current).
-const CodePage* Interpreter::textCodePage() const {
-    const GroupState& s = st();
-    if (s.dbch.active && s.dbch.font >= 0 && fonts_.find(s.dbch.font))
+const CodePage* Interpreter::dbchCodePage(const GroupState& s) const {
+    if (s.dbch.font >= 0 && fonts_.find(s.dbch.font))
         return &fonts_.codePageOf(s.dbch.font, ansiCp_);
     return s.cp;
 }

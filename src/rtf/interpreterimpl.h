@@ -82,7 +82,7 @@ private:
     void symbol(char c, bool atGroupStart);
     void textRun(QByteArrayView run);
     void hexByte(unsigned char b);
-    void hexRunInBody(unsigned char b);
+    void hexRunInBody(unsigned char first, const CodePage* cp);
     void binary(QByteArrayView data);
 
     // control words by kind (dispatch.cpp)
@@ -114,7 +114,13 @@ private:
     void applyDefaultFont();
     void setFontOfState(GroupState& s, int font);
     const CodePage* currentCodePage() const;
-    const CodePage* textCodePage() const;
+    // The code page of the text that follows: the group's font's, or the double-byte slot's
+    // where that is current (answered inline, as every escaped byte asks).
+    const CodePage* textCodePage() const {
+        const GroupState& s = st();
+        return s.dbch.active ? dbchCodePage(s) : s.cp;
+    }
+    const CodePage* dbchCodePage(const GroupState& s) const;
     TextStyle shownStyle() const;
 
     Tokenizer tokens_;

@@ -7,6 +7,7 @@
 
 #include <QTextDocument>
 
+#include <charconv>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -164,9 +165,15 @@ int Writer::colorIndex(bool has, QRgb rgb) {
 }
 
 void Writer::control(const char* word, std::optional<int> param) {
-    out_.append('\\').append(word);
+    // Built on the stack and appended once: pages write hundreds of thousands of these.
+    char buffer[48];
+    char* end = buffer;
+    *end++ = '\\';
+    while (*word && end < buffer + 32)
+        *end++ = *word++;
     if (param)
-        out_.append(QByteArray::number(*param));
+        end = std::to_chars(end, buffer + sizeof buffer, *param).ptr;
+    out_.append(buffer, end - buffer);
     needSpace_ = true;
 }
 
@@ -174,7 +181,8 @@ void Writer::fallbackBytes(QByteArrayView bytes) {
     static const char hex[] = "0123456789abcdef";
     for (char b : bytes) {
         const auto u = static_cast<unsigned char>(b);
-        out_.append("\\'").append(hex[u >> 4]).append(hex[u & 15]);
+        const char escape[4] = {'\\', '\'', hex[u >> 4], hex[u & 15]};
+        out_.append(escape, 4);
     }
 }
 
@@ -182,16 +190,27 @@ void Writer::fallbackBytes(QByteArrayView bytes) {
 // page 932 bytes, or by '?' when it has none.
 void Writer::text(QStringView text) {
     static thread_local std::unordered_map<char16_t, QByteArray> cp932Bytes;
+    static const QByteArray question("?");
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
+        char16_t c = text[i].unicode();
         if (c >= 0x20 && c < 0x80) {
+            // A run of printable ASCII goes out in one append.
+            char run[256];
+            int n = 0;
             if (needSpace_) {
-                out_.append(' ');
+                run[n++] = ' ';
                 needSpace_ = false;
             }
-            if (c == u'\\' || c == u'{' || c == u'}')
-                out_.append('\\');
-            out_.append(char(c));
+            for (; i < text.size() && n < int(sizeof run) - 2; ++i) {
+                c = text[i].unicode();
+                if (c < 0x20 || c >= 0x80)
+                    break;
+                if (c == u'\\' || c == u'{' || c == u'}')
+                    run[n++] = '\\';
+                run[n++] = char(c);
+            }
+            out_.append(run, n);
+            --i;
             continue;
         }
         switch (c) {
@@ -213,19 +232,20 @@ void Writer::text(QStringView text) {
                 continue;
             break;
         }
-        QByteArray fallback = "?";
+        const QByteArray* fallbackBytesOf = &question;
         if (!QChar::isSurrogate(c)) {
             auto it = cp932Bytes.find(c);
             if (it == cp932Bytes.end())
-                it = cp932Bytes.emplace(c, cp932::encodeChar(c).value_or(QByteArray("?"))).first;
-            fallback = it->second;
+                it = cp932Bytes.emplace(c, cp932::encodeChar(c).value_or(question)).first;
+            fallbackBytesOf = &it->second;
         }
+        const QByteArray& fallback = *fallbackBytesOf;
         if (fallback.size() != uc_) {
             uc_ = int(fallback.size());
             control("uc", uc_);
         }
         control("u", c > 32767 ? int(c) - 65536 : int(c));
-        if (fallback == "?") {
+        if (fallback.size() == 1 && fallback[0] == '?') {
             out_.append('?');
         } else {
             fallbackBytes(fallback);
