@@ -5,12 +5,15 @@
 #include "rtf/tablebuilder.h"
 #include "rtf/tokenizer.h"
 
+#include <QElapsedTimer>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
 
 #include <algorithm>
+#include <chrono>
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -21,19 +24,31 @@ namespace {
 // arrives, so the paragraph mark of the last paragraph adds no empty block. The whole page is
 // one edit block: the document is laid out once at its end, not after every run (which made a
 // paragraph of many short runs take time growing with the square of their number).
+//
+// With a `between` callback the edit block is closed about every `period` of work, at the start
+// of a paragraph outside any table, and the callback runs with the document complete as far as
+// it came. When it answers false, nothing more is added.
 class DocumentSink : public Sink {
 public:
-    explicit DocumentSink(QTextDocument& doc) : doc_(doc), cursor_(&doc) {
+    DocumentSink(QTextDocument& doc, const std::function<bool()>& between,
+                 std::chrono::milliseconds period)
+        : doc_(doc), cursor_(&doc), between_(between), period_(period) {
         cursor_.beginEditBlock();
+        if (between_)
+            slice_.start();
     }
     ~DocumentSink() override { cursor_.endEditBlock(); }
 
     void text(QStringView text, const TextStyle& style) override {
+        if (stopped_)
+            return;
         startContent();
         cursor_.insertText(text.toString(), formatOf(style));
     }
 
     void picture(const Picture& picture, const TextStyle& style) override {
+        if (stopped_)
+            return;
         startContent();
         QTextCharFormat format = formatOf(style);
         format.merge(addPicture(doc_, picture, &pictureBudget_));
@@ -41,6 +56,8 @@ public:
     }
 
     void paragraph(const ParaStyle& style) override {
+        if (stopped_)
+            return;
         leaveTableUnlessInCell();
         inCellParagraph_ = false;
         if (needBlock_)
@@ -49,9 +66,13 @@ public:
         needBlock_ = true;
         hasContent_ = false;
         anyParagraph_ = true;
+        if (between_ && !tables_.isOpen() && slice_.elapsed() >= period_.count())
+            pause();
     }
 
     void finish(const ParaStyle& style) override {
+        if (stopped_)
+            return;
         if (tables_.isOpen()) { // the page ends inside a table
             if (inCellParagraph_ && hasContent_)
                 apply(style);
@@ -64,6 +85,8 @@ public:
     }
 
     void enterCell() override {
+        if (stopped_)
+            return;
         if (tables_.enterCell()) {
             needBlock_ = false;
             hasContent_ = false;
@@ -72,6 +95,8 @@ public:
     }
 
     void endCell(const ParaStyle& style) override {
+        if (stopped_)
+            return;
         enterCell();
         if (needBlock_) // the cell's last paragraph is an empty one after others
             cursor_.insertBlock();
@@ -83,9 +108,20 @@ public:
         anyParagraph_ = true;
     }
 
-    void endRow(const TableRow& row) override { tables_.endRow(row); }
+    void endRow(const TableRow& row) override {
+        if (!stopped_)
+            tables_.endRow(row);
+    }
 
 private:
+    // Lets the document lay out what came so far and the caller do its work in between.
+    void pause() {
+        cursor_.endEditBlock();
+        stopped_ = !between_();
+        cursor_.beginEditBlock();
+        slice_.start();
+    }
+
     // Content that is not in a cell ends the table before it; it goes into the paragraph that
     // follows the table.
     void leaveTableUnlessInCell() {
@@ -137,6 +173,10 @@ private:
 
     QTextDocument& doc_;
     QTextCursor cursor_;
+    const std::function<bool()>& between_;
+    const std::chrono::milliseconds period_;
+    QElapsedTimer slice_;
+    bool stopped_ = false;
     bool needBlock_ = false;
     bool hasContent_ = false;
     bool anyParagraph_ = false;
@@ -265,11 +305,16 @@ private:
 } // namespace
 
 void readRtf(QByteArrayView rtf, QTextDocument& doc) {
+    readRtf(rtf, doc, {}, std::chrono::milliseconds(0));
+}
+
+void readRtf(QByteArrayView rtf, QTextDocument& doc, const std::function<bool()>& between,
+             std::chrono::milliseconds period) {
     const bool undo = doc.isUndoRedoEnabled();
     doc.setUndoRedoEnabled(false);
     doc.clear();
     {
-        DocumentSink sink(doc);
+        DocumentSink sink(doc, between, period);
         interpret(rtf, sink);
     }
     doc.setUndoRedoEnabled(undo);

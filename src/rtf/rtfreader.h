@@ -3,6 +3,9 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <chrono>
+#include <functional>
+
 class QTextDocument;
 
 namespace quillo::rtf {
@@ -10,6 +13,12 @@ namespace quillo::rtf {
 // Replaces the document's content with the page read from RTF (never throws, crashes or hangs
 // on malformed input: it keeps what could be read). The document's default font is left alone.
 void readRtf(QByteArrayView rtf, QTextDocument& doc);
+
+// Reads as above, and calls `between` about every `period` of work: at the start of a paragraph
+// outside any table, with no edit block open, so the document is laid out as far as it came
+// and may be painted. When `between` answers false the rest of the page is left out.
+void readRtf(QByteArrayView rtf, QTextDocument& doc, const std::function<bool()>& between,
+             std::chrono::milliseconds period);
 
 // The plain text exactly as QTextEdit shows the page read by readRtf (QTextDocument::toPlainText()
 // of it), computed without building a document: paragraphs and \line end with '\n', pictures are

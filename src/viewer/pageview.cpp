@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 
 namespace quillo::viewer {
 
@@ -30,6 +31,7 @@ PageView::PageView(Dialogs& dialogs, QWidget* parent) : QFrame(parent), m_dialog
         m_editMenu->popup(mouse->globalPosition().toPoint());
         m_page->consumeEvent();
     });
+    m_page->setLoadServesEvents(true);
     connect(m_page, &RichTextControl::mouseMove, this, &PageView::pointerMoved);
     connect(m_page, &RichTextControl::mouseUp, this, [this](QMouseEvent* mouse) {
         if (mouse->button() == Qt::LeftButton)
@@ -40,6 +42,7 @@ PageView::PageView(Dialogs& dialogs, QWidget* parent) : QFrame(parent), m_dialog
 void PageView::setDocument(const HelpDocument* doc, quint32 backColor) {
     m_doc = doc;
     m_loadedPage = 0;
+    m_loadWhenShown = false;
     m_page->clear();
     QPalette p = palette();
     p.setColor(QPalette::Window, windowsColorToQColor(backColor, p));
@@ -50,8 +53,37 @@ void PageView::setDocument(const HelpDocument* doc, quint32 backColor) {
 void PageView::showPage(int page) {
     if (!m_doc || page == m_loadedPage || page < 1 || page > m_doc->pageCount())
         return;
-    m_page->setRtf(m_doc->page(page).rtf);
     m_loadedPage = page;
+    if (!isVisible()) {
+        m_loadWhenShown = true;
+        return;
+    }
+    load();
+}
+
+void PageView::showEvent(QShowEvent* event) {
+    QFrame::showEvent(event);
+    // After the show, once the window is on screen and can serve its events during the load.
+    if (m_loadWhenShown)
+        QTimer::singleShot(0, this, [this] {
+            if (m_loadWhenShown && isVisible())
+                load();
+        });
+}
+
+void PageView::load() {
+    m_loadWhenShown = false;
+    // The page's own bytes, held for the load: events are served while it reads.
+    const QByteArray rtf = m_doc->page(m_loadedPage).rtf;
+    m_page->setRtf(rtf);
+}
+
+bool PageView::isLoading() const {
+    return m_page->isLoading();
+}
+
+void PageView::cancelLoading() {
+    m_page->cancelLoading();
 }
 
 void PageView::place(const QRect& panel, const QRect& text) {

@@ -29,8 +29,13 @@ public:
     // The document whose pages are shown (may be null), with its background (a Windows
     // colour value); nothing is shown until showPage.
     void setDocument(const HelpDocument* doc, quint32 backColor);
-    // Shows a page of the document; a page already shown is not loaded again.
+    // Shows a page of the document; a page already shown is not loaded again. While the view
+    // is hidden the page is read once it is shown, so that the window of a huge page is on
+    // screen, answering its close box, while the page comes in.
     void showPage(int page);
+    // A page being read (with the window's events served meanwhile) and ending it early.
+    bool isLoading() const;
+    void cancelLoading();
     // Places the panel at `panel` and the page text at `text`, in the parent's pixels.
     void place(const QRect& panel, const QRect& text);
 
@@ -40,14 +45,19 @@ signals:
     // The mouse moved over the page text.
     void pointerMoved();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void refuseTyping(QKeyEvent* event);
+    void load();
 
     Dialogs& m_dialogs;
     RichTextControl* m_page = nullptr;
     QMenu* m_editMenu = nullptr;
     const HelpDocument* m_doc = nullptr;
     int m_loadedPage = 0; // 0: none
+    bool m_loadWhenShown = false;
 };
 
 } // namespace quillo::viewer

@@ -25,6 +25,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTimer>
 #include <QWindowStateChangeEvent>
 
 namespace quillo::viewer {
@@ -391,6 +392,14 @@ bool ViewerWindow::event(QEvent* event) {
 }
 
 void ViewerWindow::closeEvent(QCloseEvent* event) {
+    if (m_pageView->isLoading()) {
+        // A close box pressed while a huge page comes in: the load stops, and the close is
+        // made once it has returned.
+        m_pageView->cancelLoading();
+        QTimer::singleShot(0, this, &QWidget::close);
+        event->ignore();
+        return;
+    }
     const bool normal = !isMinimized() && !isMaximized();
     if (normal && (m_options.variant == Variant::Preview || !m_writeBackPath.isEmpty()))
         m_tracker.closing(measuredWindowRect(*this, m_doc->displaySettings), m_lists->listWidth());

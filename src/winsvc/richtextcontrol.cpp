@@ -6,6 +6,7 @@
 #include "rtf/storable.h"
 #include "rtf/styles.h"
 #include "rtf/units.h"
+#include "winsvc/hourglass.h"
 #include "winsvc/twips.h"
 #include "winsvc/wincolor.h"
 
@@ -22,9 +23,11 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextList>
+#include <QTimer>
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -198,6 +201,41 @@ bool hasParagraphValue(const SelectionFormat& f) {
     return f.alignment || f.bullet || f.leftIndent || f.rightIndent;
 }
 
+// Drops the user's keys, clicks and wheel turns for its lifetime (events served during a load
+// must not start other work on the page being read); painting, timers and close requests pass.
+class InputDropper : public QObject {
+public:
+    InputDropper() { qApp->installEventFilter(this); }
+    ~InputDropper() override { qApp->removeEventFilter(this); }
+    InputDropper(const InputDropper&) = delete;
+    InputDropper& operator=(const InputDropper&) = delete;
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TabletPress:
+        case QEvent::TabletRelease:
+            return true;
+        default:
+            return false;
+        }
+    }
+};
+
 } // namespace
 
 RichTextControl::RichTextControl(QWidget* parent)
@@ -208,13 +246,39 @@ RichTextControl::RichTextControl(QWidget* parent)
 }
 
 void RichTextControl::setRtf(QByteArrayView rtf) {
+    if (m_loading) {
+        // Asked again from an event served during a load: that load stops here, and this
+        // page replaces it once it has.
+        m_loadCancelled = true;
+        const QByteArray page = rtf.toByteArray();
+        QTimer::singleShot(0, this, [this, page] { setRtf(page); });
+        return;
+    }
     QTextDocument* doc = document();
     doc->setUndoRedoEnabled(false);
-    rtf::readRtf(rtf, *doc);
+    std::optional<Hourglass> hourglass;
+    std::optional<InputDropper> dropper;
+    if (m_loadServesEvents) {
+        hourglass.emplace();
+        dropper.emplace();
+    }
+    // In slices even where no events are served: each slice is laid out as it comes in, where
+    // a huge page read in one piece left Qt laying it out in the background for minutes.
+    m_loading = true;
+    m_loadCancelled = false;
+    rtf::readRtf(
+        rtf, *doc, [this] { return betweenLoadSlices(); }, std::chrono::milliseconds(100));
+    m_loading = false;
     doc->setUndoRedoEnabled(true);
     m_lastEditWasUndo = false;
     QTextCursor cursor(doc);
     setTextCursor(cursor);
+}
+
+bool RichTextControl::betweenLoadSlices() {
+    if (m_loadServesEvents && window()->isVisible())
+        QCoreApplication::processEvents();
+    return !m_loadCancelled;
 }
 
 QByteArray RichTextControl::rtf() const {

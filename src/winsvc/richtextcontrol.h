@@ -48,6 +48,14 @@ public:
     // Replaces content and formatting with the page read from RTF. Loading is not an edit:
     // it leaves nothing to undo.
     void setRtf(QByteArrayView rtf);
+    // Whether a page read while the window is shown serves the window's events about every
+    // 100 ms: a huge page then shows as it comes and the close box answers, while keys and
+    // clicks during the load are dropped (the hourglass shows). Off by default: the page is
+    // read in one go.
+    void setLoadServesEvents(bool serves) { m_loadServesEvents = serves; }
+    bool isLoading() const { return m_loading; }
+    // Ends a load that serves events where it has come to; the page shows what was read.
+    void cancelLoading() { m_loadCancelled = true; }
     // The whole content as a complete 7-bit RTF document.
     QByteArray rtf() const;
     QString plainText() const;
@@ -139,8 +147,13 @@ private:
     template <typename Event>
     bool consumedBy(void (RichTextControl::*signal)(Event*), Event* event);
 
+    bool betweenLoadSlices();
+
     quint32 m_backColor;
     int m_rightMargin = 0;
+    bool m_loadServesEvents = false;
+    bool m_loading = false;
+    bool m_loadCancelled = false;
     bool m_lastEditWasUndo = false;
     bool m_undoing = false;
     bool m_consumed = false;

@@ -418,6 +418,53 @@ void TestRtf::largePagesLoadQuickly() {
     QCOMPARE(doc.characterCount(), characters);
 }
 
+void TestRtf::slicedLoadPausesBetweenParagraphs_data() {
+    QTest::addColumn<int>("stopAt"); // the pause that answers false; 0: none does
+    QTest::addColumn<QString>("text");
+    const QString whole = QStringLiteral("one\ntwo\na\nx\nb\nc\nd\nthree\nfour\nfive");
+    QTest::newRow("every pause goes on") << 0 << whole;
+    QTest::newRow("stopped at the second pause") << 2 << QStringLiteral("one\ntwo");
+    QTest::newRow("stopped after the table")
+        << 3 << QStringLiteral("one\ntwo\na\nx\nb\nc\nd\nthree");
+}
+
+// A page read in slices (a pause at every paragraph here) comes out as the page read in one
+// go; each pause sees it laid out as far as it came and never inside the table, and a pause
+// that answers false leaves the rest out.
+void TestRtf::slicedLoadPausesBetweenParagraphs() {
+    QFETCH(int, stopAt);
+    QFETCH(QString, text);
+    const QByteArray page = "{\\rtf1\\ansi one\\par two\\par "
+                            "\\trowd\\cellx1000\\cellx2000 \\intbl a\\par x\\cell b\\cell\\row "
+                            "\\trowd\\cellx1000\\cellx2000 \\intbl c\\cell d\\cell\\row "
+                            "\\pard three\\par four\\par five}";
+    QTextDocument sliced;
+    sliced.setTextWidth(400);
+    QList<qreal> heights;
+    int pauses = 0;
+    bool inTable = false;
+    readRtf(
+        page, sliced,
+        [&] {
+            QTextCursor end(&sliced);
+            end.movePosition(QTextCursor::End);
+            inTable |= end.currentTable() != nullptr;
+            heights << sliced.documentLayout()->documentSize().height();
+            return ++pauses != stopAt;
+        },
+        std::chrono::milliseconds(0));
+    QCOMPARE(sliced.toPlainText(), text);
+    QVERIFY(!inTable);
+    QVERIFY(pauses >= (stopAt ? stopAt : 4));
+    for (qsizetype i = 1; i < heights.size(); ++i)
+        QVERIFY2(heights[i] > heights[i - 1], "a pause saw the page not laid out");
+    if (stopAt == 0) {
+        QTextDocument whole;
+        readRtf(page, whole);
+        QCOMPARE(writeRtf(sliced), writeRtf(whole));
+    }
+}
+
 // Each paragraph gets its own format, also where paragraphs alike follow one another and
 // where a paragraph follows a list item or an empty paragraph.
 void TestRtf::paragraphFormats_data() {

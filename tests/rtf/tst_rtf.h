@@ -39,6 +39,8 @@ private slots:
     void manyPicturesStaySmall();
     void largePagesLoadQuickly_data();
     void largePagesLoadQuickly();
+    void slicedLoadPausesBetweenParagraphs_data();
+    void slicedLoadPausesBetweenParagraphs();
     void paragraphFormats_data();
     void paragraphFormats();
     void decoding_data();

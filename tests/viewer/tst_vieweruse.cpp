@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -48,6 +49,7 @@ private slots:
     void keysWithoutCharacterPassThePage();
     void homeChoosesTheFirstEntryAfterNextPage_data();
     void homeChoosesTheFirstEntryAfterNextPage();
+    void closeAnswersWhileAHugePageLoads();
 
 private:
     QString save(HelpDocument& doc, const QString& name) {
@@ -243,6 +245,31 @@ void TestViewerUse::homeChoosesTheFirstEntryAfterNextPage() {
     QTest::keyClick(list, Qt::Key(key));
     QCOMPARE(m_window->currentPage(), page);
     QCOMPARE(list->selectedItems().size(), 1);
+}
+
+// A page of 200,000 paragraphs is read once the window is on screen, and a close request made
+// while it comes in closes the window without waiting for the rest of the page.
+void TestViewerUse::closeAnswersWhileAHugePageLoads() {
+    auto doc = documentOf({QStringLiteral("unused"), QStringLiteral("second")});
+    QByteArray huge = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 ";
+    for (int i = 0; i < 200000; ++i)
+        huge += "a\\par\n";
+    doc->page(1).rtf = huge + "}";
+    m_window = std::make_unique<ViewerWindow>(m_dialogs);
+    m_window->startUp(save(*doc, QStringLiteral("huge.qzd")));
+    QCOMPARE(page()->document()->blockCount(), 1); // nothing read before the window shows
+    m_window->show();
+    // Queued behind the start of the load, so it arrives among the events the load serves.
+    bool askedDuringLoad = false;
+    QTimer::singleShot(0, m_window.get(), [this, &askedDuringLoad] {
+        askedDuringLoad = page()->isLoading();
+        m_window->close();
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isVisible(), 20000);
+    QVERIFY(askedDuringLoad);
+    QVERIFY(!page()->isLoading());
+    QVERIFY2(page()->document()->blockCount() < 200000,
+             qPrintable(QString::number(page()->document()->blockCount())));
 }
 
 QTEST_MAIN(TestViewerUse)
