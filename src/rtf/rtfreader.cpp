@@ -257,6 +257,8 @@ public:
     }
 
     void endRow(const TableRow&) override {
+        if (rows_.empty())
+            return; // a row mark with no table open adds no row
         inCell_ = false;
         column_ = 0;
         ++row_;

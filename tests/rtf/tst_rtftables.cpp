@@ -87,6 +87,12 @@ void TestRtf::tables_data() {
     QTest::newRow("page ends inside a row")
         << QByteArray("{\\rtf1\\trowd\\cellx600\\cellx1200\\pard\\intbl a\\cell b")
         << QStringLiteral("1x2: a|b") << QList<qreal>{-1, -1};
+    // A row mark after text has ended the table belongs to no table (found by fuzzing: the
+    // plain text counted an empty row in the next table).
+    QTest::newRow("row mark after the table ended")
+        << QByteArray("{\\rtf1\\trowd\\cellx600\\pard\\intbl a\\cell\\pard x\\row"
+                      "\\trowd\\cellx600\\intbl b\\cell\\row\\pard\\par}")
+        << QStringLiteral("1x1: a") << QList<qreal>{-1};
     QByteArray wide = "{\\rtf1\\trowd\\pard\\intbl ";
     for (int i = 0; i < 100; ++i)
         wide += QByteArray::number(i % 10) + "\\cell ";
