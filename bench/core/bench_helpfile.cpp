@@ -1,5 +1,6 @@
 // Reading and writing the largest document the format allows: 100 pages, 64 keywords of
 // 32 characters on each, 32-character titles, about 60 KB of RTF per page.
+#include "common/benchmain.h"
 #include "common/maximumdocument.h"
 #include "core/helpfile.h"
 
@@ -12,15 +13,10 @@
 #include <memory>
 
 using namespace quillo;
+using quillo::bench::benchFolder;
 using quillo::bench::maximumDocument;
 
 namespace {
-
-// Files go to memory-backed /dev/shm when it exists, so the disk does not set the pace.
-QString benchFolder() {
-    return QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm")
-                                                     : QDir::tempPath();
-}
 
 void BM_SerializeMaximum(benchmark::State& state) {
     auto doc = maximumDocument();

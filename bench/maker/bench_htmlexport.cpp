@@ -2,6 +2,7 @@
 // keywords per page) into a fresh folder: navigation pages and every page. Beside it, in the
 // same run, LibreOffice converting the same 100 RTF pages in one batch
 // (soffice --headless --convert-to html), when soffice is installed.
+#include "common/benchmain.h"
 #include "common/maximumdocument.h"
 #include "maker/html/htmlsite.h"
 #include "maker/html/pageconversion.h"
@@ -91,10 +92,5 @@ BENCHMARK(BM_LibreOffice_ConvertPages)->Unit(benchmark::kMillisecond)->UseRealTi
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return quillo::bench::runBenchmarks<QGuiApplication>(argc, argv);
 }

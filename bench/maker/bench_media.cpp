@@ -1,5 +1,7 @@
 // Embedding a 1 MB JPEG photo into a 25 KB page through the image window (with the store and
 // reload of the page), and switching from that page to the next one and back.
+#include "common/answeringdialogs.h"
+#include "common/benchmain.h"
 #include "maker/document/makerdocument.h"
 #include "maker/media/imagewindow.h"
 #include "maker/shell/mainwindow.h"
@@ -24,22 +26,6 @@ using namespace quillo;
 using namespace quillo::maker;
 
 namespace {
-
-// Says Yes to the large-picture question, OK to anything else.
-class AnsweringDialogs : public Dialogs {
-public:
-    Answer ask(QWidget*, const QString&, const QString&, Icon, Buttons buttons) override {
-        return buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
-    }
-    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    int shellOpen(const QString&, const QStringList&) override { return ShellOpenOk; }
-    void beep() override {}
-};
 
 // A photo-like JPEG of about 1 MB: smooth gradients with fine noise, as a camera gives.
 QByteArray photo() {
@@ -73,7 +59,7 @@ QString pageText() {
 
 struct Setup {
     QTemporaryDir dir;
-    AnsweringDialogs dialogs;
+    bench::AnsweringDialogs dialogs;
     std::unique_ptr<MakerMainWindow> window;
     ImageWindow* images = nullptr;
 
@@ -162,11 +148,5 @@ BENCHMARK(BM_SwitchAwayAndBack)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks<QApplication>(argc, argv);
 }

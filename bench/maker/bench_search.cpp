@@ -1,5 +1,6 @@
 // Search and replace over the largest document (100 pages of 60 KB): a downward search from
 // page 1 that finds nothing, and a replace-all of a word that each page holds 50 times.
+#include "common/benchmain.h"
 #include "common/maximumdocument.h"
 #include "maker/search/searchlogic.h"
 
@@ -99,11 +100,5 @@ BENCHMARK(BM_ReplaceAllPrepared)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return quillo::bench::runBenchmarks<QGuiApplication>(argc, argv);
 }

@@ -2,6 +2,8 @@
 // RTF writing and RTF to HTML, in bytes of RTF per second.
 #include "corpus.h"
 
+#include "common/benchmain.h"
+
 #include "rtf/htmlwriter.h"
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
@@ -221,14 +223,11 @@ BENCHMARK(BM_HtmlFromDocument_Corpus)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    std::printf("corpus: %lld pages, %lld bytes; large page %lld bytes; typical page %lld bytes\n",
-                static_cast<long long>(corpus().size()), static_cast<long long>(corpusBytes()),
-                static_cast<long long>(large().size()),
-                static_cast<long long>(typicalPage().size()));
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return quillo::bench::runBenchmarks<QGuiApplication>(argc, argv, [] {
+        std::printf("corpus: %lld pages, %lld bytes; large page %lld bytes; typical page %lld "
+                    "bytes\n",
+                    static_cast<long long>(corpus().size()), static_cast<long long>(corpusBytes()),
+                    static_cast<long long>(large().size()),
+                    static_cast<long long>(typicalPage().size()));
+    });
 }

@@ -1,7 +1,9 @@
 // The viewer window with the largest document: loading and showing page 1, and a search
 // for a text that no page holds (the window's own button, the end message answered).
-#include "core/helpfile.h"
+#include "common/answeringdialogs.h"
+#include "common/benchmain.h"
 #include "common/maximumdocument.h"
+#include "core/helpfile.h"
 #include "viewer/viewerwindow.h"
 #include "winsvc/dialogs.h"
 
@@ -17,31 +19,8 @@ using namespace quillo;
 
 namespace {
 
-// Answers every message with OK, as a user who reads the end message would.
-class AnsweringDialogs : public Dialogs {
-public:
-    Answer ask(QWidget*, const QString&, const QString&, Icon, Buttons) override {
-        ++messages;
-        return Answer::Ok;
-    }
-    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    int shellOpen(const QString&, const QStringList&) override { return ShellOpenOk; }
-    void beep() override {}
-    int messages = 0;
-};
-
-QString benchFolder() {
-    return QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm")
-                                                     : QDir::tempPath();
-}
-
 struct MaximumFile {
-    QTemporaryDir dir{benchFolder() + QStringLiteral("/quillo-bench-XXXXXX")};
+    QTemporaryDir dir{bench::benchFolder() + QStringLiteral("/quillo-bench-XXXXXX")};
     QString path = dir.filePath(QStringLiteral("max.qzd"));
     MaximumFile() {
         auto doc = bench::maximumDocument();
@@ -51,7 +30,7 @@ struct MaximumFile {
 
 void BM_OpenAndShowFirstPage(benchmark::State& state) {
     MaximumFile file;
-    AnsweringDialogs dialogs;
+    bench::AnsweringDialogs dialogs;
     for (auto _ : state) {
         viewer::ViewerWindow window(dialogs);
         window.startUp(file.path);
@@ -67,7 +46,7 @@ BENCHMARK(BM_OpenAndShowFirstPage)->Unit(benchmark::kMillisecond);
 // `warm`: the page texts were made while the first page was read, as in normal use.
 void missSearch(benchmark::State& state, bool warm) {
     MaximumFile file;
-    AnsweringDialogs dialogs;
+    bench::AnsweringDialogs dialogs;
     viewer::ViewerWindow window(dialogs);
     window.startUp(file.path);
     window.show();
@@ -104,11 +83,5 @@ BENCHMARK(BM_MissSearchAllPagesCold)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks<QApplication>(argc, argv);
 }

@@ -1,8 +1,8 @@
 // Writes the largest document when asked to (--write <path>); otherwise starts like qzd32 on
 // the given file and exits once the page text has been painted, printing the realtime clock
 // in nanoseconds at that moment, so that a script can take the time from process start.
-#include "core/helpfile.h"
 #include "common/maximumdocument.h"
+#include "core/helpfile.h"
 #include "viewer/viewerwindow.h"
 #include "winsvc/appenv.h"
 #include "winsvc/dialogs.h"
