@@ -7,6 +7,7 @@
 #include "rtf/styles.h"
 #include "rtf/units.h"
 #include "winsvc/hourglass.h"
+#include "winsvc/inputdropper.h"
 #include "winsvc/twips.h"
 #include "winsvc/wincolor.h"
 
@@ -200,41 +201,6 @@ bool hasFormatValue(const SelectionFormat& f) {
 bool hasParagraphValue(const SelectionFormat& f) {
     return f.alignment || f.bullet || f.leftIndent || f.rightIndent;
 }
-
-// Drops the user's keys, clicks and wheel turns for its lifetime (events served during a load
-// must not start other work on the page being read); painting, timers and close requests pass.
-class InputDropper : public QObject {
-public:
-    InputDropper() { qApp->installEventFilter(this); }
-    ~InputDropper() override { qApp->removeEventFilter(this); }
-    InputDropper(const InputDropper&) = delete;
-    InputDropper& operator=(const InputDropper&) = delete;
-
-    bool eventFilter(QObject*, QEvent* event) override {
-        switch (event->type()) {
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::Wheel:
-        case QEvent::ContextMenu:
-        case QEvent::DragEnter:
-        case QEvent::DragMove:
-        case QEvent::Drop:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-        case QEvent::TabletPress:
-        case QEvent::TabletRelease:
-            return true;
-        default:
-            return false;
-        }
-    }
-};
 
 } // namespace
 
