@@ -337,6 +337,7 @@ private slots:
 
         viewer::ViewerWindow viewerWindow(f.dialogs());
         viewerWindow.startUp(path);
+        viewerWindow.show(); // the viewer reads its page once its window is on screen
         auto* page = viewerWindow.findChild<RichTextControl*>(QStringLiteral("RichTextBox2"));
         QVERIFY(page);
         QTRY_VERIFY(!page->plainText().isEmpty());
