@@ -104,16 +104,15 @@ QStringList argumentsFromSystem(int argc, const char* const* argv) {
 }
 
 bool readAllFrom(int fd, QByteArray& out) {
-    // Reads straight into the array, sized from the file's length plus room to see the end,
-    // so a large file is copied once; a file that grows meanwhile gets more room as it comes.
+    // Reads straight into the array, first sized from the file's length (one byte more, to
+    // see the end), so a large file is copied once; when full, the room doubles.
     struct stat st {};
-    qsizetype room = 65536;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-        room = qsizetype(st.st_size) + 1;
+    const bool sized = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
     qsizetype filled = out.size();
+    out.resize(filled + (sized ? qsizetype(st.st_size) + 1 : 65536));
     for (;;) {
-        if (out.size() - filled == 0)
-            out.resize(filled + std::max<qsizetype>(room, 65536));
+        if (filled == out.size())
+            out.resize(filled + std::max<qsizetype>(filled, 65536));
         const ssize_t n = ::read(fd, out.data() + filled, size_t(out.size() - filled));
         if (n < 0 && errno == EINTR)
             continue;
@@ -124,7 +123,6 @@ bool readAllFrom(int fd, QByteArray& out) {
             return n == 0;
         }
         filled += n;
-        room = filled; // grown past its length: double the room each time
     }
 }
 

@@ -78,14 +78,6 @@ void PageView::load() {
     m_page->setRtf(rtf);
 }
 
-bool PageView::isLoading() const {
-    return m_page->isLoading();
-}
-
-void PageView::cancelLoading() {
-    m_page->cancelLoading();
-}
-
 void PageView::place(const QRect& panel, const QRect& text) {
     setGeometry(panel);
     m_page->setGeometry(QRect(text.topLeft() - panel.topLeft(), text.size()));

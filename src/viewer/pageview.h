@@ -33,9 +33,6 @@ public:
     // is hidden the page is read once it is shown, so that the window of a huge page is on
     // screen, answering its close box, while the page comes in.
     void showPage(int page);
-    // A page being read (with the window's events served meanwhile) and ending it early.
-    bool isLoading() const;
-    void cancelLoading();
     // Places the panel at `panel` and the page text at `text`, in the parent's pixels.
     void place(const QRect& panel, const QRect& text);
 

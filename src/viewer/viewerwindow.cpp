@@ -392,10 +392,10 @@ bool ViewerWindow::event(QEvent* event) {
 }
 
 void ViewerWindow::closeEvent(QCloseEvent* event) {
-    if (m_pageView->isLoading()) {
+    if (m_pageView->control().isLoading()) {
         // A close box pressed while a huge page comes in: the load stops, and the close is
         // made once it has returned.
-        m_pageView->cancelLoading();
+        m_pageView->control().cancelLoading();
         QTimer::singleShot(0, this, &QWidget::close);
         event->ignore();
         return;

@@ -48,10 +48,9 @@ public:
     // Replaces content and formatting with the page read from RTF. Loading is not an edit:
     // it leaves nothing to undo.
     void setRtf(QByteArrayView rtf);
-    // Whether a page read while the window is shown serves the window's events about every
-    // 100 ms: a huge page then shows as it comes and the close box answers, while keys and
-    // clicks during the load are dropped (the hourglass shows). Off by default: the page is
-    // read in one go.
+    // A page is read in slices of about 100 ms. With this on, the window's events are served
+    // between slices while it is shown: a huge page shows as it comes and the close box
+    // answers, while keys and clicks during the load are dropped (the hourglass shows).
     void setLoadServesEvents(bool serves) { m_loadServesEvents = serves; }
     bool isLoading() const { return m_loading; }
     // Ends a load that serves events where it has come to; the page shows what was read.
