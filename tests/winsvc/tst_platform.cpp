@@ -48,6 +48,8 @@ private slots:
     void commandLine_data();
     void commandLine();
     void programFolderFollowsQuilloHome();
+    void installedProgramKeepsFilesInUserFolders();
+    void portableTreeKeepsFilesBeside();
     void waylandPrefersX11_data();
     void waylandPrefersX11();
     void japaneseFontNames_data();
@@ -301,14 +303,49 @@ void PlatformTest::commandLine() {
 void PlatformTest::programFolderFollowsQuilloHome() {
     QTemporaryDir dir;
     qputenv("QUILLO_HOME", dir.path().toUtf8());
-    QCOMPARE(programFolder(), dir.path());
+    QCOMPARE(settingsFolder(), dir.path());
+    QCOMPARE(outputFolder(), dir.path());
     // A folder that does not exist yet is made, so the first run finds a place for its files.
     const QString fresh = dir.filePath(QStringLiteral("new/home"));
     qputenv("QUILLO_HOME", fresh.toUtf8());
-    QCOMPARE(programFolder(), fresh);
+    QCOMPARE(settingsFolder(), fresh);
     QVERIFY(QFileInfo(fresh).isDir());
     qunsetenv("QUILLO_HOME");
-    QCOMPARE(programFolder(), QCoreApplication::applicationDirPath());
+}
+
+// This test program's folder is writable but carries no portable marker, as an installed
+// program's folder: the files go to the user's configuration and data folders, made on demand.
+void PlatformTest::installedProgramKeepsFilesInUserFolders() {
+    qunsetenv("QUILLO_HOME");
+    QVERIFY(QFileInfo(QCoreApplication::applicationDirPath()).isWritable());
+    const QString config =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/quillo32";
+    const QString data =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/quillo32";
+    QDir(config).removeRecursively();
+    QCOMPARE(settingsFolder(), config);
+    QCOMPARE(outputFolder(), data);
+    QVERIFY(QFileInfo(config).isDir());
+    QVERIFY(QFileInfo(data).isDir());
+}
+
+void PlatformTest::portableTreeKeepsFilesBeside() {
+    QTemporaryDir dir;
+    const QString bin = dir.filePath(QStringLiteral("bin"));
+    QVERIFY(QDir().mkpath(bin));
+    QCOMPARE(portableFolder(bin), QString());
+    QFile marker(bin + '/' + PortableMarkerName);
+    QVERIFY(marker.open(QIODevice::WriteOnly));
+    marker.close();
+    QCOMPARE(portableFolder(bin), bin);
+    QCOMPARE(portableFolder(QString()), QString());
+    // A build tree carries the marker beside its programs.
+    QVERIFY(QFile::exists(QStringLiteral(QUILLO_BIN_DIR "/") + PortableMarkerName));
+    // A portable tree this user may not write keeps nothing beside it (root writes anywhere).
+    QVERIFY(QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner));
+    const bool writable = QFileInfo(bin).isWritable();
+    QCOMPARE(portableFolder(bin), writable ? bin : QString());
+    QVERIFY(QFile::setPermissions(bin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
 }
 
 void PlatformTest::waylandPrefersX11_data() {

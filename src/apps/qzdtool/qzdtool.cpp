@@ -35,6 +35,7 @@ const char* const Usage =
     "                         write the file's HTML site into OUTDIR (made when missing): the\n"
     "                         start, contents and keyword pages and every page, or page N only\n"
     "  --help                 show this text\n"
+    "  --version              show the version\n"
     "\n"
     "Exit codes: 0 done, 1 the file could not be read or written, 2 usage error.\n";
 
@@ -108,6 +109,10 @@ int runQzdtool(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString command = args.first();
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         out << Usage;
+        return 0;
+    }
+    if (command == QLatin1String("--version") && args.size() == 1) {
+        out << "qzdtool " QUILLO_VERSION "\n";
         return 0;
     }
     auto doc = std::make_unique<HelpDocument>();
