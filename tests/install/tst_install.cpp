@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <memory>
 
 using namespace quillo;
@@ -129,8 +130,10 @@ private slots:
         QTest::newRow("maker") << "qzd32mk"
                                << "--version" << version.arg("qzd32mk");
         QTest::newRow("tool") << "qzdtool"
-                              << "--help"
-                              << "qzdtool";
+                              << "--version" << version.arg("qzdtool");
+        for (const char* program : {"qzd32", "qzd32mk", "qzdtool"})
+            QTest::newRow(qPrintable(QLatin1String(program) + " help"))
+                << program << "--help" << QStringLiteral("^Usage: %1 ").arg(program);
     }
 
     // Each program runs from the installed folder; asking for the version needs no display.
@@ -205,6 +208,31 @@ private slots:
         QVERIFY2(!ended, output.constData());
     }
 
+    // Run without QUILLO_HOME, the installed authoring program makes its settings folder in
+    // the user's configuration folder and writes nothing beside itself, although this user
+    // may write the program folder.
+    void installedMakerKeepsOutOfItsFolder() {
+        const QString bin = installed(QStringLiteral("bin"));
+        const QStringList before = QDir(bin).entryList(QDir::Files);
+        QVERIFY(!before.contains(QLatin1String(PortableMarkerName)));
+        QVERIFY(QFileInfo(bin).isWritable());
+        QProcessEnvironment env = desktopEnvironment({});
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir->filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir->path());
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(installed(QStringLiteral("bin/qzd32mk")),
+                {installed(QStringLiteral("share/quillo32/sample.qzd"))});
+        QVERIFY(p.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QFileInfo(m_dir->filePath(QStringLiteral("config/quillo32"))).isDir(), 20000);
+        p.kill();
+        p.waitForFinished();
+        QCOMPARE(QDir(bin).entryList(QDir::Files), before);
+    }
+
     void desktopEntries_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("program");
@@ -212,7 +240,7 @@ private slots:
         QTest::newRow("viewer") << "qzd32.desktop"
                                 << "qzd32" << true;
         QTest::newRow("maker") << "qzd32mk.desktop"
-                               << "qzd32mk" << false;
+                               << "qzd32mk" << true;
     }
 
     void desktopEntries() {
@@ -233,6 +261,15 @@ private slots:
         const QStringList opened =
             entry.value(QStringLiteral("MimeType")).split(QLatin1Char(';'), Qt::SkipEmptyParts);
         QCOMPARE(!opened.isEmpty() && opened == types, opensHelpFiles);
+        // One main category, so that a menu lists the program once.
+        static const QStringList mainCategories{
+            "AudioVideo", "Audio",  "Video",   "Development", "Education", "Game",   "Graphics",
+            "Network",    "Office", "Science", "Settings",    "System",    "Utility"};
+        const QStringList categories =
+            entry.value(QStringLiteral("Categories")).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        QCOMPARE(std::count_if(categories.cbegin(), categories.cend(),
+                               [](const QString& c) { return mainCategories.contains(c); }),
+                 1);
 
         REQUIRE_TOOL(validate, "desktop-file-validate");
         const Run r = run(validate, {path});
@@ -264,6 +301,79 @@ private slots:
             for (int x = 0; x < 16; ++x)
                 opaque += qAlpha(image.pixel(x, y)) > 128;
         QVERIFY2(opaque > 16 * 16 / 3, qPrintable(QString::number(opaque)));
+    }
+
+    // Both programs open help files; the viewer is the one a double-click starts.
+    void viewerIsDefault() {
+        REQUIRE_TOOL(updateDesktop, "update-desktop-database");
+        REQUIRE_TOOL(xdgMime, "xdg-mime");
+        const QProcessEnvironment env = desktopEnvironment(QStringLiteral("X-Generic"));
+        const Run updated =
+            run(updateDesktop, {installed(QStringLiteral("share/applications"))}, env);
+        QVERIFY2(updated.finished && updated.code == 0, qPrintable(updated.out));
+        const Run r = run(xdgMime,
+                          {QStringLiteral("query"), QStringLiteral("default"),
+                           QStringLiteral("application/x-quillo32-help")},
+                          env);
+        QVERIFY2(r.finished && r.code == 0, qPrintable(r.out));
+        QCOMPARE(r.out.trimmed(), QStringLiteral("qzd32.desktop"));
+    }
+
+    void pngIcons_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("size");
+        for (int size : {16, 24, 32, 48, 64, 128, 256})
+            for (const char* icon :
+                 {"apps/qzd32", "apps/qzd32mk", "mimetypes/application-x-quillo32-help"})
+                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(icon).arg(size)))
+                    << QStringLiteral("share/icons/hicolor/%1x%1/%2.png").arg(size).arg(icon)
+                    << size;
+    }
+
+    // For desktops that read no SVG: each size as a PNG of that size, not blank.
+    void pngIcons() {
+        QFETCH(QString, path);
+        QFETCH(int, size);
+        const QImage image(installed(path));
+        QCOMPARE(image.size(), QSize(size, size));
+        const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+        int opaque = 0;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x)
+                opaque += qAlpha(argb.pixel(x, y)) > 128;
+        QVERIFY2(opaque > size * size / 3, qPrintable(QString::number(opaque)));
+    }
+
+    void manualPages_data() {
+        QTest::addColumn<QString>("program");
+        for (const char* program : {"qzd32", "qzd32mk", "qzdtool"})
+            QTest::newRow(program) << program;
+    }
+
+    // Each program has a compressed manual page that names every option its --help lists.
+    void manualPages() {
+        QFETCH(QString, program);
+        REQUIRE_TOOL(gzip, "gzip");
+        const Run page =
+            run(gzip, {QStringLiteral("-dc"), installed("share/man/man1/" + program + ".1.gz")});
+        QVERIFY2(page.finished && page.code == 0, qPrintable(page.out));
+        QVERIFY2(page.out.startsWith(QStringLiteral(".TH ") + program.toUpper() + ' '),
+                 qPrintable(page.out.left(80)));
+        const QString text = QString(page.out).replace(QStringLiteral("\\-"), QStringLiteral("-"));
+        const Run help =
+            run(installed("bin/" + program), {QStringLiteral("--help")}, desktopEnvironment({}));
+        // The first word of each entry of the help text's lists: options, commands, files and
+        // variables.
+        static const QRegularExpression entry(QStringLiteral("^  ([^ ,]+)"),
+                                              QRegularExpression::MultilineOption);
+        QStringList words;
+        for (auto it = entry.globalMatch(help.out); it.hasNext();)
+            words << it.next().captured(1);
+        QVERIFY2(words.contains(QLatin1String("--help")) &&
+                     words.contains(QLatin1String("--version")),
+                 qPrintable(help.out));
+        for (const QString& word : std::as_const(words))
+            QVERIFY2(text.contains(word), qPrintable(program + ": " + word));
     }
 
     void fileType_data() {
@@ -356,8 +466,9 @@ private slots:
         const Run fields =
             run(dpkgDeb, {QStringLiteral("--field"), deb, QStringLiteral("Depends")});
         QVERIFY2(fields.finished && fields.code == 0, qPrintable(fields.out));
-        for (const char* needed : {"libqt6widgets6", "libqt6printsupport6", "qt6-qpa-plugins",
-                                   "libqt6svg6", "fonts-ipafont-gothic", "fonts-ipafont-mincho"})
+        for (const char* needed :
+             {"libqt6widgets6", "libqt6printsupport6", "qt6-qpa-plugins", "libqt6svg6",
+              "fonts-ipafont-gothic", "fonts-ipafont-mincho", "sensible-utils"})
             QVERIFY2(
                 fields.out.contains(QRegularExpression(
                     QStringLiteral("(^|, )%1( |,|$)").arg(QLatin1String(needed)))),
@@ -373,6 +484,17 @@ private slots:
         const Run version =
             run(root + QStringLiteral("/usr/bin/qzd32"), {QStringLiteral("--version")});
         QVERIFY2(version.finished && version.code == 0, qPrintable(version.out));
+
+        // What Debian's checker finds wrong with the package: no error, no warning.
+        const QString lintian = tool("lintian");
+        QVERIFY2(!lintian.isEmpty(), "lintian is not installed (scripts/run-tests.sh installs it)");
+        const Run checked =
+            run(lintian, {QStringLiteral("--fail-on"), QStringLiteral("error,warning"), deb},
+                QProcessEnvironment::systemEnvironment(), 300000);
+        QVERIFY2(checked.finished && checked.code == 0, qPrintable(checked.out));
+        static const QRegularExpression problem(QStringLiteral("^[EW]: "),
+                                                QRegularExpression::MultilineOption);
+        QVERIFY2(!checked.out.contains(problem), qPrintable(checked.out));
     }
 };
 
