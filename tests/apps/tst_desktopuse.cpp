@@ -3,16 +3,22 @@
 #include "support/makerfixture.h"
 #include "support/scripteddialogs.h"
 #include "viewer/viewerwindow.h"
+#include "winsvc/appenv.h"
 #include "winsvc/desktoprecent.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDropEvent>
 #include <QFile>
 #include <QImage>
+#include <QMenuBar>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QStandardPaths>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTextBlock>
+#include <QToolButton>
 #include <QUrl>
 
 using namespace quillo;
@@ -163,6 +169,46 @@ private slots:
         MakerFixture::trigger(w, "qzd32mk_file_save_rename");
         QVERIFY(QFile::exists(saved));
         QVERIFY(desktopRecentList().contains(href(saved)));
+    }
+
+    void makerLooks_data() {
+        QTest::addColumn<int>("points");
+        QTest::newRow("9 pt") << 9;
+        QTest::newRow("12 pt") << 12;
+        QTest::newRow("16 pt") << 16;
+    }
+
+    // Whatever the desktop's font, the default window shows every menu of the menu bar (no
+    // overflow button) and the font box shows the Windows Japanese face names in full.
+    void makerLooks() {
+        QFETCH(int, points);
+        const QFont desktopFont = QApplication::font();
+        const auto restore = qScopeGuard([&desktopFont] { QApplication::setFont(desktopFont); });
+        // A fixed-pitch Japanese face: its Latin letters are half as wide as its kana.
+        QApplication::setFont(QFont(QStringLiteral("IPAGothic"), points));
+        MakerMainWindow* w = f.start();
+        QVERIFY(w);
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        auto* overflow =
+            w->menuBar()->findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button"));
+        QVERIFY(overflow);
+        QTRY_VERIFY2(!overflow->isVisible(),
+                     qPrintable(QStringLiteral("window %1, menus %2")
+                                    .arg(w->width())
+                                    .arg(w->menuBar()->sizeHint().width())));
+
+        auto* box = w->findChild<QComboBox*>(QStringLiteral("Combo1"));
+        QVERIFY(box);
+        QStyleOptionComboBox option;
+        option.initFrom(box);
+        option.rect = QRect(QPoint(), box->minimumSizeHint());
+        const int field =
+            box->style()
+                ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box)
+                .width();
+        for (const QString& face : windowsJapaneseFontNames())
+            QVERIFY2(box->fontMetrics().horizontalAdvance(face) <= field,
+                     qPrintable(face + ' ' + QString::number(field)));
     }
 
     // The viewer opens a dropped help file as its open command does, and refuses others.
