@@ -159,6 +159,14 @@ struct ApplicationStart {
 };
 ApplicationStart* applicationStart = nullptr;
 
+// Gives the held messages to the handler that was there before, in their order.
+void passOnHeld(ApplicationStart& start) {
+    for (const ApplicationStart::Held& h : std::as_const(start.held))
+        start.previous(h.type, QMessageLogContext(nullptr, 0, nullptr, h.category.constData()),
+                       h.text);
+    start.held.clear();
+}
+
 void startMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     ApplicationStart& start = *applicationStart;
     const QByteArray category(context.category ? context.category : "");
@@ -173,6 +181,8 @@ void startMessageHandler(QtMsgType type, const QMessageLogContext& context, cons
             std::fflush(stderr);
             std::_Exit(1);
         }
+        // Another reason (a missing plug-in): Qt's own messages explain it, in order.
+        passOnHeld(start);
     }
     if (type != QtFatalMsg && category.startsWith("qt.qpa.")) {
         start.held.append({type, category, text});
@@ -204,11 +214,7 @@ void applicationMade() {
     ApplicationStart& start = *applicationStart;
     qInstallMessageHandler(start.previous);
     applicationStart = nullptr;
-    for (const ApplicationStart::Held& h : std::as_const(start.held)) {
-        const QMessageLogContext context(nullptr, 0, nullptr, h.category.constData());
-        start.previous(h.type, context, h.text);
-    }
-    start.held.clear();
+    passOnHeld(start);
 }
 
 void setProgramIdentity(const QString& name) {
