@@ -2,6 +2,8 @@
 // fails on a control that takes the keyboard focus but has no name, on a box named by its
 // current value, and on a window a screen reader would not announce as a window.
 #include "maker/entries/companionwindows.h"
+#include "maker/media/colourwindow.h"
+#include "maker/media/imagewindow.h"
 #include "maker/search/searchwindow.h"
 #include "support/makerfixture.h"
 #include "support/scripteddialogs.h"
@@ -140,6 +142,16 @@ private slots:
         checkWindowRole(entry, entry->windowTitle());
         QCOMPARE(nameOf(entry->textBox()), entry->windowTitle());
         MakerFixture::escapeEntryDialog(w);
+
+        // The tool windows of pictures and colours.
+        MakerFixture::trigger(w, "qzd32mk_image_set");
+        checkTree(w->imageWindow());
+        checkWindowRole(w->imageWindow(), w->imageWindow()->windowTitle());
+        w->imageWindow()->close();
+        MakerFixture::trigger(w, "qzd32mk_color_moji");
+        checkTree(w->colourWindow());
+        checkWindowRole(w->colourWindow(), w->colourWindow()->windowTitle());
+        w->colourWindow()->close();
 
         MakerFixture::trigger(w, "qzd32mk_preview_help");
         QVERIFY(w->previewWindow());

@@ -107,10 +107,13 @@ ImageWindow::ImageWindow(const ImageWindowParts& parts, QWidget* mainWindow)
     auto* filesLayout = new QVBoxLayout(files);
     m_driveList = new QComboBox(files);
     m_driveList->setObjectName(QStringLiteral("Drive1"));
+    m_driveList->setAccessibleName(QStringLiteral("ドライブ"));
     m_folders = new QListWidget(files);
     m_folders->setObjectName(QStringLiteral("Dir1"));
+    m_folders->setAccessibleName(QStringLiteral("フォルダ"));
     m_files = new QListWidget(files);
     m_files->setObjectName(QStringLiteral("File1"));
+    m_files->setAccessibleName(QStringLiteral("画像ファイル"));
     for (QWidget* list : {static_cast<QWidget*>(m_folders), static_cast<QWidget*>(m_files)})
         list->setMinimumSize(twipsToPixels(2800, Qt::Horizontal),
                              twipsToPixels(1300, Qt::Vertical));
