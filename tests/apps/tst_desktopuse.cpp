@@ -101,19 +101,6 @@ private slots:
         QVERIFY(list.contains("name=\"qzd32mk\""));
     }
 
-    // Cancelling the save question keeps the document; the dropped file is not opened.
-    void makerDropCancelledKeepsDocument() {
-        const QString first = helpFile(QStringLiteral("first.qzd"));
-        const QString second = helpFile(QStringLiteral("second.qzd"));
-        MakerMainWindow* w = f.start(first);
-        QVERIFY(w);
-        MakerFixture::type(w, QStringLiteral("変更"));
-        f.dialogs().answerNext(Answer::Cancel);
-        dropFiles(w, {second});
-        QCOMPARE(w->document().help().filePath, first);
-        QVERIFY(w->document().isModified());
-    }
-
     // A picture dropped on the page is embedded where it was dropped.
     void makerEmbedsDroppedPicture() {
         const QString first = helpFile(QStringLiteral("first.qzd"));

@@ -123,27 +123,44 @@ private slots:
     void programs_data() {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<int>("code");
         QTest::addColumn<QString>("expected");
-        const QString version = QStringLiteral("^%1 \\d+\\.\\d+\\.\\d+\\n$");
-        QTest::newRow("viewer") << "qzd32"
-                                << "--version" << version.arg("qzd32");
-        QTest::newRow("maker") << "qzd32mk"
-                               << "--version" << version.arg("qzd32mk");
-        QTest::newRow("tool") << "qzdtool"
-                              << "--version" << version.arg("qzdtool");
-        for (const char* program : {"qzd32", "qzd32mk", "qzdtool"})
-            QTest::newRow(qPrintable(QLatin1String(program) + " help"))
-                << program << "--help" << QStringLiteral("^Usage: %1 ").arg(program);
+        for (const char* display : {"", ":873"}) { // none, and one that no server answers
+            const QString tag = *display ? QStringLiteral(" (no server)") : QString();
+            for (const char* program : {"qzd32", "qzd32mk", "qzdtool"}) {
+                QTest::newRow(qPrintable(program + QStringLiteral(" --version") + tag))
+                    << program << "--version" << display << 0
+                    << QStringLiteral("^%1 \\d+\\.\\d+\\.\\d+\\n$").arg(program);
+                QTest::newRow(qPrintable(program + QStringLiteral(" --help") + tag))
+                    << program << "--help" << display << 0
+                    << QStringLiteral("^Usage: %1 .*--version").arg(program);
+            }
+            for (const char* program : {"qzd32", "qzd32mk"})
+                QTest::newRow(qPrintable(program + QStringLiteral(" without display") + tag))
+                    << program << "sample.qzd" << display << 1
+                    << QStringLiteral("^%1: no display found; [^\\n]*QT_QPA_PLATFORM\\n$")
+                           .arg(program);
+        }
     }
 
-    // Each program runs from the installed folder; asking for the version needs no display.
+    // Each program runs from the installed folder: --help and --version need no display, and
+    // a window program without one says so in one line instead of aborting.
     void programs() {
         QFETCH(QString, program);
         QFETCH(QString, argument);
+        QFETCH(QString, display);
+        QFETCH(int, code);
         QFETCH(QString, expected);
-        const Run r = run(installed("bin/" + program), {argument}, desktopEnvironment({}));
-        QVERIFY2(r.finished && r.code == 0, qPrintable(r.out));
-        QVERIFY2(r.out.contains(QRegularExpression(expected)), qPrintable(r.out));
+        QProcessEnvironment env = desktopEnvironment({});
+        if (!display.isEmpty())
+            env.insert(QStringLiteral("DISPLAY"), display);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir->path());
+        const Run r = run(installed("bin/" + program), {argument}, env);
+        QVERIFY2(r.finished && r.code == code, qPrintable(r.out));
+        QVERIFY2(r.out.contains(
+                     QRegularExpression(expected, QRegularExpression::DotMatchesEverythingOption)),
+                 qPrintable(r.out));
     }
 
     void helpFiles_data() {
@@ -185,27 +202,37 @@ private slots:
 
     void programsStart_data() {
         QTest::addColumn<QString>("program");
-        QTest::newRow("viewer") << "qzd32";
-        QTest::newRow("maker") << "qzd32mk";
+        QTest::addColumn<QString>("file");
+        QTest::newRow("viewer") << "qzd32" << installed("share/quillo32/sample.qzd");
+        QTest::newRow("maker") << "qzd32mk" << installed("share/quillo32/sample.qzd");
+        QTest::newRow("file named --help") << "qzd32"
+                                           << "./--help";
     }
 
-    // The installed programs come up on a display and stay up with the installed sample.
+    // The installed programs come up on a display and stay up with a help file, also one
+    // whose name looks like an option.
     void programsStart() {
         QFETCH(QString, program);
+        QFETCH(QString, file);
+        QFile::remove(m_dir->filePath(QStringLiteral("--help")));
+        QVERIFY(QFile::copy(installed("share/quillo32/sample.qzd"),
+                            m_dir->filePath(QStringLiteral("--help"))));
         QProcessEnvironment env = desktopEnvironment({});
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("QUILLO_HOME"), m_dir->filePath(QStringLiteral("home")));
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir->path());
         QProcess p;
         p.setProcessEnvironment(env);
+        p.setWorkingDirectory(m_dir->path());
         p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(installed("bin/" + program), {installed("share/quillo32/sample.qzd")});
+        p.start(installed("bin/" + program), {file});
         QVERIFY(p.waitForStarted());
         const bool ended = p.waitForFinished(3000);
         const QByteArray output = p.readAll();
         p.kill();
         p.waitForFinished();
         QVERIFY2(!ended, output.constData());
+        QVERIFY2(!output.contains("Usage"), output.constData());
     }
 
     // Run without QUILLO_HOME, the installed authoring program makes its settings folder in

@@ -1,15 +1,10 @@
-// The desktop services the programs share: the desktop's recently-used list and the file
-// drops a window takes from a file manager.
+// What the programs share with the desktop: its recently-used list, and whether a display
+// can be reached at all.
 #include "winsvc/appenv.h"
 #include "winsvc/desktoprecent.h"
-#include "winsvc/filedrops.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QDropEvent>
 #include <QFile>
-#include <QLineEdit>
-#include <QMimeData>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -68,17 +63,6 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-// A drop of `data` on `widget` at (5, 5), as the window system delivers it.
-bool drop(QWidget* widget, QMimeData* data) {
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton,
-                          Qt::NoModifier);
-    QApplication::sendEvent(widget, &enter);
-    QDropEvent dropped(QPointF(5, 5), Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton,
-                       Qt::NoModifier);
-    QApplication::sendEvent(widget, &dropped);
-    return enter.isAccepted() && dropped.isAccepted();
 }
 
 } // namespace
@@ -153,60 +137,6 @@ private slots:
         QVERIFY(!addToDesktopRecentFiles(m_dir.filePath(QStringLiteral("a.qzd")),
                                          QStringLiteral("qzd32")));
         QCOMPARE(bytesOf(desktopRecentFilesPath()), broken);
-    }
-
-    void drops_data() {
-        QTest::addColumn<QList<QUrl>>("urls");
-        QTest::addColumn<QStringList>("files");
-        const QUrl local = QUrl::fromLocalFile(QStringLiteral("/tmp/a b.qzd"));
-        QTest::newRow("one file") << QList<QUrl>{local} << QStringList{"/tmp/a b.qzd"};
-        QTest::newRow("files in order")
-            << QList<QUrl>{QUrl::fromLocalFile("/tmp/2.png"), QUrl::fromLocalFile("/tmp/1.png")}
-            << QStringList{"/tmp/2.png", "/tmp/1.png"};
-        QTest::newRow("web address only")
-            << QList<QUrl>{QUrl(QStringLiteral("https://example.org/a.qzd"))} << QStringList();
-    }
-
-    // An address list goes to the window's handler and is never typed into the box below,
-    // even when the file manager offers the addresses as text too.
-    void drops() {
-        QFETCH(QList<QUrl>, urls);
-        QFETCH(QStringList, files);
-        QWidget window;
-        auto* box = new QLineEdit(&window);
-        box->setAcceptDrops(true);
-        QStringList received;
-        QWidget* target = nullptr;
-        int calls = 0;
-        FileDrops drops(&window, [&](const QStringList& f, QWidget* t, QPoint) {
-            received = f;
-            target = t;
-            ++calls;
-        });
-        drops.watchAll();
-        QMimeData data;
-        data.setUrls(urls);
-        data.setText(urls.first().toString());
-        QVERIFY(drop(box, &data));
-        QCOMPARE(calls, 1);
-        QCOMPARE(received, files);
-        QCOMPARE(target, box);
-        QCOMPARE(box->text(), QString());
-    }
-
-    // Text dragged from another program still lands in the box.
-    void textDropReachesTheWidget() {
-        QWidget window;
-        auto* box = new QLineEdit(&window);
-        box->setAcceptDrops(true);
-        int calls = 0;
-        FileDrops drops(&window, [&](const QStringList&, QWidget*, QPoint) { ++calls; });
-        drops.watchAll();
-        QMimeData data;
-        data.setText(QStringLiteral("キーワード"));
-        drop(box, &data);
-        QCOMPARE(calls, 0);
-        QCOMPARE(box->text(), QStringLiteral("キーワード"));
     }
 
     void displayConfigured_data() {
