@@ -48,7 +48,6 @@ private slots:
     void commandLine_data();
     void commandLine();
     void programFolderFollowsQuilloHome();
-    void installedProgramKeepsFilesInUserFolders();
     void portableTreeKeepsFilesBeside();
     void waylandPrefersX11_data();
     void waylandPrefersX11();
@@ -311,22 +310,6 @@ void PlatformTest::programFolderFollowsQuilloHome() {
     QCOMPARE(settingsFolder(), fresh);
     QVERIFY(QFileInfo(fresh).isDir());
     qunsetenv("QUILLO_HOME");
-}
-
-// This test program's folder is writable but carries no portable marker, as an installed
-// program's folder: the files go to the user's configuration and data folders, made on demand.
-void PlatformTest::installedProgramKeepsFilesInUserFolders() {
-    qunsetenv("QUILLO_HOME");
-    QVERIFY(QFileInfo(QCoreApplication::applicationDirPath()).isWritable());
-    const QString config =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/quillo32";
-    const QString data =
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/quillo32";
-    QDir(config).removeRecursively();
-    QCOMPARE(settingsFolder(), config);
-    QCOMPARE(outputFolder(), data);
-    QVERIFY(QFileInfo(config).isDir());
-    QVERIFY(QFileInfo(data).isDir());
 }
 
 void PlatformTest::portableTreeKeepsFilesBeside() {
