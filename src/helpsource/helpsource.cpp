@@ -173,7 +173,8 @@ PackResult buildHelpFile(const QString& folder) {
         return result;
     }
     Manifest manifest;
-    readManifest(text, manifest, result.problems);
+    if (!readManifest(text, manifest, result.problems))
+        return result;
 
     PageTargets targets;
     targets.pageCount = int(manifest.pages.size());

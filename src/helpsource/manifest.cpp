@@ -4,6 +4,7 @@
 
 #include <toml++/toml.h>
 
+#include <algorithm>
 #include <limits>
 #include <string_view>
 
@@ -64,11 +65,15 @@ public:
     void read(const toml::table& root);
 
 private:
+    // Tables hand out their keys in sorted order; the problems go out in line order.
     void problem(const toml::source_region& where, const QString& what) {
-        problems_ << QStringLiteral("%1:%2: %3")
-                         .arg(QLatin1String(ManifestName))
-                         .arg(where.begin.line)
-                         .arg(what);
+        const auto at = std::upper_bound(
+            found_.begin(), found_.end(), where.begin.line,
+            [](toml::source_index line, const auto& problem) { return line < problem.first; });
+        found_.insert(at, {where.begin.line, QStringLiteral("%1:%2: %3")
+                                                 .arg(QLatin1String(ManifestName))
+                                                 .arg(where.begin.line)
+                                                 .arg(what)});
     }
     void unknownKey(const toml::key& key) {
         problem(key.source(), QStringLiteral("unknown key \"%1\"")
@@ -87,6 +92,7 @@ private:
 
     Manifest& m_;
     QStringList& problems_;
+    std::vector<std::pair<toml::source_index, QString>> found_;
 };
 
 void Reader::read(const toml::table& root) {
@@ -114,6 +120,8 @@ void Reader::read(const toml::table& root) {
             unknownKey(key);
         }
     }
+    for (const auto& [line, problem] : found_)
+        problems_ << problem;
     if (m_.pages.isEmpty() && problems_.isEmpty())
         problems_ << QStringLiteral("%1: no [[page]] blocks").arg(QLatin1String(ManifestName));
 }
@@ -285,7 +293,7 @@ QByteArray writeManifest(const Manifest& manifest) {
     return out;
 }
 
-void readManifest(const QByteArray& text, Manifest& manifest, QStringList& problems) {
+bool readManifest(const QByteArray& text, Manifest& manifest, QStringList& problems) {
     toml::table root;
     try {
         root = toml::parse(std::string_view(text.constData(), size_t(text.size())),
@@ -295,9 +303,10 @@ void readManifest(const QByteArray& text, Manifest& manifest, QStringList& probl
                         .arg(QLatin1String(ManifestName))
                         .arg(e.source().begin.line)
                         .arg(QString::fromStdString(std::string(e.description())));
-        return;
+        return false;
     }
     Reader(manifest, problems).read(root);
+    return true;
 }
 
 } // namespace quillo::helpsource

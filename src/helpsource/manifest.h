@@ -37,7 +37,8 @@ struct Manifest {
 QByteArray writeManifest(const Manifest& manifest);
 
 // Reads the manifest's text; each problem found is appended to `problems` as one line
-// "help.toml:LINE: ...". The manifest holds what could be read.
-void readManifest(const QByteArray& text, Manifest& manifest, QStringList& problems);
+// "help.toml:LINE: ...", in line order. The manifest holds what could be read; false when the
+// text is not TOML at all.
+bool readManifest(const QByteArray& text, Manifest& manifest, QStringList& problems);
 
 } // namespace quillo::helpsource

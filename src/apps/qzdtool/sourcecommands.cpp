@@ -27,6 +27,10 @@ int unpack(const QStringList& paths, const helpsource::UnpackOptions& options, Q
 
 } // namespace
 
+bool needsTextEngine(const QStringList& args) {
+    return args.value(0) == QLatin1String("pack") || args.value(0) == QLatin1String("unpack");
+}
+
 int runSourceCommand(const QStringList& args, QTextStream& err, const HelpFileLoader& load,
                      const FormatTagReader& formatTagOf) {
     const QString command = args.value(0);
