@@ -4,17 +4,21 @@
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
 #include "rtf/storable.h"
+#include "rtf/units.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextImageFormat>
+#include <QTextTable>
 #include <QUrl>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace quillo::helpsource {
@@ -23,7 +27,12 @@ namespace {
 // Point size of body text; the heading sizes step up from it.
 constexpr int BodyPointSize = 9;
 
+// The widest a table of a Markdown page is made: the text area of the viewer's window at its
+// default size (9000 twips less the 2000 of its lists), with a margin.
+constexpr int MaxTableTwips = 6500;
+
 void prepare(QTextDocument& doc) {
+    doc.setUndoRedoEnabled(false);
     doc.setDefaultFont(defaultPageFont());
 }
 
@@ -37,8 +46,15 @@ bool isCode(const QTextCharFormat& format) {
 // default font, and code as the system's fixed font; the page RTF carries faces and point
 // sizes only, so every run gets its face, size and weight stated outright.
 void stateFontsOutright(QTextDocument& doc) {
+    struct Run {
+        int from;
+        int to;
+        QTextCharFormat format;
+    };
+    std::vector<Run> runs;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         const int level = block.blockFormat().headingLevel();
+        const bool heading = level >= 1 && level <= 6;
         const bool codeBlock = block.blockFormat().hasProperty(QTextFormat::BlockCodeFence) ||
                                block.blockFormat().nonBreakableLines();
         for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -52,15 +68,63 @@ void stateFontsOutright(QTextDocument& doc) {
             format.clearProperty(QTextFormat::FontPixelSize);
             format.setFontFamilies(
                 QStringList{code ? codeFontFamily() : defaultPageFont().families().first()});
-            format.setFontPointSize(level >= 1 && level <= 6 ? headingPointSize(level)
-                                                             : BodyPointSize);
-            if (level >= 1 && level <= 6)
+            format.setFontPointSize(heading ? headingPointSize(level) : BodyPointSize);
+            if (heading)
                 format.setFontWeight(QFont::Bold);
-            QTextCursor cursor(&doc);
-            cursor.setPosition(fragment.position());
-            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
-            cursor.setCharFormat(format);
+            runs.push_back({fragment.position(), fragment.position() + fragment.length(), format});
         }
+    }
+    QTextCursor cursor(&doc);
+    cursor.beginEditBlock();
+    for (const Run& run : runs) {
+        cursor.setPosition(run.from);
+        cursor.setPosition(run.to, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(run.format);
+    }
+    cursor.endEditBlock();
+}
+
+// The width the text of a table cell takes on one line, in pixels: its widest paragraph.
+qreal cellTextWidth(const QTextTableCell& cell) {
+    qreal widest = 0;
+    for (auto frame = cell.begin(); !frame.atEnd(); ++frame) {
+        const QTextBlock block = frame.currentBlock();
+        qreal width = 0;
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            width += QFontMetricsF(it.fragment().charFormat().font())
+                         .horizontalAdvance(it.fragment().text());
+        widest = std::max(widest, width);
+    }
+    return widest;
+}
+
+// Qt's Markdown reader leaves the column widths of a table to the layout. Each column gets the
+// width of its widest cell on one line here, the table at most MaxTableTwips (wider columns
+// give up their share), so that the RTF writer need not lay the page out to measure them.
+void sizeTableColumns(QTextDocument& doc) {
+    for (QTextFrame* frame : doc.rootFrame()->childFrames()) {
+        auto* table = qobject_cast<QTextTable*>(frame);
+        if (!table)
+            continue;
+        QTextTableFormat format = table->format();
+        const qreal extra = 2 * format.cellPadding() + 3; // padding, borders, a pixel to spare
+        std::vector<qreal> widths(size_t(table->columns()), 0);
+        for (int r = 0; r < table->rows(); ++r)
+            for (int c = 0; c < table->columns(); ++c) {
+                const QTextTableCell cell = table->cellAt(r, c);
+                if (cell.column() == c && cell.columnSpan() == 1)
+                    widths[size_t(c)] = std::max(widths[size_t(c)], cellTextWidth(cell) + extra);
+            }
+        qreal total = 0;
+        for (qreal w : widths)
+            total += w;
+        const qreal most = rtf::twipsToPixels(MaxTableTwips);
+        QList<QTextLength> constraints;
+        for (qreal w : widths)
+            constraints << QTextLength(QTextLength::FixedLength,
+                                       std::ceil(total > most ? w * most / total : w));
+        format.setColumnWidthConstraints(constraints);
+        table->setFormat(format);
     }
 }
 
@@ -165,6 +229,7 @@ QByteArray markdownToRtf(const QString& markdown, const QString& folder, const P
     prepare(doc);
     doc.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
     stateFontsOutright(doc);
+    sizeTableColumns(doc);
     embedPictures(doc, folder, problems);
     resolvePageLinks(doc, targets, problems);
     return rtf::writeRtf(doc);

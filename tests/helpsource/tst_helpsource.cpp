@@ -199,21 +199,22 @@ private slots:
     void markdownPageReadsBackAsWritten() {
         QTemporaryDir dir;
         const QByteArray png = pngOf({40, 20}, Qt::red);
-        writeFiles(dir.path(),
-                   {{"help.toml", "[[page]]\nfile = \"pages/001.md\"\ntitle = \"概要\"\n\n"
-                                  "[[page]]\nfile = \"pages/002.txt\"\ntitle = \"操作\"\n"},
-                    {"pages/002.txt", "一行目\n二行目\n"},
-                    {"pages/img/red.png", png},
-                    {"pages/001.md", "# 大見出し\n\n"
-                                     "本文の *斜体* と **太字** と `code` です。\n\n"
-                                     "### 小見出し\n\n"
-                                     "- りんご\n- みかん\n\n"
-                                     "1. first\n2. second\n\n"
-                                     "| 名前 | 値 |\n|---|---|\n| 赤 | 1 |\n| 青 | 2 |\n\n"
-                                     "```\nint x;\n```\n\n"
-                                     "[外部](https://example.com/a) [操作へ](#操作) "
-                                     "[二頁](#2)\n\n"
-                                     "![赤い四角](img/red.png)\n"}});
+        writeFiles(
+            dir.path(),
+            {{"help.toml", "[[page]]\nfile = \"pages/001.md\"\ntitle = \"概要\"\n\n"
+                           "[[page]]\nfile = \"pages/002.txt\"\ntitle = \"操作\"\n"},
+             {"pages/002.txt", "一行目\n二行目\n"},
+             {"pages/img/red.png", png},
+             {"pages/001.md", "# 大見出し\n\n"
+                              "本文の *斜体* と **太字** と `code` です。\n\n"
+                              "### 小見出し\n\n"
+                              "- りんご\n- みかん\n\n"
+                              "1. first\n2. second\n\n"
+                              "| 名前 | 値 |\n|---|---|\n| 赤 | 1 |\n| 青い長い名前の色 | 2 |\n\n"
+                              "```\nint x;\n```\n\n"
+                              "[外部](https://example.com/a) [操作へ](#操作) "
+                              "[二頁](#2)\n\n"
+                              "![赤い四角](img/red.png)\n"}});
         const helpsource::PackResult packed = helpsource::buildHelpFile(dir.path());
         QVERIFY2(packed.ok(), qPrintable(packed.problems.join(u'\n')));
         QTextDocument page;
@@ -257,6 +258,12 @@ private slots:
         QCOMPARE(table->columns(), 2);
         QCOMPARE(table->cellAt(0, 0).firstCursorPosition().block().text(), QStringLiteral("名前"));
         QCOMPARE(table->cellAt(2, 1).firstCursorPosition().block().text(), QStringLiteral("2"));
+        // Each column is as wide as its widest cell, not only its heading.
+        const QList<QTextLength> widths = table->format().columnWidthConstraints();
+        QCOMPARE(widths.size(), 2);
+        QVERIFY2(widths[0].rawValue() > 3 * widths[1].rawValue(),
+                 qPrintable(
+                     QStringLiteral("%1 %2").arg(widths[0].rawValue()).arg(widths[1].rawValue())));
         QVERIFY(picture.isValid());
         const rtf::Picture stored = rtf::pictureOf(page, picture);
         QCOMPARE(stored.kind, rtf::PictureKind::Png);
