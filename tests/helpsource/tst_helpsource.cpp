@@ -4,12 +4,16 @@
 #include "helpsource/manifest.h"
 #include "rtf/picture.h"
 #include "rtf/rtfreader.h"
+#include "support/scripteddialogs.h"
+#include "viewer/viewerwindow.h"
+#include "winsvc/richtextcontrol.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -125,6 +129,8 @@ const QByteArray OnePage = "[[page]]\nfile = \"pages/001.txt\"\n";
 class TestHelpSource : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
     // Help files made by the writer come back byte for byte, whatever their pages hold.
     void roundTripIsByteIdentical_data() {
         QTest::addColumn<QByteArray>("file");
@@ -195,7 +201,7 @@ private slots:
         }
     }
 
-    // A Markdown page with every construct, as the viewer reads the packed page.
+    // A Markdown page with every construct, packed by the tool and opened in the viewer.
     void markdownPageReadsBackAsWritten() {
         QTemporaryDir dir;
         const QByteArray png = pngOf({40, 20}, Qt::red);
@@ -215,10 +221,21 @@ private slots:
                               "[外部](https://example.com/a) [操作へ](#操作) "
                               "[二頁](#2)\n\n"
                               "![赤い四角](img/red.png)\n"}});
-        const helpsource::PackResult packed = helpsource::buildHelpFile(dir.path());
-        QVERIFY2(packed.ok(), qPrintable(packed.problems.join(u'\n')));
-        QTextDocument page;
-        readFirstPage(packed.bytes, page);
+        const QString file = dir.filePath(QStringLiteral("help.qzd"));
+        QCOMPARE(qzdtool({QStringLiteral("pack"), dir.path(), file}).code, 0);
+        const QByteArray packed = contents(file);
+
+        // Opened in the viewer, as a reader sees it.
+        test::ScriptedDialogs dialogs;
+        viewer::ViewerWindow window(dialogs);
+        window.startUp(file);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto* control = window.findChild<RichTextControl*>(QStringLiteral("RichTextBox2"));
+        QVERIFY(control);
+        QTRY_VERIFY(control->document()->toPlainText().contains(QStringLiteral("二頁")));
+        QCOMPARE(dialogs.unexpectedCount(), 0);
+        const QTextDocument& page = *control->document();
         const QString text = page.toPlainText();
         for (const char* expected : {"大見出し", "本文の 斜体 と 太字 と code です。", "りんご",
                                      "second", "int x;", "外部 操作へ 二頁"})
@@ -271,7 +288,7 @@ private slots:
 
         // The plain text page: its lines as paragraphs in the default font.
         auto doc = std::make_unique<HelpDocument>();
-        QVERIFY(parseHelpFile(packed.bytes, *doc, Reader::Viewer).ok());
+        QVERIFY(parseHelpFile(packed, *doc, Reader::Viewer).ok());
         QCOMPARE(rtf::plainText(doc->page(2).rtf), QStringLiteral("一行目\n二行目"));
         QVERIFY(doc->page(2).rtf.contains("\\fs18"));
     }
