@@ -241,6 +241,13 @@ QByteArray htmlToRtf(const QString& html, const QString& folder, const PageTarge
     prepare(page);
     page.setBaseUrl(QUrl::fromLocalFile(QDir(folder).absolutePath() + QLatin1Char('/')));
     const QTextDocumentFragment pasted = QTextDocumentFragment::fromHtml(html, &page);
+    // A paste leaves out pictures it cannot show; a page file names only pictures it means.
+    QTextDocument probe;
+    QTextCursor(&probe).insertFragment(pasted);
+    const auto pictures = picturesLastFirst(probe);
+    for (auto it = pictures.rbegin(); it != pictures.rend(); ++it)
+        if (page.resource(QTextDocument::ImageResource, QUrl(it->second)).isNull())
+            problems << QStringLiteral("picture \"%1\" cannot be read").arg(it->second);
     QTextCursor(&page).insertFragment(
         rtf::storableFragment(pasted, page, defaultPageFont().families().first()));
     resolvePageLinks(page, targets, problems);

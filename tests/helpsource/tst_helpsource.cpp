@@ -299,7 +299,9 @@ private slots:
         writeFiles(dir.path(), {{"help.toml", "[[page]]\nfile = \"pages/001.htm\"\n"},
                                 {"pages/001.htm", "<h2>題</h2><p>本文 <i>斜</i> "
                                                   "<a href=\"#1\">戻る</a></p>"
-                                                  "<table><tr><td>x</td><td>y</td></tr></table>"}});
+                                                  "<table><tr><td>x</td><td>y</td></tr></table>"
+                                                  "<img src=\"shot.png\">"},
+                                {"pages/shot.png", pngOf({6, 6}, Qt::green)}});
         const helpsource::PackResult packed = helpsource::buildHelpFile(dir.path());
         QVERIFY2(packed.ok(), qPrintable(packed.problems.join(u'\n')));
         QTextDocument page;
@@ -308,6 +310,7 @@ private slots:
         QVERIFY(formatAt(page, QStringLiteral("斜")).fontItalic());
         QCOMPARE(formatAt(page, QStringLiteral("戻る")).anchorHref(), QStringLiteral("#1"));
         QVERIFY(formatAt(page, QStringLiteral("題")).fontWeight() >= QFont::Bold);
+        QVERIFY(page.toPlainText().contains(QChar::ObjectReplacementCharacter));
     }
 
     // Every check of pack, each with the one line it reports.
@@ -411,6 +414,10 @@ private slots:
                            QStringLiteral("pages/001.md: link to page 5: the help has 1 pages"),
                            QStringLiteral("pages/001.md: link to \"#なし\": no page has that "
                                           "title")};
+        QTest::newRow("HTML picture")
+            << QByteArray("[[page]]\nfile = \"pages/001.html\"\n")
+            << Files{{"pages/001.html", "<p>a<img src=\"gone.png\"></p>"}}
+            << QStringList{QStringLiteral("pages/001.html: picture \"gone.png\" cannot be read")};
     }
     void problemsAreReportedByFileAndLine() {
         QFETCH(QByteArray, manifest);
