@@ -60,7 +60,8 @@ constexpr DisplayField DisplayFields[] = {
 
 class Reader {
 public:
-    Reader(Manifest& manifest, QStringList& problems) : m_(manifest), problems_(problems) {}
+    Reader(Manifest& manifest, QStringList& problems)
+        : m_manifest(manifest), m_problems(problems) {}
 
     void read(const toml::table& root);
 
@@ -68,12 +69,12 @@ private:
     // Tables hand out their keys in sorted order; the problems go out in line order.
     void problem(const toml::source_region& where, const QString& what) {
         const auto at = std::upper_bound(
-            found_.begin(), found_.end(), where.begin.line,
+            m_found.begin(), m_found.end(), where.begin.line,
             [](toml::source_index line, const auto& problem) { return line < problem.first; });
-        found_.insert(at, {where.begin.line, QStringLiteral("%1:%2: %3")
-                                                 .arg(QLatin1String(ManifestName))
-                                                 .arg(where.begin.line)
-                                                 .arg(what)});
+        m_found.insert(at, {where.begin.line, QStringLiteral("%1:%2: %3")
+                                                  .arg(QLatin1String(ManifestName))
+                                                  .arg(where.begin.line)
+                                                  .arg(what)});
     }
     void unknownKey(const toml::key& key) {
         problem(key.source(), QStringLiteral("unknown key \"%1\"")
@@ -90,16 +91,16 @@ private:
     void page(const toml::node& node, int number);
     void checkEntry(const QString& text, const toml::source_region& where, const char* what);
 
-    Manifest& m_;
-    QStringList& problems_;
-    std::vector<std::pair<toml::source_index, QString>> found_;
+    Manifest& m_manifest;
+    QStringList& m_problems;
+    std::vector<std::pair<toml::source_index, QString>> m_found;
 };
 
 void Reader::read(const toml::table& root) {
     for (const auto& [key, node] : root) {
         if (key == "formatTag") {
             if (const auto tag = string(node, key)) {
-                m_.formatTag = *tag;
+                m_manifest.formatTag = *tag;
                 const cp932::Encoded enc = cp932::encode(*tag);
                 if (!enc.ok() || cp932::charCount(enc.bytes) != 16 ||
                     !enc.bytes.startsWith("qzd32mk"))
@@ -115,15 +116,15 @@ void Reader::read(const toml::table& root) {
                 continue;
             }
             for (const toml::node& p : *pages)
-                page(p, int(m_.pages.size()) + 1);
+                page(p, int(m_manifest.pages.size()) + 1);
         } else {
             unknownKey(key);
         }
     }
-    for (const auto& [line, problem] : found_)
-        problems_ << problem;
-    if (m_.pages.isEmpty() && problems_.isEmpty())
-        problems_ << QStringLiteral("%1: no [[page]] blocks").arg(QLatin1String(ManifestName));
+    for (const auto& [line, problem] : m_found)
+        m_problems << problem;
+    if (m_manifest.pages.isEmpty() && m_problems.isEmpty())
+        m_problems << QStringLiteral("%1: no [[page]] blocks").arg(QLatin1String(ManifestName));
 }
 
 void Reader::display(const toml::node& node) {
@@ -141,7 +142,7 @@ void Reader::display(const toml::node& node) {
                         QStringLiteral("\"backColor\" must be a colour value from 0x0 to "
                                        "0xFFFFFFFF"));
             else
-                m_.display.backColor = qint32(quint32(number->get()));
+                m_manifest.display.backColor = qint32(quint32(number->get()));
             continue;
         }
         const DisplayField* field = nullptr;
@@ -169,7 +170,7 @@ void Reader::display(const toml::node& node) {
                                 .arg(high));
             continue;
         }
-        m_.display.*(field->field) = qint16(number->get());
+        m_manifest.display.*(field->field) = qint16(number->get());
     }
 }
 
@@ -212,7 +213,6 @@ void Reader::page(const toml::node& node, int number) {
         } else if (key == "title") {
             if (const auto title = string(value, key)) {
                 page.title = *title;
-                page.titleLine = int(value.source().begin.line);
                 checkEntry(*title, value.source(), "title");
             }
         } else if (key == "keywords") {
@@ -226,7 +226,6 @@ void Reader::page(const toml::node& node, int number) {
                 if (!keyword)
                     continue;
                 page.keywords << *keyword;
-                page.keywordLines << int(k.source().begin.line);
                 checkEntry(*keyword, k.source(), "keyword");
             }
             if (page.keywords.size() > MaxKeywordsPerPage)
@@ -244,7 +243,7 @@ void Reader::page(const toml::node& node, int number) {
         problem(node.source(), QStringLiteral("page %1: a help file holds at most %2 pages")
                                    .arg(number)
                                    .arg(MaxPages));
-    m_.pages << page;
+    m_manifest.pages << page;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/helpdocument.h"
+#include "core/helpfile.h"
 
 #include <QByteArray>
 #include <QList>
@@ -22,12 +23,10 @@ struct ManifestPage {
     QStringList keywords;
     QString view; // a rendering for review beside the page; never read by pack
     int line = 0; // line of the [[page]] header in the manifest, 0 when not read from one
-    int titleLine = 0;
-    QList<int> keywordLines; // line of each keyword
 };
 
 struct Manifest {
-    QString formatTag = QStringLiteral("qzd32mk Ver2.01 ");
+    QString formatTag = QString::fromLatin1(FormatTag);
     DisplaySettings display;
     QList<ManifestPage> pages;
 };
