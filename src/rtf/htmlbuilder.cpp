@@ -8,32 +8,55 @@
 namespace quillo::rtf {
 namespace {
 
+// The character reference HTML needs for a character that has a meaning in markup, or none.
+const char16_t* markupReference(QChar c) {
+    switch (c.unicode()) {
+    case u'&':
+        return u"&amp;";
+    case u'<':
+        return u"&lt;";
+    case u'>':
+        return u"&gt;";
+    case u'"':
+        return u"&quot;";
+    default:
+        return nullptr;
+    }
+}
+
+// Page text: markup characters as references, a line break inside a paragraph as <br>.
 void appendEscaped(QString& out, QStringView text) {
     for (QChar c : text) {
-        switch (c.unicode()) {
-        case u'&':
-            out += u"&amp;";
-            break;
-        case u'<':
-            out += u"&lt;";
-            break;
-        case u'>':
-            out += u"&gt;";
-            break;
-        case u'"':
-            out += u"&quot;";
-            break;
-        case QChar::LineSeparator:
+        if (const char16_t* reference = markupReference(c))
+            out += reference;
+        else if (c == QChar::LineSeparator)
             out += u"<br>";
-            break;
-        case QChar::Nbsp:
+        else if (c == QChar::Nbsp)
             out += u"&nbsp;";
-            break;
-        default:
+        else
             out += c;
-            break;
-        }
     }
+}
+
+// Characters a relative URL may hold as they are: letters and digits, "-._~" and the
+// sub-delimiters that mean nothing in a path ("&" is escaped too, as it would start a character
+// reference in the attribute).
+bool isUrlSafe(char16_t c) {
+    if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9'))
+        return true;
+    return QStringView(u"-._~!$'()*+,;=@/").contains(QChar(c));
+}
+
+void appendPercentByte(QString& out, uchar byte) {
+    static const char16_t hex[] = u"0123456789ABCDEF";
+    out += u'%';
+    out += QChar(hex[byte >> 4]);
+    out += QChar(hex[byte & 15]);
+}
+
+void appendPercentUtf8(QString& out, QStringView text) {
+    for (const char byte : text.toUtf8())
+        appendPercentByte(out, uchar(byte));
 }
 
 QString colorText(QRgb rgb) {
@@ -84,6 +107,75 @@ const char16_t* listType(ListKind kind) {
 
 } // namespace
 
+QString htmlEscaped(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        if (const char16_t* reference = markupReference(c))
+            out += reference;
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString urlPathEncoded(QStringView path, bool (*keepRaw)(char32_t)) {
+    QString out;
+    out.reserve(path.size());
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const QChar c = path[i];
+        if (c.unicode() < 0x80) {
+            if (isUrlSafe(c.unicode()))
+                out += c;
+            else
+                appendPercentByte(out, uchar(c.unicode()));
+        } else if (c.isHighSurrogate() && i + 1 < path.size() && path[i + 1].isLowSurrogate()) {
+            const QStringView pair = path.mid(i, 2);
+            if (!keepRaw || keepRaw(QChar::surrogateToUcs4(pair[0], pair[1])))
+                out += pair;
+            else
+                appendPercentUtf8(out, pair);
+            ++i;
+        } else if (c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF) {
+            appendPercentByte(out, uchar(c.unicode() - 0xDC00)); // a byte of a non-UTF-8 name
+        } else if (c.isSurrogate()) {
+            appendPercentUtf8(out, QStringView(u"\uFFFD")); // half a pair names no character
+        } else if (!keepRaw || keepRaw(c.unicode())) {
+            out += c;
+        } else {
+            appendPercentUtf8(out, path.mid(i, 1));
+        }
+    }
+    return out;
+}
+
+bool isPublishableLink(QStringView href) {
+    // A browser drops leading and trailing controls and blanks and every tab and line break
+    // before it looks for the scheme: " java\tscript:" is a javascript: address.
+    QString address;
+    for (QChar c : href)
+        if (c != u'\t' && c != u'\n' && c != u'\r')
+            address += c;
+    qsizetype start = 0;
+    while (start < address.size() && address[start].unicode() <= 0x20)
+        ++start;
+    // The scheme: an ASCII letter, then letters, digits, "+", "-" and ".", ended by ":".
+    auto isLetter = [](char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); };
+    qsizetype end = start;
+    while (end < address.size() &&
+           (isLetter(address[end].unicode()) ||
+            (end > start && ((address[end] >= u'0' && address[end] <= u'9') ||
+                             QStringView(u"+-.").contains(address[end])))))
+        ++end;
+    if (end == start || end == address.size() || address[end] != u':')
+        return true; // no scheme: a relative link or an in-page anchor
+    const QStringView scheme = QStringView(address).mid(start, end - start);
+    for (const char16_t* allowed : {u"http", u"https", u"mailto", u"ftp"})
+        if (scheme.compare(QStringView(allowed), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 HtmlBuilder::HtmlBuilder(const HtmlOptions& options) : options_(options) {
     out_ += u"<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>";
     appendEscaped(out_, options_.title);
@@ -98,9 +190,10 @@ HtmlBuilder::HtmlBuilder(const HtmlOptions& options) : options_(options) {
 HtmlBuilder::RunMarkup HtmlBuilder::makeRunMarkup(const TextStyle& s) {
     QString open;
     QString close;
-    if (!s.anchor.isEmpty()) {
+    // A link to an address of another kind (javascript:, data: ...) keeps its text only.
+    if (!s.anchor.isEmpty() && isPublishableLink(s.anchor)) {
         open += u"<a href=\"";
-        appendEscaped(open, s.anchor);
+        open += htmlEscaped(s.anchor);
         open += u"\">";
         close.prepend(u"</a>");
     }
@@ -177,7 +270,7 @@ QString HtmlBuilder::addPictureFile(const Picture& p) {
             .arg(pictures_.size() + 1)
             .arg(p.kind == PictureKind::Jpeg ? QStringLiteral("jpg") : QStringLiteral("png"));
     pictures_.push_back(HtmlPicture{name, imageFileBytes(p)});
-    return options_.imageLinkPrefix + pictures_.back().name;
+    return urlPathEncoded(options_.imageLinkPrefix) + name;
 }
 
 void HtmlBuilder::picture(const Picture& p, const TextStyle& style, QSize shown) {
@@ -185,7 +278,7 @@ void HtmlBuilder::picture(const Picture& p, const TextStyle& style, QSize shown)
     Q_UNUSED(style);
     const QString link = addPictureFile(p);
     para_ += u"<img src=\"";
-    appendEscaped(para_, link);
+    para_ += htmlEscaped(link);
     para_ += QStringLiteral("\" width=\"%1\" height=\"%2\" alt=\"\">")
                  .arg(shown.width())
                  .arg(shown.height());
