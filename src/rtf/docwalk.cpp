@@ -101,7 +101,7 @@ private:
                 paras_.back().endsCell = true;
             }
             paras_.back().endsRow = true;
-            paras_[rowStart].row = TableRow{0, gap, rights};
+            paras_[rowStart].row = TableRow{0, gap, rights, {}, {}};
         }
     }
 

@@ -214,6 +214,9 @@ HtmlBuilder::RunMarkup HtmlBuilder::makeRunMarkup(const TextStyle& s) {
         open += QStringLiteral(";color:") + colorText(s.color);
     if (s.hasBackground)
         open += QStringLiteral(";background-color:") + colorText(s.background);
+    if (s.raise != 0)
+        open += QStringLiteral(";vertical-align:") + QString::number(s.raise / 2.0) +
+                QStringLiteral("pt");
     open += u"\">";
     close.prepend(u"</span>");
     auto tag = [&](bool on, const char16_t* start, const char16_t* end) {
@@ -317,6 +320,8 @@ void HtmlBuilder::writeParagraph(const ParaStyle& p) {
         style += QStringLiteral("margin-top:") + px(p.before) + u';';
     if (p.after != 0)
         style += QStringLiteral("margin-bottom:") + px(p.after) + u';';
+    if (const std::optional<QRgb> color = p.shading.color())
+        style += QStringLiteral("background-color:") + colorText(*color) + u';';
     if (para_.isEmpty())
         para_ = QStringLiteral("<br>");
     if (!p.isListItem()) {
@@ -394,45 +399,92 @@ void HtmlBuilder::enterCell() {
     if (!tableOpen_) {
         closeRun();
         closeListsTo(0);
-        out_ += u"<table class=\"page\">\n";
+        beforeTable_ = std::move(out_);
+        out_.clear();
         tableOpen_ = true;
     }
-    if (!rowOpen_) {
-        out_ += u"<tr>";
-        rowOpen_ = true;
-    }
-    if (!cellOpen_) {
-        out_ += u"<td>";
-        cellOpen_ = true;
-    }
+    rowOpen_ = true;
+    cellOpen_ = true;
+}
+
+// The cell's text is complete: it waits in its row.
+void HtmlBuilder::endCellText() {
+    closeListsTo(0);
+    rowCells_.push_back(std::move(out_));
+    out_.clear();
+    cellOpen_ = false;
 }
 
 void HtmlBuilder::endCell(const ParaStyle& style) {
     enterCell();
     writeParagraph(style);
-    closeListsTo(0);
-    out_ += u"</td>";
-    cellOpen_ = false;
+    endCellText();
     inCellParagraph_ = false;
 }
 
-void HtmlBuilder::endRow() {
+void HtmlBuilder::endRow(const TableRow& row) {
     if (!rowOpen_)
         return;
-    if (cellOpen_) {
-        closeListsTo(0);
-        out_ += u"</td>";
-        cellOpen_ = false;
-    }
-    out_ += u"</tr>\n";
+    if (cellOpen_)
+        endCellText();
+    tableRows_.push_back(BufferedRow{std::move(rowCells_), row});
+    rowCells_.clear();
     rowOpen_ = false;
+}
+
+// The table as HTML: a cell merged into the one before it or above it is left out and the
+// first of the merged cells spans them; a shaded cell gets its colour.
+QString HtmlBuilder::tableHtml() const {
+    auto cellOf = [&](size_t r, size_t c) -> const TableCell* {
+        if (r >= tableRows_.size() || c >= tableRows_[r].row.cells.size())
+            return nullptr;
+        return &tableRows_[r].row.cells[c];
+    };
+    QString html = QStringLiteral("<table class=\"page\">\n");
+    for (size_t r = 0; r < tableRows_.size(); ++r) {
+        html += u"<tr>";
+        const std::vector<QString>& cells = tableRows_[r].cells;
+        for (size_t c = 0; c < cells.size(); ++c) {
+            const TableCell* cell = cellOf(r, c);
+            const TableCell* above = r > 0 ? cellOf(r - 1, c) : nullptr;
+            if (cell && ((cell->merged && c > 0) ||
+                         (cell->vMerged && above && (above->vMergeFirst || above->vMerged))))
+                continue;
+            html += u"<td";
+            if (cell) {
+                size_t columns = 1;
+                while (c + columns < cells.size() && cellOf(r, c + columns) &&
+                       cellOf(r, c + columns)->merged)
+                    ++columns;
+                if (columns > 1)
+                    html += QStringLiteral(" colspan=\"%1\"").arg(columns);
+                size_t rows = 1;
+                if (cell->vMergeFirst)
+                    while (cellOf(r + rows, c) && cellOf(r + rows, c)->vMerged)
+                        ++rows;
+                if (rows > 1)
+                    html += QStringLiteral(" rowspan=\"%1\"").arg(rows);
+                if (const std::optional<QRgb> color = cell->shading.color())
+                    html += QStringLiteral(" style=\"background-color:%1\"").arg(colorText(*color));
+            }
+            html += u'>';
+            html += cells[c];
+            html += u"</td>";
+        }
+        html += u"</tr>\n";
+    }
+    html += u"</table>\n";
+    return html;
 }
 
 void HtmlBuilder::closeTableUnlessInCell() {
     if (!tableOpen_ || inCellParagraph_)
         return;
-    endRow();
-    out_ += u"</table>\n";
+    if (rowOpen_)
+        endRow(TableRow{});
+    out_ = std::move(beforeTable_) + tableHtml();
+    beforeTable_.clear();
+    tableRows_.clear();
     tableOpen_ = false;
 }
 

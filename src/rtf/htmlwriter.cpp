@@ -35,7 +35,7 @@ public:
         content_ = false;
         any_ = true;
     }
-    void endRow(const TableRow&) override { html_.endRow(); }
+    void endRow(const TableRow& row) override { html_.endRow(row); }
     HtmlPage take() { return html_.take(); }
 
 private:
@@ -64,7 +64,7 @@ HtmlPage writeHtml(const QTextDocument& doc, const HtmlOptions& options) {
         if (para.endsCell) {
             html.endCell(para.style);
             if (para.endsRow)
-                html.endRow();
+                html.endRow(TableRow{});
             if (i + 1 == paras.size())
                 html.finish(ParaStyle{}, false);
         } else if (i + 1 < paras.size()) {

@@ -11,6 +11,18 @@
 #include <utility>
 
 namespace quillo::rtf {
+
+std::optional<QRgb> Shading::color() const {
+    if (share <= 0)
+        return hasBackground ? std::optional<QRgb>(background) : std::nullopt;
+    // The pattern (black unless given) covers `share` of the background (white unless given).
+    const QRgb under = hasBackground ? background : qRgb(255, 255, 255);
+    const QRgb over = hasPattern ? pattern : qRgb(0, 0, 0);
+    const int s = std::min(share, 10000);
+    auto mix = [&](int a, int b) { return (b * s + a * (10000 - s) + 5000) / 10000; };
+    return qRgb(mix(qRed(under), qRed(over)), mix(qGreen(under), qGreen(over)),
+                mix(qBlue(under), qBlue(over)));
+}
 namespace {
 
 // Custom list format properties: the RTF level and the first number of the list.

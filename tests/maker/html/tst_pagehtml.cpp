@@ -1,0 +1,106 @@
+// What a page's HTML keeps of the page: shading of paragraphs and cells, merged table cells
+// and raised or lowered text, as word processors write them in RTF.
+#include "rtf/htmlwriter.h"
+
+#include <QStandardPaths>
+#include <QTest>
+
+namespace {
+
+QString pageHtml(const QByteArray& body) {
+    const QByteArray rtf =
+        "{\\rtf1\\ansi{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}" + body + "}";
+    return quillo::rtf::rtfToHtml(rtf, {}).html;
+}
+
+} // namespace
+
+class TestPageHtml : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void pageLooks_data() {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QStringList>("absent");
+        QTest::newRow("paragraph background")
+            << QByteArray("\\pard\\cbpat1 red\\par\\pard plain\\par")
+            << QStringList{QStringLiteral("<p style=\"background-color:#ff0000;\">"),
+                           QStringLiteral("<p><span")}
+            << QStringList{};
+        QTest::newRow("shading of black over white")
+            << QByteArray("\\pard\\shading2000 grey\\par")
+            << QStringList{QStringLiteral("background-color:#cccccc;")} << QStringList{};
+        QTest::newRow("pattern colour over background")
+            << QByteArray("\\pard\\cbpat1\\cfpat2\\shading5000 mixed\\par")
+            << QStringList{QStringLiteral("background-color:#800080;")} << QStringList{};
+        QTest::newRow("no shading") << QByteArray("\\pard\\shading0 plain\\par") << QStringList{}
+                                    << QStringList{QStringLiteral("background-color")};
+        QTest::newRow("cell background")
+            << QByteArray(
+                   "\\trowd\\clcbpat2\\cellx1000\\cellx2000\\pard\\intbl A\\cell B\\cell\\row"
+                   "\\pard after\\par")
+            << QStringList{QStringLiteral("<tr><td style=\"background-color:#0000ff\"><p>"),
+                           QStringLiteral("</td><td><p>")}
+            << QStringList{};
+        QTest::newRow("cells merged across")
+            << QByteArray("\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\cellx3000"
+                          "\\pard\\intbl A\\cell\\cell B\\cell\\row\\pard after\\par")
+            << QStringList{QStringLiteral("<tr><td colspan=\"2\"><p>")}
+            << QStringList{QStringLiteral("<td><br>"), QStringLiteral("<td><p><br>")};
+        QTest::newRow("cells merged down")
+            << QByteArray("\\trowd\\clvmgf\\cellx1000\\cellx2000\\pard\\intbl A\\cell B\\cell\\row"
+                          "\\trowd\\clvmrg\\cellx1000\\cellx2000\\pard\\intbl\\cell C\\cell\\row"
+                          "\\trowd\\cellx1000\\cellx2000\\pard\\intbl D\\cell E\\cell\\row"
+                          "\\pard after\\par")
+            << QStringList{QStringLiteral("<tr><td rowspan=\"2\"><p>")}
+            << QStringList{QStringLiteral("rowspan=\"3\"")};
+        QTest::newRow("raised") << QByteArray("\\pard a{\\up6 up}b\\par")
+                                << QStringList{QStringLiteral("vertical-align:3pt\">up")}
+                                << QStringList{QStringLiteral("<sup>")};
+        QTest::newRow("lowered") << QByteArray("\\pard a{\\dn4 down}b\\par")
+                                 << QStringList{QStringLiteral("vertical-align:-2pt\">down")}
+                                 << QStringList{};
+        QTest::newRow("plain ends the raise")
+            << QByteArray("\\pard \\up6 a\\plain b\\par")
+            << QStringList{QStringLiteral("vertical-align:3pt\">a")}
+            << QStringList{QStringLiteral("vertical-align:3pt\">ab")};
+    }
+    void pageLooks() {
+        QFETCH(QByteArray, rtf);
+        QFETCH(QStringList, present);
+        QFETCH(QStringList, absent);
+        const QString html = pageHtml(rtf);
+        for (const QString& part : present)
+            QVERIFY2(html.contains(part), qPrintable(part + QStringLiteral("\n") + html));
+        for (const QString& part : absent)
+            QVERIFY2(!html.contains(part), qPrintable(part + QStringLiteral("\n") + html));
+    }
+
+    // Merged cells count: a row of a merged pair and a third cell has two cells in the HTML,
+    // the row below them three; the text of every cell is there once.
+    void mergedTableShape() {
+        const QString html =
+            pageHtml("\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\clvmgf\\cellx3000"
+                     "\\pard\\intbl one\\cell\\cell two\\cell\\row"
+                     "\\trowd\\cellx1000\\cellx2000\\clvmrg\\cellx3000"
+                     "\\pard\\intbl three\\cell four\\cell\\cell\\row\\pard after\\par");
+        const qsizetype start = html.indexOf(QStringLiteral("<table"));
+        const qsizetype end = html.indexOf(QStringLiteral("</table>"));
+        QVERIFY(start >= 0 && end > start);
+        const QStringList rows =
+            html.mid(start, end - start).split(QStringLiteral("</tr>"), Qt::SkipEmptyParts);
+        QCOMPARE(rows.size(), 3); // two rows and the rest after the last
+        QCOMPARE(rows[0].count(QStringLiteral("<td")), 2);
+        QCOMPARE(rows[1].count(QStringLiteral("<td")), 2);
+        QVERIFY(rows[0].contains(QStringLiteral("<td colspan=\"2\"><p>")));
+        QVERIFY(rows[0].contains(QStringLiteral("<td rowspan=\"2\"><p>")));
+        for (const char* text : {"one", "two", "three", "four", "after"})
+            QCOMPARE(html.count(QLatin1String(text)), 1);
+    }
+};
+
+QTEST_MAIN(TestPageHtml)
+#include "tst_pagehtml.moc"
