@@ -277,6 +277,8 @@ void Writer::changeStyle(const TextStyle& to) {
     if (to.hasBackground != from.hasBackground ||
         (to.hasBackground && to.background != from.background))
         control("highlight", colorIndex(to.hasBackground, to.background));
+    if (to.raise != from.raise)
+        to.raise < 0 ? control("dn", -to.raise) : control("up", to.raise);
     const QString anchor = from.anchor;
     from = to;
     from.anchor = anchor;
@@ -415,6 +417,8 @@ void Writer::paragraphStart(const DocParagraph& para, const DocParagraph* previo
         control("sb", p.before);
     if (p.after != 0)
         control("sa", p.after);
+    if (const std::optional<QRgb> color = p.shading.color())
+        control("cbpat", colorIndex(true, *color));
     switch (p.align) {
     case Alignment::Left:
         break;
@@ -498,6 +502,8 @@ QByteArray Writer::write() {
     bool bullets = false;
     for (const DocParagraph& para : paras_) {
         bullets |= para.style.list == ListKind::Bullet;
+        if (const std::optional<QRgb> color = para.style.shading.color())
+            colorIndex(true, *color);
         for (const DocRun& run : para.runs) {
             fontIndex(run.style.family);
             colorIndex(run.style.hasColor, run.style.color);

@@ -1,9 +1,13 @@
 // What a page's HTML keeps of the page: shading of paragraphs and cells, merged table cells
 // and raised or lowered text, as word processors write them in RTF.
 #include "rtf/htmlwriter.h"
+#include "rtf/rtfreader.h"
+#include "rtf/rtfwriter.h"
 
 #include <QStandardPaths>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 
 namespace {
 
@@ -77,6 +81,32 @@ private slots:
             QVERIFY2(html.contains(part), qPrintable(part + QStringLiteral("\n") + html));
         for (const QString& part : absent)
             QVERIFY2(!html.contains(part), qPrintable(part + QStringLiteral("\n") + html));
+    }
+
+    // In the editor's document the paragraph's shading and the raised text show, and they are
+    // written back when the page is saved, so the page file keeps them after an edit.
+    void shadingAndRaiseThroughTheEditor() {
+        QTextDocument doc;
+        quillo::rtf::readRtf("{\\rtf1\\ansi{\\colortbl;\\red255\\green0\\blue0;}"
+                             "\\pard\\cbpat1 red {\\up6 up}\\par\\pard plain\\par}",
+                             doc);
+        const QTextBlock first = doc.begin();
+        QCOMPARE(first.blockFormat().background().color(), QColor(255, 0, 0));
+        QVERIFY(!first.next().blockFormat().hasProperty(QTextFormat::BackgroundBrush));
+        bool raised = false;
+        for (auto it = first.begin(); !it.atEnd(); ++it)
+            if (it.fragment().text() == QLatin1String("up"))
+                raised = it.fragment().charFormat().baselineOffset() > 0;
+        QVERIFY(raised);
+
+        const QByteArray saved = quillo::rtf::writeRtf(doc);
+        const QString html = quillo::rtf::rtfToHtml(saved, {}).html;
+        QVERIFY2(html.contains(QStringLiteral("<p style=\"background-color:#ff0000;\">")),
+                 qPrintable(html));
+        QVERIFY2(html.contains(QStringLiteral("vertical-align:3pt\">up")), qPrintable(html));
+        QVERIFY2(html.contains(QStringLiteral("<p><span style=\"font-family")) ||
+                     html.contains(QStringLiteral("<p><span style=\"font-size")),
+                 qPrintable(html)); // the plain paragraph has no background
     }
 
     // Merged cells count: a row of a merged pair and a third cell has two cells in the HTML,
