@@ -477,19 +477,15 @@ void Interpreter::dispatchValue(Word word, int p, bool has) {
         break;
     }
     case Word::ParaBackground:
-    case Word::CellBackground: {
-        Shading& shading = word == Word::ParaBackground ? s.para.shading : row_.nextCell.shading;
-        const std::optional<QRgb> color = colors_.color(p);
-        shading.hasBackground = color.has_value();
-        shading.background = color.value_or(0);
-        break;
-    }
+    case Word::CellBackground:
     case Word::ParaPattern:
     case Word::CellPattern: {
-        Shading& shading = word == Word::ParaPattern ? s.para.shading : row_.nextCell.shading;
+        const bool ofParagraph = word == Word::ParaBackground || word == Word::ParaPattern;
+        const bool background = word == Word::ParaBackground || word == Word::CellBackground;
+        Shading& shading = ofParagraph ? s.para.shading : row_.nextCell.shading;
         const std::optional<QRgb> color = colors_.color(p);
-        shading.hasPattern = color.has_value();
-        shading.pattern = color.value_or(0);
+        (background ? shading.hasBackground : shading.hasPattern) = color.has_value();
+        (background ? shading.background : shading.pattern) = color.value_or(0);
         break;
     }
     case Word::ParaShare:
