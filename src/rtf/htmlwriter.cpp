@@ -51,8 +51,11 @@ HtmlPage writeHtml(const QTextDocument& doc, const HtmlOptions& options) {
     const std::vector<DocParagraph> paras = paragraphsOf(doc);
     if (paras.empty())
         html.finish(ParaStyle{}, false);
+    TableRow row; // of the table row being written
     for (size_t i = 0; i < paras.size(); ++i) {
         const DocParagraph& para = paras[i];
+        if (para.row)
+            row = *para.row;
         if (para.style.inTable)
             html.enterCell();
         for (const DocRun& run : para.runs) {
@@ -64,7 +67,7 @@ HtmlPage writeHtml(const QTextDocument& doc, const HtmlOptions& options) {
         if (para.endsCell) {
             html.endCell(para.style);
             if (para.endsRow)
-                html.endRow(TableRow{});
+                html.endRow(row);
             if (i + 1 == paras.size())
                 html.finish(ParaStyle{}, false);
         } else if (i + 1 < paras.size()) {

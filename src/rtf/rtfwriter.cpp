@@ -440,13 +440,26 @@ void Writer::rowDefinition(const TableRow& row) {
     control("trowd");
     control("trgaph", row.gap);
     control("trleft", row.left);
-    for (int right : row.cellRights) {
+    for (size_t i = 0; i < row.cellRights.size(); ++i) {
+        if (i < row.cells.size()) {
+            const TableCell& cell = row.cells[i];
+            if (cell.mergeFirst)
+                control("clmgf");
+            if (cell.merged)
+                control("clmrg");
+            if (cell.vMergeFirst)
+                control("clvmgf");
+            if (cell.vMerged)
+                control("clvmrg");
+            if (const std::optional<QRgb> color = cell.shading.color())
+                control("clcbpat", colorIndex(true, *color));
+        }
         for (const char* side : {"clbrdrt", "clbrdrl", "clbrdrb", "clbrdrr"}) {
             control(side);
             control("brdrs");
             control("brdrw", 10);
         }
-        control("cellx", right);
+        control("cellx", row.cellRights[i]);
     }
     raw("\r\n");
 }
@@ -504,6 +517,10 @@ QByteArray Writer::write() {
         bullets |= para.style.list == ListKind::Bullet;
         if (const std::optional<QRgb> color = para.style.shading.color())
             colorIndex(true, *color);
+        if (para.row)
+            for (const TableCell& cell : para.row->cells)
+                if (const std::optional<QRgb> color = cell.shading.color())
+                    colorIndex(true, *color);
         for (const DocRun& run : para.runs) {
             fontIndex(run.style.family);
             colorIndex(run.style.hasColor, run.style.color);

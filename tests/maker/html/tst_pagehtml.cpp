@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextTable>
 
 namespace {
 
@@ -107,6 +108,37 @@ private slots:
         QVERIFY2(html.contains(QStringLiteral("<p><span style=\"font-family")) ||
                      html.contains(QStringLiteral("<p><span style=\"font-size")),
                  qPrintable(html)); // the plain paragraph has no background
+    }
+
+    // A cell's colour shows in the editor and stays when the page is saved again; cells a
+    // table merges in the editor (a pasted table) are saved merged, and the page's HTML spans
+    // them.
+    void tableCellsThroughTheEditor() {
+        QTextDocument doc;
+        quillo::rtf::readRtf("{\\rtf1\\ansi{\\colortbl;\\red0\\green0\\blue255;}"
+                             "\\trowd\\clcbpat1\\cellx1000\\cellx2000"
+                             "\\pard\\intbl blue\\cell white\\cell\\row\\pard after\\par}",
+                             doc);
+        QTextTable* table = nullptr;
+        for (QTextFrame* frame : doc.rootFrame()->childFrames())
+            table = table ? table : qobject_cast<QTextTable*>(frame);
+        QVERIFY(table);
+        QCOMPARE(table->cellAt(0, 0).format().background().color(), QColor(0, 0, 255));
+        QVERIFY(!table->cellAt(0, 1).format().hasProperty(QTextFormat::BackgroundBrush));
+        QString html = quillo::rtf::rtfToHtml(quillo::rtf::writeRtf(doc), {}).html;
+        QVERIFY2(html.contains(QStringLiteral("<tr><td style=\"background-color:#0000ff\"><p>")),
+                 qPrintable(html));
+        QVERIFY2(html.contains(QStringLiteral("</td><td><p>")), qPrintable(html));
+
+        QTextDocument pasted;
+        pasted.setHtml(QStringLiteral("<table><tr><td>a</td><td>b</td><td>c</td></tr>"
+                                      "<tr><td colspan=2>wide</td><td rowspan=2>tall</td></tr>"
+                                      "<tr><td>d</td><td>e</td></tr></table>"));
+        html = quillo::rtf::rtfToHtml(quillo::rtf::writeRtf(pasted), {}).html;
+        QVERIFY2(html.contains(QStringLiteral("<td colspan=\"2\"><p>")), qPrintable(html));
+        QVERIFY2(html.contains(QStringLiteral("<td rowspan=\"2\"><p>")), qPrintable(html));
+        QCOMPARE(html.count(QStringLiteral("<td")), 7);
+        QCOMPARE(quillo::rtf::writeHtml(pasted, {}).html.count(QStringLiteral("<td")), 7);
     }
 
     // Merged cells count: a row of a merged pair and a third cell has two cells in the HTML,
