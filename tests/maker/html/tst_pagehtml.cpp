@@ -140,28 +140,6 @@ private slots:
         QCOMPARE(html.count(QStringLiteral("<td")), 7);
         QCOMPARE(quillo::rtf::writeHtml(pasted, {}).html.count(QStringLiteral("<td")), 7);
     }
-
-    // Merged cells count: a row of a merged pair and a third cell has two cells in the HTML,
-    // the row below them three; the text of every cell is there once.
-    void mergedTableShape() {
-        const QString html =
-            pageHtml("\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\clvmgf\\cellx3000"
-                     "\\pard\\intbl one\\cell\\cell two\\cell\\row"
-                     "\\trowd\\cellx1000\\cellx2000\\clvmrg\\cellx3000"
-                     "\\pard\\intbl three\\cell four\\cell\\cell\\row\\pard after\\par");
-        const qsizetype start = html.indexOf(QStringLiteral("<table"));
-        const qsizetype end = html.indexOf(QStringLiteral("</table>"));
-        QVERIFY(start >= 0 && end > start);
-        const QStringList rows =
-            html.mid(start, end - start).split(QStringLiteral("</tr>"), Qt::SkipEmptyParts);
-        QCOMPARE(rows.size(), 3); // two rows and the rest after the last
-        QCOMPARE(rows[0].count(QStringLiteral("<td")), 2);
-        QCOMPARE(rows[1].count(QStringLiteral("<td")), 2);
-        QVERIFY(rows[0].contains(QStringLiteral("<td colspan=\"2\"><p>")));
-        QVERIFY(rows[0].contains(QStringLiteral("<td rowspan=\"2\"><p>")));
-        for (const char* text : {"one", "two", "three", "four", "after"})
-            QCOMPARE(html.count(QLatin1String(text)), 1);
-    }
 };
 
 QTEST_MAIN(TestPageHtml)
