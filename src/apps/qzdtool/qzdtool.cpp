@@ -1,6 +1,7 @@
 #include "qzdtool.h"
 
 #include "rtfcommands.h"
+#include "sourcecommands.h"
 
 #include "core/helpfile.h"
 #include "core/systemfile.h"
@@ -34,6 +35,15 @@ const char* const Usage =
     "  export-html FILE.qzd OUTDIR [--page N]\n"
     "                         write the file's HTML site into OUTDIR (made when missing): the\n"
     "                         start, contents and keyword pages and every page, or page N only\n"
+    "  unpack FILE.qzd DIR [--force] [--markdown]\n"
+    "                         write the file as a help source folder: DIR/help.toml (settings,\n"
+    "                         titles, keywords) and DIR/pages/NNN.rtf; a non-empty DIR only\n"
+    "                         with --force, which replaces the manifest and pages/NNN.* and\n"
+    "                         keeps other files; --markdown adds a read-only NNN.md rendering\n"
+    "                         of each page for reviews\n"
+    "  pack DIR OUT.qzd       build a help file from a help source folder; pages may be .rtf,\n"
+    "                         .md, .html/.htm or .txt; every problem is listed and nothing is\n"
+    "                         written when there is one\n"
     "  --help                 show this text\n"
     "  --version              show the version\n"
     "\n"
@@ -145,6 +155,11 @@ int runQzdtool(const QStringList& args, QTextStream& out, QTextStream& err) {
                       [&err](const QString& path, HelpDocument& d) { return load(path, d, err); });
     if (rtfResult >= 0)
         return rtfResult;
+    if (const int sourceResult = runSourceCommand(
+            args, err, [&err](const QString& path, HelpDocument& d) { return load(path, d, err); },
+            formatTagOf);
+        sourceResult >= 0)
+        return sourceResult;
     err << "qzdtool: unknown command or wrong arguments: " << args.join(QLatin1Char(' ')) << "\n\n"
         << Usage;
     return 2;
