@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QIcon>
@@ -68,7 +69,20 @@ QString ownFolder(QStandardPaths::StandardLocation location) {
 } // namespace
 
 QString settingsFolder() {
-    return ownFolder(QStandardPaths::GenericConfigLocation);
+    const QString folder = ownFolder(QStandardPaths::GenericConfigLocation);
+    if (folder != QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                      QStringLiteral("/quillo32"))
+        return folder;
+    // Earlier versions kept the settings with the HTML sites when the program folder was not
+    // writable; a user's first run of this one takes them over (copied, never moved).
+    const QString earlier =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/quillo32";
+    for (const char* name : {"qzd32mk.ini", "qzd32mkf.ini"}) {
+        const QString target = folder + '/' + QLatin1String(name);
+        if (!QFileInfo::exists(target))
+            QFile::copy(earlier + '/' + QLatin1String(name), target);
+    }
+    return folder;
 }
 
 QString outputFolder() {

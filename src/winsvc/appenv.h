@@ -19,7 +19,8 @@ QString portableFolder(const QString& programDir);
 // Where the authoring program keeps its settings and its recent-file list (qzd32mk.ini,
 // qzd32mkf.ini): $QUILLO_HOME when set; otherwise the executable's folder in a portable
 // tree; otherwise $XDG_CONFIG_HOME/quillo32. An installed program never writes beside itself,
-// whoever runs it. Made on demand.
+// whoever runs it. Made on demand; settings that earlier versions kept in
+// $XDG_DATA_HOME/quillo32 are copied in when the folder has none of its own.
 QString settingsFolder();
 // Where the HTML sites are written: as settingsFolder, but $XDG_DATA_HOME/quillo32 for an
 // installed program.

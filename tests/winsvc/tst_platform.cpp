@@ -59,6 +59,7 @@ private slots:
     void commandLine_data();
     void commandLine();
     void programFolderFollowsQuilloHome();
+    void earlierSettingsAreTakenOver();
     void portableTreeKeepsFilesBeside();
     void waylandPrefersX11_data();
     void waylandPrefersX11();
@@ -322,6 +323,42 @@ void PlatformTest::programFolderFollowsQuilloHome() {
     QCOMPARE(settingsFolder(), fresh);
     QVERIFY(QFileInfo(fresh).isDir());
     qunsetenv("QUILLO_HOME");
+}
+
+// The user's settings from the folder earlier versions used come along once; settings the
+// user already has in the new folder are never replaced.
+void PlatformTest::earlierSettingsAreTakenOver() {
+    qunsetenv("QUILLO_HOME");
+    const QString config =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/quillo32";
+    const QString earlier =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/quillo32";
+    QDir(config).removeRecursively();
+    QVERIFY(QDir().mkpath(earlier));
+    const auto write = [](const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    write(earlier + "/qzd32mk.ini", "old settings");
+    write(earlier + "/qzd32mkf.ini", "old list");
+    QCOMPARE(settingsFolder(), config);
+    QFile taken(config + "/qzd32mk.ini");
+    QVERIFY(taken.open(QIODevice::ReadOnly));
+    QCOMPARE(taken.readAll(), QByteArray("old settings"));
+    write(config + "/qzd32mkf.ini", "new list");
+    settingsFolder();
+    QFile kept(config + "/qzd32mkf.ini");
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("new list"));
+    // Copied, not moved; and a folder named by QUILLO_HOME takes nothing over.
+    QVERIFY(QFile::exists(earlier + "/qzd32mk.ini"));
+    QTemporaryDir home;
+    qputenv("QUILLO_HOME", home.path().toUtf8());
+    settingsFolder();
+    qunsetenv("QUILLO_HOME");
+    QVERIFY(QDir(home.path()).isEmpty());
+    QDir(earlier).removeRecursively();
 }
 
 void PlatformTest::portableTreeKeepsFilesBeside() {
