@@ -28,6 +28,12 @@
 
 namespace quillo {
 
+QString portableFolder(const QString& programDir) {
+    if (programDir.isEmpty() || !QFileInfo::exists(programDir + '/' + PortableMarkerName))
+        return {};
+    return QFileInfo(programDir).isWritable() ? programDir : QString();
+}
+
 namespace {
 
 // A folder of the programs' own when QUILLO_HOME names one, made on demand so that a first
@@ -40,43 +46,32 @@ QString quilloHome() {
     return QDir::cleanPath(home);
 }
 
+// The programs' folder among the user's folders of that kind.
 QString userFolder(QStandardPaths::StandardLocation location) {
-    const QString folder = QStandardPaths::writableLocation(location) + QStringLiteral("/quillo32");
-    QDir().mkpath(folder);
-    return folder;
+    return QStandardPaths::writableLocation(location) + QStringLiteral("/quillo32");
 }
 
-} // namespace
-
-QString portableFolder(const QString& programDir) {
-    if (programDir.isEmpty() || !QFileInfo::exists(programDir + '/' + PortableMarkerName))
-        return {};
-    return QFileInfo(programDir).isWritable() ? programDir : QString();
-}
-
-namespace {
-
-// $QUILLO_HOME, else the portable tree's folder, else the user's `location`/quillo32.
+// $QUILLO_HOME, else the portable tree's folder, else the user's folder (made on demand).
 QString ownFolder(QStandardPaths::StandardLocation location) {
     if (const QString home = quilloHome(); !home.isEmpty())
         return home;
     if (const QString beside = portableFolder(QCoreApplication::applicationDirPath());
         !beside.isEmpty())
         return beside;
-    return userFolder(location);
+    const QString folder = userFolder(location);
+    QDir().mkpath(folder);
+    return folder;
 }
 
 } // namespace
 
 QString settingsFolder() {
     const QString folder = ownFolder(QStandardPaths::GenericConfigLocation);
-    if (folder != QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                      QStringLiteral("/quillo32"))
+    if (folder != userFolder(QStandardPaths::GenericConfigLocation))
         return folder;
     // Earlier versions kept the settings with the HTML sites when the program folder was not
     // writable; a user's first run of this one takes them over (copied, never moved).
-    const QString earlier =
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/quillo32";
+    const QString earlier = userFolder(QStandardPaths::GenericDataLocation);
     for (const char* name : {"qzd32mk.ini", "qzd32mkf.ini"}) {
         const QString target = folder + '/' + QLatin1String(name);
         if (!QFileInfo::exists(target))
