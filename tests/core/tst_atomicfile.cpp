@@ -1,5 +1,6 @@
 #include "core/atomicfile.h"
 #include "core/fileerror.h"
+#include "core/helpfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,6 +9,8 @@
 #include <QTest>
 
 #include <cerrno>
+#include <csignal>
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -32,6 +35,26 @@ mode_t modeOf(const QString& path) {
     struct stat st {};
     ::stat(QFile::encodeName(path).constData(), &st);
     return st.st_mode & 07777;
+}
+
+// The bytes of a help file of `pages` pages, each page's text made of `fill`.
+QByteArray helpFileBytes(int pages, char fill) {
+    HelpDocument doc;
+    doc.pages.resize(pages);
+    for (int p = 1; p <= pages; ++p)
+        doc.page(p).rtf = "{\\rtf1 " + QByteArray(3000 * p, fill) + "\\par}";
+    QByteArray bytes;
+    serializeHelpDocument(doc, bytes);
+    return bytes;
+}
+
+QStringList filesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+// A second name for the file, so that saves must write it in place.
+bool addLink(const QString& path, const QString& other) {
+    return ::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()) == 0;
 }
 
 } // namespace
@@ -107,24 +130,32 @@ private slots:
         QCOMPARE(modeOf(path), mode_t(0664));
     }
 
-    // Temporary files an interrupted save left behind go with the next save; one that may
-    // belong to a save running right now and other files stay.
+    // Temporary files interrupted saves left behind go with the first save into their
+    // folder; one that may belong to a save running right now and other files stay. The
+    // folder is read once per run, not again for every file written into it.
     void staleTemporariesRemoved() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("h.qzd"));
         QVERIFY(writeAll(path, "old"));
         const QString stale = dir.filePath(QStringLiteral(".h.qzd.qzdtmp-abc123"));
         const QString young = dir.filePath(QStringLiteral(".h.qzd.qzdtmp-def456"));
-        const QString other = dir.filePath(QStringLiteral(".g.qzd.qzdtmp-abc123"));
-        for (const QString& f : {stale, young, other})
+        const QString otherFiles = dir.filePath(QStringLiteral(".g.qzd.qzdtmp-abc123"));
+        const QString unrelated = dir.filePath(QStringLiteral(".hidden"));
+        for (const QString& f : {stale, young, otherFiles, unrelated})
             QVERIFY(writeAll(f, "left over"));
         const utimbuf hourAgo{::time(nullptr) - 3600, ::time(nullptr) - 3600};
-        QCOMPARE(::utime(QFile::encodeName(stale).constData(), &hourAgo), 0);
-        QCOMPARE(::utime(QFile::encodeName(other).constData(), &hourAgo), 0);
+        for (const QString& f : {stale, otherFiles, unrelated})
+            QCOMPARE(::utime(QFile::encodeName(f).constData(), &hourAgo), 0);
         QVERIFY(writeFileAtomically(path, "new").ok());
         QVERIFY(!QFile::exists(stale));
+        QVERIFY(!QFile::exists(otherFiles));
         QVERIFY(QFile::exists(young));
-        QVERIFY(QFile::exists(other));
+        QVERIFY(QFile::exists(unrelated));
+
+        QVERIFY(writeAll(stale, "left over"));
+        QCOMPARE(::utime(QFile::encodeName(stale).constData(), &hourAgo), 0);
+        QVERIFY(writeFileAtomically(dir.filePath(QStringLiteral("g.qzd")), "new").ok());
+        QVERIFY(QFile::exists(stale));
     }
 
     // A file with another link is written in place: both names show the new contents, and
@@ -179,6 +210,124 @@ private slots:
         QCOMPARE(st.st_uid, uid_t(4321));
         QCOMPARE(st.st_gid, gid_t(4321));
         QCOMPARE(st.st_mode & 07777, mode_t(0664));
+    }
+
+    // A save written in place is killed at each of its steps, once in the middle of writing
+    // the new contents: the next reading of the file, under either name, finds the old or
+    // the new help file whole, and the copy of the old contents is then gone.
+    void killedInPlaceSave_data() {
+        QTest::addColumn<SaveStep>("step");
+        QTest::addColumn<bool>("halfWritten"); // the kill comes with the new contents half there
+        QTest::addColumn<bool>("newExpected");
+        QTest::newRow("keeping the old contents") << SaveStep::KeepOld << false << false;
+        QTest::newRow("naming the kept copy") << SaveStep::KeepOldInstall << false << false;
+        QTest::newRow("before writing") << SaveStep::Write << false << false;
+        QTest::newRow("half written") << SaveStep::Write << true << false;
+        QTest::newRow("written, before the sync") << SaveStep::Sync << false << true;
+        QTest::newRow("dropping the kept copy") << SaveStep::DropOld << false << true;
+    }
+    void killedInPlaceSave() {
+        QFETCH(SaveStep, step);
+        QFETCH(bool, halfWritten);
+        QFETCH(bool, newExpected);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("h.qzd"));
+        const QString other = dir.filePath(QStringLiteral("link.qzd"));
+        const QByteArray oldBytes = helpFileBytes(3, 'o');
+        const QByteArray newBytes = helpFileBytes(2, 'n');
+        QVERIFY(writeAll(path, oldBytes));
+        QVERIFY(addLink(path, other));
+
+        const pid_t child = ::fork();
+        if (child == 0) {
+            saveFaultHook = [&](SaveStep s) {
+                if (s != step)
+                    return 0;
+                if (halfWritten) {
+                    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY);
+                    ::pwrite(fd, newBytes.constData(), size_t(newBytes.size() / 2), 0);
+                    ::close(fd);
+                }
+                ::kill(::getpid(), SIGKILL);
+                return 0;
+            };
+            writeFileAtomically(path, newBytes);
+            ::_exit(0);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFSIGNALED(status));
+
+        const QByteArray expected = newExpected ? newBytes : oldBytes;
+        for (const QString& name : {path, other}) {
+            HelpDocument read;
+            QVERIFY(readHelpFile(name, read, Reader::Maker).ok());
+            QCOMPARE(read.pageCount(), newExpected ? 2 : 3);
+            QCOMPARE(readAll(name), expected);
+        }
+        QCOMPARE(filesIn(dir.path()).filter(QStringLiteral("qzdkeep")), QStringList());
+        // The next save goes ahead as usual.
+        QVERIFY(writeFileAtomically(path, newBytes).ok());
+        QCOMPARE(readAll(other), newBytes);
+    }
+
+    // A step of the save in place that fails: the file keeps its old contents (or, when only
+    // the kept copy could not be dropped, has its new ones) and no copy outlives the next
+    // reading.
+    void failedInPlaceStep_data() {
+        QTest::addColumn<SaveStep>("step");
+        QTest::addColumn<int>("errorNumber");
+        QTest::newRow("keeping the old contents") << SaveStep::KeepOld << 61;
+        QTest::newRow("naming the kept copy") << SaveStep::KeepOldInstall << 57;
+        QTest::newRow("writing") << SaveStep::Write << 61;
+        QTest::newRow("sync") << SaveStep::Sync << 57;
+        QTest::newRow("dropping the kept copy") << SaveStep::DropOld << 0;
+    }
+    void failedInPlaceStep() {
+        QFETCH(SaveStep, step);
+        QFETCH(int, errorNumber);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("h.qzd"));
+        QVERIFY(writeAll(path, "old contents, longer than the new"));
+        QVERIFY(addLink(path, dir.filePath(QStringLiteral("link.qzd"))));
+        saveFaultHook = [&](SaveStep s) {
+            return s != step ? 0 : errorNumber == 61 ? ENOSPC : EIO;
+        };
+        QCOMPARE(writeFileAtomically(path, "new contents").errorNumber, errorNumber);
+        saveFaultHook = nullptr;
+        QCOMPARE(readAll(path), errorNumber ? QByteArray("old contents, longer than the new")
+                                            : QByteArray("new contents"));
+        QVERIFY(finishInterruptedOverwrite(path).ok());
+        QCOMPARE(filesIn(dir.path()),
+                 (QStringList{QStringLiteral("h.qzd"), QStringLiteral("link.qzd")}));
+        QCOMPARE(readAll(path), errorNumber ? QByteArray("old contents, longer than the new")
+                                            : QByteArray("new contents"));
+    }
+
+    // While a save in place runs, another program opening or saving the file leaves the
+    // save's copy of the old contents alone; the second save is told the file is in use.
+    void runningInPlaceSaveKeepsItsCopy() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("h.qzd"));
+        const QString kept = dir.filePath(keptOldContentsName(QStringLiteral("h.qzd")));
+        QVERIFY(writeAll(path, "old"));
+        QVERIFY(addLink(path, dir.filePath(QStringLiteral("link.qzd"))));
+        bool inside = false;
+        FileResult opened, saved;
+        saveFaultHook = [&](SaveStep s) {
+            if (s != SaveStep::Write || inside)
+                return 0;
+            inside = true;
+            opened = finishInterruptedOverwrite(path);
+            const bool copyStays = QFile::exists(kept);
+            saved = writeFileAtomically(path, "the other program's");
+            return copyStays && QFile::exists(kept) ? 0 : EIO;
+        };
+        QVERIFY(writeFileAtomically(path, "new").ok());
+        QVERIFY(opened.ok());
+        QCOMPARE(saved.errorNumber, 55);
+        QCOMPARE(readAll(path), QByteArray("new"));
+        QVERIFY(!QFile::exists(kept));
     }
 
     // A folder standing where the file should be is named as such, not as a read-only file.
