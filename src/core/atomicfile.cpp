@@ -206,7 +206,9 @@ int keepOldContents(const QString& folder, const QString& fileName, const QByteA
         return -1;
     const QByteArray head = keptCopyHead(target, fresh);
     int err = run(SaveStep::KeepOld, [&] {
-        // Readable by whoever may read the file, so that its owner can put it right.
+        // Readable by whoever may read the file, so that its owner can put it right: the
+        // file's group and mode, where this user can give them.
+        [[maybe_unused]] const int grouped = ::fchown(copy, uid_t(-1), target.st_gid);
         return ::flock(copy, LOCK_EX) == 0 && ::fchmod(copy, (target.st_mode & 0666) | 0600) == 0 &&
                writeAll(copy, head) && writeAll(copy, old) && ::fdatasync(copy) == 0;
     });
@@ -331,6 +333,9 @@ FileResult writeFileAtomically(const QString& requested, QByteArrayView bytes,
     const bool exists = ::stat(target.constData(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode))
         return {FileError::PathFileAccess, QStringLiteral("a folder has the file's name")};
+    // A device or a FIFO under the name is not replaced by a file.
+    if (exists && !S_ISREG(old.st_mode))
+        return {FileError::BadFileMode, QStringLiteral("not a regular file")};
     if (isReadOnlyFile(path))
         return {FileError::PermissionDenied, QStringLiteral("the file is read-only")};
 

@@ -330,7 +330,8 @@ private slots:
         QVERIFY(!QFile::exists(kept));
     }
 
-    // A folder standing where the file should be is named as such, not as a read-only file.
+    // A folder standing where the file should be is named as such, not as a read-only file;
+    // a FIFO is not replaced by a file either.
     void folderInTheWay() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("h.qzd"));
@@ -338,6 +339,12 @@ private slots:
         const FileResult r = writeFileAtomically(path, "new");
         QCOMPARE(r.errorNumber, 75);
         QVERIFY(QFileInfo(path).isDir());
+        const QString fifo = dir.filePath(QStringLiteral("pipe.qzd"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QCOMPARE(writeFileAtomically(fifo, "new").errorNumber, 54);
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(fifo).constData(), &st), 0);
+        QVERIFY(S_ISFIFO(st.st_mode));
     }
 };
 
