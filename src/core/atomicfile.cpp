@@ -3,11 +3,11 @@
 #include "fileerror.h"
 #include "systemfile.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
@@ -134,26 +134,21 @@ bool writeAllAt(int fd, QByteArrayView bytes) {
            ::ftruncate(fd, bytes.size()) == 0;
 }
 
-QByteArray sha256(QByteArrayView bytes) {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
-}
-
 // The copy of the old contents starts with one line naming the file it belongs to and the
-// new contents that are to replace them; the old contents follow.
-constexpr QByteArrayView KeptMagic = "qzdkeep1";
+// lengths of the old and the new contents; both follow, the old first.
+constexpr QByteArrayView KeptMagic = "qzdkeep2";
 
-QByteArray keptCopyHead(const struct stat& target, QByteArrayView fresh) {
+QByteArray keptCopyHead(const struct stat& target, QByteArrayView old, QByteArrayView fresh) {
     return KeptMagic.toByteArray() + ' ' + QByteArray::number(qulonglong(target.st_dev), 16) + ' ' +
            QByteArray::number(qulonglong(target.st_ino), 16) + ' ' +
-           QByteArray::number(fresh.size()) + ' ' + sha256(fresh) + '\n';
+           QByteArray::number(old.size()) + ' ' + QByteArray::number(fresh.size()) + '\n';
 }
 
 struct KeptCopy {
     dev_t device = 0;
     ino_t inode = 0;
-    qsizetype freshSize = 0;
-    QByteArray freshHash;
     QByteArrayView old;
+    QByteArrayView fresh;
 };
 
 std::optional<KeptCopy> parseKeptCopy(QByteArrayView bytes) {
@@ -163,16 +158,33 @@ std::optional<KeptCopy> parseKeptCopy(QByteArrayView bytes) {
     const QList<QByteArray> fields = bytes.first(end).toByteArray().split(' ');
     if (fields.size() != 5 || fields[0] != KeptMagic)
         return std::nullopt;
-    bool okDevice = false, okInode = false, okSize = false;
+    bool okDevice = false, okInode = false, okOld = false, okFresh = false;
     KeptCopy copy;
     copy.device = dev_t(fields[1].toULongLong(&okDevice, 16));
     copy.inode = ino_t(fields[2].toULongLong(&okInode, 16));
-    copy.freshSize = qsizetype(fields[3].toLongLong(&okSize));
-    copy.freshHash = fields[4];
-    copy.old = bytes.sliced(end + 1);
-    if (!okDevice || !okInode || !okSize)
+    const qint64 oldSize = fields[3].toLongLong(&okOld);
+    const qint64 freshSize = fields[4].toLongLong(&okFresh);
+    const QByteArrayView rest = bytes.sliced(end + 1);
+    if (!okDevice || !okInode || !okOld || !okFresh || oldSize < 0 || freshSize < 0 ||
+        oldSize + freshSize != rest.size())
         return std::nullopt;
+    copy.old = rest.first(oldSize);
+    copy.fresh = rest.sliced(oldSize);
     return copy;
+}
+
+// Whether every byte of the file is, at its place, the new contents', the old contents' or
+// zero: what an overwrite cut short leaves behind, and what other contents written since
+// almost never are.
+bool isMixtureOf(QByteArrayView file, QByteArrayView old, QByteArrayView fresh) {
+    if (file.size() > std::max(old.size(), fresh.size()))
+        return false;
+    for (qsizetype i = 0; i < file.size(); ++i) {
+        const char c = file[i];
+        if (c != 0 && !(i < fresh.size() && fresh[i] == c) && !(i < old.size() && old[i] == c))
+            return false;
+    }
+    return true;
 }
 
 // Opens a copy of the old contents and locks it: a save that still runs holds the lock.
@@ -204,13 +216,14 @@ int keepOldContents(const QString& folder, const QString& fileName, const QByteA
     const int copy = createTemporary(folder, fileName, tempName);
     if (copy < 0)
         return -1;
-    const QByteArray head = keptCopyHead(target, fresh);
+    const QByteArray head = keptCopyHead(target, old, fresh);
     int err = run(SaveStep::KeepOld, [&] {
         // Readable by whoever may read the file, so that its owner can put it right: the
         // file's group and mode, where this user can give them.
         [[maybe_unused]] const int grouped = ::fchown(copy, uid_t(-1), target.st_gid);
         return ::flock(copy, LOCK_EX) == 0 && ::fchmod(copy, (target.st_mode & 0666) | 0600) == 0 &&
-               writeAll(copy, head) && writeAll(copy, old) && ::fdatasync(copy) == 0;
+               writeAll(copy, head) && writeAll(copy, old) && writeAll(copy, fresh) &&
+               ::fdatasync(copy) == 0;
     });
     // Linked, not renamed, under its name: a copy of that name already there stays.
     if (err == 0)
@@ -310,9 +323,11 @@ FileResult finishInterruptedOverwrite(const QString& requested) {
     }
     QByteArray current;
     int err = readAllFrom(fd, current) ? 0 : errno;
-    const bool complete =
-        err == 0 && current.size() == parsed->freshSize && sha256(current) == parsed->freshHash;
-    if (err == 0 && !complete && !(writeAllAt(fd, parsed->old) && ::fdatasync(fd) == 0))
+    // The new contents complete: the save only did not drop its copy. Other contents than
+    // the save's: the file was written again since, and the copy has nothing left to give.
+    const bool restore =
+        err == 0 && current != parsed->fresh && isMixtureOf(current, parsed->old, parsed->fresh);
+    if (restore && !(writeAllAt(fd, parsed->old) && ::fdatasync(fd) == 0))
         err = errno ? errno : EIO;
     if (err == 0)
         ::unlink(keptName.constData());

@@ -29,11 +29,12 @@ FileResult writeFileAtomically(const QString& path, QByteArrayView bytes,
 // Puts everything written on the file system that holds `path` on the disk.
 void syncFileSystemOf(const QString& path);
 
-// Puts right an overwrite in place that was interrupted: when the copy of the old contents
-// is still beside the file and no save holds it, the file is either the complete new file
-// (the copy is then dropped) or is given its old contents back from the copy. Nothing to do
-// is success; a file that needed its old contents and could not be given them is an error.
-// Every save and every reading of a help file starts with it.
+// Puts right an overwrite in place that was interrupted. When the copy of the old contents
+// is still beside the file and no save holds it: a file cut short between its old and its
+// new contents is given the old ones back; a file that is the complete new file, or was
+// written again since, stays as it is. The copy is then dropped. Nothing to do is success;
+// a file that needed its old contents and could not be given them is an error. Every save
+// and every reading of a help file starts with it.
 FileResult finishInterruptedOverwrite(const QString& path);
 
 // The steps of a save that can fail after the temporary file exists. The overwrite in place

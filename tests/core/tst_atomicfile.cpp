@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -37,12 +38,12 @@ mode_t modeOf(const QString& path) {
     return st.st_mode & 07777;
 }
 
-// The bytes of a help file of `pages` pages, each page's text made of `fill`.
-QByteArray helpFileBytes(int pages, char fill) {
+// The bytes of a help file of `pages` pages, page p's text `step` * p bytes of `fill`.
+QByteArray helpFileBytes(int pages, char fill, int step = 3000) {
     HelpDocument doc;
     doc.pages.resize(pages);
     for (int p = 1; p <= pages; ++p)
-        doc.page(p).rtf = "{\\rtf1 " + QByteArray(3000 * p, fill) + "\\par}";
+        doc.page(p).rtf = "{\\rtf1 " + QByteArray(step * p, fill) + "\\par}";
     QByteArray bytes;
     serializeHelpDocument(doc, bytes);
     return bytes;
@@ -269,6 +270,67 @@ private slots:
         // The next save goes ahead as usual.
         QVERIFY(writeFileAtomically(path, newBytes).ok());
         QCOMPARE(readAll(other), newBytes);
+    }
+
+    // A file written again after a save in place was killed (under its other name, or by
+    // another program) keeps those contents: the old ones are not put back over them.
+    void fileWrittenSinceTheKillIsKept() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("h.qzd"));
+        const QByteArray oldBytes = helpFileBytes(3, 'o');
+        const QByteArray newBytes = helpFileBytes(2, 'n');
+        const QByteArray laterBytes = helpFileBytes(4, 'l');
+        QVERIFY(writeAll(path, oldBytes));
+        QVERIFY(addLink(path, dir.filePath(QStringLiteral("link.qzd"))));
+        const pid_t child = ::fork();
+        if (child == 0) {
+            saveFaultHook = [&](SaveStep s) {
+                if (s == SaveStep::Sync)
+                    ::kill(::getpid(), SIGKILL);
+                return 0;
+            };
+            writeFileAtomically(path, newBytes);
+            ::_exit(0);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFSIGNALED(status));
+        QVERIFY(writeAll(path, laterBytes)); // in place, as a copy command writes
+        HelpDocument read;
+        QVERIFY(readHelpFile(path, read, Reader::Maker).ok());
+        QCOMPARE(readAll(path), laterBytes);
+        QCOMPARE(filesIn(dir.path()).filter(QStringLiteral("qzdkeep")), QStringList());
+    }
+
+    // Saves in place, one after the other, killed at whatever moment the kill comes: each
+    // time the next reading finds one of the files written whole.
+    void savesKilledAtAnyMoment() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("h.qzd"));
+        // Megabytes, so that many kills come in the middle of writing them.
+        const QByteArray first = helpFileBytes(20, 'a', 30000);
+        const QByteArray second = helpFileBytes(12, 'b', 30000);
+        QVERIFY(writeAll(path, first));
+        QVERIFY(addLink(path, dir.filePath(QStringLiteral("link.qzd"))));
+        for (int round = 0; round < 60; ++round) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                for (;;) {
+                    writeFileAtomically(path, second);
+                    writeFileAtomically(path, first);
+                }
+            }
+            ::usleep(useconds_t(1000 + QRandomGenerator::global()->bounded(30000)));
+            ::kill(child, SIGKILL);
+            int status = 0;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            HelpDocument read;
+            QVERIFY2(readHelpFile(path, read, Reader::Maker).ok(),
+                     qPrintable(QStringLiteral("round %1").arg(round)));
+            const QByteArray bytes = readAll(path);
+            QVERIFY2(bytes == first || bytes == second,
+                     qPrintable(QStringLiteral("round %1").arg(round)));
+        }
     }
 
     // A step of the save in place that fails: the file keeps its old contents (or, when only
