@@ -58,6 +58,29 @@ bool addLink(const QString& path, const QString& other) {
     return ::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()) == 0;
 }
 
+// Saves the bytes in a process of its own that is killed when the save comes to `step`,
+// after writing half the bytes over the file when `halfWritten`. True once it was killed.
+bool saveKilledAt(const QString& path, const QByteArray& bytes, SaveStep step, bool halfWritten) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        saveFaultHook = [&](SaveStep s) {
+            if (s != step)
+                return 0;
+            if (halfWritten) {
+                const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY);
+                ::pwrite(fd, bytes.constData(), size_t(bytes.size() / 2), 0);
+                ::close(fd);
+            }
+            ::kill(::getpid(), SIGKILL);
+            return 0;
+        };
+        writeFileAtomically(path, bytes);
+        ::_exit(0);
+    }
+    int status = 0;
+    return ::waitpid(child, &status, 0) == child && WIFSIGNALED(status);
+}
+
 } // namespace
 
 class TestAtomicFile : public QObject {
@@ -239,25 +262,7 @@ private slots:
         QVERIFY(writeAll(path, oldBytes));
         QVERIFY(addLink(path, other));
 
-        const pid_t child = ::fork();
-        if (child == 0) {
-            saveFaultHook = [&](SaveStep s) {
-                if (s != step)
-                    return 0;
-                if (halfWritten) {
-                    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY);
-                    ::pwrite(fd, newBytes.constData(), size_t(newBytes.size() / 2), 0);
-                    ::close(fd);
-                }
-                ::kill(::getpid(), SIGKILL);
-                return 0;
-            };
-            writeFileAtomically(path, newBytes);
-            ::_exit(0);
-        }
-        int status = 0;
-        QCOMPARE(::waitpid(child, &status, 0), child);
-        QVERIFY(WIFSIGNALED(status));
+        QVERIFY(saveKilledAt(path, newBytes, step, halfWritten));
 
         const QByteArray expected = newExpected ? newBytes : oldBytes;
         for (const QString& name : {path, other}) {
@@ -282,19 +287,7 @@ private slots:
         const QByteArray laterBytes = helpFileBytes(4, 'l');
         QVERIFY(writeAll(path, oldBytes));
         QVERIFY(addLink(path, dir.filePath(QStringLiteral("link.qzd"))));
-        const pid_t child = ::fork();
-        if (child == 0) {
-            saveFaultHook = [&](SaveStep s) {
-                if (s == SaveStep::Sync)
-                    ::kill(::getpid(), SIGKILL);
-                return 0;
-            };
-            writeFileAtomically(path, newBytes);
-            ::_exit(0);
-        }
-        int status = 0;
-        QCOMPARE(::waitpid(child, &status, 0), child);
-        QVERIFY(WIFSIGNALED(status));
+        QVERIFY(saveKilledAt(path, newBytes, SaveStep::Write, true));
         QVERIFY(writeAll(path, laterBytes)); // in place, as a copy command writes
         HelpDocument read;
         QVERIFY(readHelpFile(path, read, Reader::Maker).ok());
