@@ -136,6 +136,23 @@ private slots:
         QCOMPARE(readAll(path).mid(24, 22), movedFields);
     }
 
+    // A lock another program keeps is waited for only a moment: the viewer's exit goes on
+    // and the file stays as it was.
+    void givesUpOnAHeldLock() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("h.qzd"));
+        QVERIFY(writeAll(path, fileBytes(QStringLiteral("{\\rtf1 a}"), 10)));
+        const QByteArray before = readAll(path);
+        const LockedFile held(path, O_RDONLY);
+        QVERIFY(held.isOpen());
+        const int wait = lockWaitMilliseconds;
+        lockWaitMilliseconds = 100;
+        const FileResult r = writeDisplaySettingsBack(path, moved());
+        lockWaitMilliseconds = wait;
+        QVERIFY(!r.ok());
+        QCOMPARE(readAll(path), before);
+    }
+
     // Whatever stops the write-back leaves the file as it was.
     void failureLeavesFile_data() {
         QTest::addColumn<QByteArray>("bytes");
