@@ -1,6 +1,7 @@
 #include "core/atomicfile.h"
 #include "core/fileerror.h"
 #include "core/helpfile.h"
+#include "support/killedsave.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,7 @@
 #include <utime.h>
 
 using namespace quillo;
+using quillo::test::saveKilledAt;
 
 namespace {
 
@@ -56,29 +58,6 @@ QStringList filesIn(const QString& folder) {
 // A second name for the file, so that saves must write it in place.
 bool addLink(const QString& path, const QString& other) {
     return ::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()) == 0;
-}
-
-// Saves the bytes in a process of its own that is killed when the save comes to `step`,
-// after writing half the bytes over the file when `halfWritten`. True once it was killed.
-bool saveKilledAt(const QString& path, const QByteArray& bytes, SaveStep step, bool halfWritten) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        saveFaultHook = [&](SaveStep s) {
-            if (s != step)
-                return 0;
-            if (halfWritten) {
-                const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY);
-                ::pwrite(fd, bytes.constData(), size_t(bytes.size() / 2), 0);
-                ::close(fd);
-            }
-            ::kill(::getpid(), SIGKILL);
-            return 0;
-        };
-        writeFileAtomically(path, bytes);
-        ::_exit(0);
-    }
-    int status = 0;
-    return ::waitpid(child, &status, 0) == child && WIFSIGNALED(status);
 }
 
 } // namespace

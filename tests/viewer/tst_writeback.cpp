@@ -1,5 +1,6 @@
 #include "core/filelock.h"
 #include "core/helpfile.h"
+#include "support/killedsave.h"
 #include "viewer/displaysettingstracker.h"
 
 #include <QFile>
@@ -151,6 +152,26 @@ private slots:
         lockWaitMilliseconds = wait;
         QVERIFY(!r.ok());
         QCOMPARE(readAll(path), before);
+    }
+
+    // A save in place killed half way: the write-back first gives the file its old contents
+    // back, then writes its fields into them.
+    void saveInPlaceCutShort() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("h.qzd"));
+        const QByteArray old = fileBytes(QStringLiteral("{\\rtf1 ") + QString(5000, 'o') + '}', 10);
+        QVERIFY(writeAll(path, old));
+        // A second name, so that the save writes in place.
+        QCOMPARE(::link(QFile::encodeName(path).constData(),
+                        QFile::encodeName(dir.filePath(QStringLiteral("link.qzd"))).constData()),
+                 0);
+        const QByteArray fresh =
+            fileBytes(QStringLiteral("{\\rtf1 ") + QString(3000, 'n') + '}', 20);
+        QVERIFY(test::saveKilledAt(path, fresh, SaveStep::Write, true));
+        QVERIFY(writeDisplaySettingsBack(path, moved()).ok());
+        QByteArray expected = old;
+        expected.replace(24, 22, movedFields);
+        QCOMPARE(readAll(path), expected);
     }
 
     // Whatever stops the write-back leaves the file as it was.
