@@ -97,7 +97,9 @@ WriteResult serializeHelpDocument(HelpDocument& doc, QByteArray& out);
 WriteResult writeHelpDocument(QIODevice& device, HelpDocument& doc);
 
 // Writes the document to a file: into a temporary file in the same folder that replaces the
-// old file only once it is complete, so a failed write leaves the old file as it was.
+// old file only once it is complete, so a failed write leaves the old file as it was. A file
+// another program keeps locked beyond a short wait is left alone (WriteFailed with
+// FileError::FileInUse).
 WriteResult saveHelpFile(const QString& path, HelpDocument& doc);
 
 } // namespace quillo
