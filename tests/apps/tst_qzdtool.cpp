@@ -185,8 +185,11 @@ private slots:
         const QString out = folder + QStringLiteral("/h.qzd");
         const Run r = qzdtool({QStringLiteral("resave"), data("minimal.qzd"), out}, true);
         QCOMPARE(r.code, 1);
-        QCOMPARE(QString::fromUtf8(r.err), out + QStringLiteral(": cannot write into the folder ") +
-                                               folder + QStringLiteral(" (Permission denied)\n"));
+        // The system's own words for the cause follow in brackets.
+        QVERIFY2(QString::fromUtf8(r.err).startsWith(
+                     out + QStringLiteral(": cannot write into the folder ") + folder +
+                     QStringLiteral(" (")),
+                 r.err.constData());
         QVERIFY(!QFile::exists(out));
     }
 
