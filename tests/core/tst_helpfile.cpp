@@ -1,5 +1,4 @@
 #include "core/fileerror.h"
-#include "core/filelock.h"
 #include "core/helpfile.h"
 #include "support/failingdevice.h"
 
@@ -11,10 +10,7 @@
 
 #include <memory>
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace quillo;
 using quillo::test::FailingDevice;
@@ -343,32 +339,6 @@ private slots:
         HelpFileHeader header;
         QVERIFY(!readHelpFileHeader(path, header, Reader::Viewer).ok() ||
                 kind == QLatin1String("sparse help"));
-    }
-
-    // A save waits only a moment for another program that holds the file's lock, then
-    // reports the file in use and leaves it as it was; once the lock is let go, it saves.
-    void lockHeldByAnotherProgram() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("h.qzd"));
-        auto doc = sampleDoc();
-        QVERIFY(saveHelpFile(path, *doc).ok());
-        const QByteArray before = readAll(path);
-        const int held = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-        QCOMPARE(::flock(held, LOCK_EX), 0);
-        const int wait = lockWaitMilliseconds;
-        lockWaitMilliseconds = 200;
-        doc->page(1).rtf = "{\\rtf1 changed}";
-        const WriteResult r = saveHelpFile(path, *doc);
-        lockWaitMilliseconds = wait;
-        QCOMPARE(r.status, WriteStatus::WriteFailed);
-        QCOMPARE(r.file.errorNumber, 55);
-        QCOMPARE(r.reason(), QStringLiteral("the file is in use by another program"));
-        QCOMPARE(readAll(path), before);
-        ::close(held);
-        QVERIFY(saveHelpFile(path, *doc).ok());
-        auto read = newDoc();
-        QVERIFY(readHelpFile(path, *read, Reader::Maker).ok());
-        QCOMPARE(read->page(1).rtf, QByteArray("{\\rtf1 changed}"));
     }
 
     // Hostile numbers: negative counts and lengths, lengths far past the end.
