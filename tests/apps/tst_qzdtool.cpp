@@ -14,6 +14,12 @@
 
 #include <memory>
 
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 struct Run {
@@ -22,9 +28,16 @@ struct Run {
     QByteArray err;
 };
 
-// Runs the real tool as a writer's script would.
-Run qzdtool(const QStringList& args) {
+// Runs the real tool as a writer's script would; `asUser` runs it as a user without the
+// administrator's rights when the test runs as the administrator.
+Run qzdtool(const QStringList& args, bool asUser = false) {
     QProcess p;
+    if (asUser && ::geteuid() == 0)
+        p.setChildProcessModifier([] {
+            const gid_t nobody = 65534;
+            if (::setgroups(1, &nobody) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0)
+                ::_exit(99);
+        });
     p.start(QStringLiteral(QUILLO_BIN_DIR "/qzdtool"), args);
     Run r;
     if (!p.waitForFinished(20000))
@@ -120,6 +133,64 @@ private slots:
         QVERIFY2(QString::fromUtf8(r.err).contains(errContains), r.err.constData());
         if (code == 1)
             QCOMPARE(r.err.count('\n'), 1); // one line naming the file and the reason
+    }
+
+    // What is no help file is refused at once, never read whole or waited on.
+    void specialFiles_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("/dev/zero") << QStringLiteral("device");
+        QTest::newRow("FIFO") << QStringLiteral("fifo");
+        QTest::newRow("sparse 3 GB") << QStringLiteral("sparse");
+    }
+    void specialFiles() {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("h.qzd"));
+        if (kind == QLatin1String("device"))
+            path = QStringLiteral("/dev/zero");
+        else if (kind == QLatin1String("fifo"))
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else
+            QVERIFY(QFile(path).open(QIODevice::WriteOnly) && QFile::resize(path, 3LL << 30));
+        for (const char* command : {"info", "check"}) {
+            const Run r = qzdtool({QLatin1String(command), path});
+            QCOMPARE(r.code, 1);
+            QCOMPARE(QString::fromUtf8(r.err),
+                     path + QStringLiteral(": not a Quillo32 help file\n"));
+        }
+    }
+
+    // A file another program holds is waited for a moment, then reported in use.
+    void lockedTarget() {
+        QTemporaryDir dir;
+        const QString out = dir.filePath(QStringLiteral("out.qzd"));
+        QVERIFY(QFile::copy(data("minimal.qzd"), out));
+        const int held = ::open(QFile::encodeName(out).constData(), O_RDONLY);
+        QCOMPARE(::flock(held, LOCK_EX), 0);
+        const Run r = qzdtool({QStringLiteral("resave"), data("japanese.qzd"), out});
+        ::close(held);
+        QCOMPARE(r.code, 1);
+        QCOMPARE(QString::fromUtf8(r.err),
+                 out + QStringLiteral(": cannot write (the file is in use by another program)\n"));
+        QCOMPARE(contents(out), contents(data("minimal.qzd")));
+    }
+
+    // A folder that may not be written is named, not the file.
+    void readOnlyFolder() {
+        QTemporaryDir dir;
+        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755)));
+        const QString folder = dir.filePath(QStringLiteral("locked"));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("locked")));
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions(0x5555)));
+        const QString out = folder + QStringLiteral("/h.qzd");
+        const Run r = qzdtool({QStringLiteral("resave"), data("minimal.qzd"), out}, true);
+        QCOMPARE(r.code, 1);
+        // The system's own words for the cause follow in brackets.
+        QVERIFY2(QString::fromUtf8(r.err).startsWith(
+                     out + QStringLiteral(": cannot write into the folder ") + folder +
+                     QStringLiteral(" (")),
+                 r.err.constData());
+        QVERIFY(!QFile::exists(out));
     }
 
     void help() {
