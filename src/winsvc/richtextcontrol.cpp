@@ -338,7 +338,7 @@ void RichTextControl::setSelectionFormat(const SelectionFormat& f) {
         if (f.fontName)
             format.setFontFamilies(QStringList{*f.fontName});
         if (f.fontSize)
-            format.setFontPointSize(*f.fontSize);
+            format.setFontPointSize(rtf::shownPointSize(*f.fontSize));
         if (f.color)
             format.setForeground(windowsColorToQColor(*f.color, palette()));
         if (f.bold)
