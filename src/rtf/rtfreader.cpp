@@ -10,6 +10,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
+#include <QTextOption>
 
 #include <algorithm>
 #include <chrono>
@@ -44,6 +45,8 @@ public:
             return;
         startContent();
         cursor_.insertText(text.toString(), formatOf(style));
+        if (!wrapsAnywhere_)
+            measureWords(text);
     }
 
     void picture(const Picture& picture, const TextStyle& style) override {
@@ -66,6 +69,7 @@ public:
         needBlock_ = true;
         hasContent_ = false;
         anyParagraph_ = true;
+        wordLength_ = 0;
         if (between_ && !tables_.isOpen() && slice_.elapsed() >= period_.count())
             pause();
     }
@@ -120,6 +124,26 @@ private:
         stopped_ = !between_();
         cursor_.beginEditBlock();
         slice_.start();
+    }
+
+    // Qt wraps a word wider than the line by laying the line out to the word's end first, then
+    // again breaking anywhere: a word of many thousand characters costs the square of its
+    // length, and far more when it has many formatting runs. A page holding such a word (no
+    // writer's text has one) is wrapped anywhere instead, which costs the length of each line.
+    void measureWords(QStringView text) {
+        for (const QChar c : text) {
+            // Blanks and ideographic scripts (from CJK radicals on) are where lines may break.
+            if (c.isSpace() || c.unicode() >= 0x2E80)
+                wordLength_ = 0;
+            else if (++wordLength_ > kLongestWrappedWord)
+                break;
+        }
+        if (wordLength_ <= kLongestWrappedWord)
+            return;
+        QTextOption option = doc_.defaultTextOption();
+        option.setWrapMode(QTextOption::WrapAnywhere);
+        doc_.setDefaultTextOption(option);
+        wrapsAnywhere_ = true;
     }
 
     // Content that is not in a cell ends the table before it; it goes into the paragraph that
@@ -190,6 +214,9 @@ private:
     PictureBudget pictureBudget_; // what this page's pictures may allocate
     TableBuilder tables_{cursor_};
     bool inCellParagraph_ = false; // enterCell() came for the paragraph being read
+    static constexpr int kLongestWrappedWord = 2000;
+    int wordLength_ = 0; // characters since the last place a line may break
+    bool wrapsAnywhere_ = false;
 };
 
 // The text QTextDocument::toPlainText() gives for the page DocumentSink builds: paragraphs

@@ -222,6 +222,8 @@ void RichTextControl::setRtf(QByteArrayView rtf) {
     }
     QTextDocument* doc = document();
     doc->setUndoRedoEnabled(false);
+    // Words wrap at their boundaries unless the page read asks otherwise (see readRtf).
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     std::optional<Hourglass> hourglass;
     std::optional<InputDropper> dropper;
     if (m_loadServesEvents) {
