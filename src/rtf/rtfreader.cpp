@@ -6,9 +6,11 @@
 #include "rtf/tokenizer.h"
 
 #include <QElapsedTimer>
+#include <QFontMetricsF>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextImageFormat>
 #include <QTextList>
 #include <QTextOption>
 
@@ -55,7 +57,9 @@ public:
         startContent();
         QTextCharFormat format = formatOf(style);
         format.merge(addPicture(doc_, picture, &pictureBudget_));
-        cursor_.insertImage(format.toImageFormat());
+        const QTextImageFormat image = format.toImageFormat();
+        tallestPicture_ = std::max(tallestPicture_, image.height());
+        cursor_.insertImage(image);
     }
 
     void paragraph(const ParaStyle& style) override {
@@ -70,7 +74,9 @@ public:
         hasContent_ = false;
         anyParagraph_ = true;
         wordLength_ = 0;
-        if (between_ && !tables_.isOpen() && slice_.elapsed() >= period_.count())
+        if (!tables_.isOpen())
+            addHeight(style);
+        if (between_ && !stopped_ && !tables_.isOpen() && slice_.elapsed() >= period_.count())
             pause();
     }
 
@@ -124,6 +130,26 @@ private:
         stopped_ = !between_();
         cursor_.beginEditBlock();
         slice_.start();
+    }
+
+    // Qt's layout of a page makes no more progress once a line lies 8,388,607 pixels down (it
+    // spins for good, and the window with it). The paragraphs read are at least as tall as
+    // their spacing and one line of their last text or their tallest picture; a page whose
+    // paragraphs are surely taller than the layout can reach is cut where they get near it.
+    void addHeight(const ParaStyle& style) {
+        if (!haveFormat_)
+            formatOf(TextStyle{});
+        if (!lineStyleKnown_ || !(lineStyle_ == lastStyle_)) {
+            lineStyle_ = lastStyle_;
+            lineStyleKnown_ = true;
+            lineHeight_ = QFontMetricsF(lastFormat_.font().resolve(doc_.defaultFont())).height();
+        }
+        pageHeight_ += std::max(shownSpacing(style.before), lastSpacingAfter_) +
+                       std::max(lineHeight_, tallestPicture_);
+        lastSpacingAfter_ = shownSpacing(style.after);
+        tallestPicture_ = 0;
+        if (pageHeight_ > kTallestPage)
+            stopped_ = true;
     }
 
     // Qt wraps a word wider than the line by laying the line out to the word's end first, then
@@ -215,6 +241,13 @@ private:
     TableBuilder tables_{cursor_};
     bool inCellParagraph_ = false; // enterCell() came for the paragraph being read
     static constexpr int kLongestWrappedWord = 2000;
+    static constexpr qreal kTallestPage = 8'000'000; // pixels
+    qreal pageHeight_ = 0; // what the paragraphs read take at least, pixels
+    qreal lastSpacingAfter_ = 0;
+    qreal tallestPicture_ = 0; // in the paragraph being read
+    bool lineStyleKnown_ = false;
+    TextStyle lineStyle_; // the style lineHeight_ is the height of
+    qreal lineHeight_ = 0;
     int wordLength_ = 0; // characters since the last place a line may break
     bool wrapsAnywhere_ = false;
 };

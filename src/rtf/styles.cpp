@@ -71,6 +71,10 @@ qreal shownPointSize(qreal points) {
     return std::min(points, kMaxShownHalfPoints / 2.0);
 }
 
+qreal shownSpacing(int twips) {
+    return twipsToPixels(std::min(twips, kMaxShownSpacingTwips));
+}
+
 QTextCharFormat toCharFormat(const TextStyle& style) {
     QTextCharFormat f;
     if (!style.family.isEmpty())
@@ -116,8 +120,8 @@ QTextBlockFormat toBlockFormat(const ParaStyle& style) {
     const bool noRoom = style.isListItem() && style.left <= 0;
     f.setLeftMargin(twipsToPixels(noRoom ? BulletHangTwips : style.left));
     f.setRightMargin(twipsToPixels(style.right));
-    f.setTopMargin(twipsToPixels(std::min(style.before, kMaxShownSpacingTwips)));
-    f.setBottomMargin(twipsToPixels(std::min(style.after, kMaxShownSpacingTwips)));
+    f.setTopMargin(shownSpacing(style.before));
+    f.setBottomMargin(shownSpacing(style.after));
     if (style.isListItem()) {
         // The marker hangs in the left margin; the text of every line starts at the indent.
         f.setTextIndent(0);

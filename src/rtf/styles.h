@@ -83,6 +83,8 @@ constexpr int kMaxShownSpacingTwips = 1440; // one inch before and after a parag
 
 // The point size text of `points` is laid out at.
 qreal shownPointSize(qreal points);
+// The space before or after a paragraph of `twips` as laid out, in document pixels.
+qreal shownSpacing(int twips);
 
 // The Qt formats of a style, with sizes and spacing limited as above.
 QTextCharFormat toCharFormat(const TextStyle& style);

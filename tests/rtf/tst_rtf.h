@@ -76,6 +76,8 @@ private slots:
     void forgedPicturesAreBoxes_data();
     void forgedPicturesAreBoxes();
     void tallPicturesKeepThePageShort();
+    void tooTallPagesAreCut_data();
+    void tooTallPagesAreCut();
 
 private:
     QTemporaryDir tmp_;

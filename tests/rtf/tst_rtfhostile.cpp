@@ -185,3 +185,25 @@ void TestRtf::tallPicturesKeepThePageShort() {
     QCOMPARE(first, 4000.0);
     QVERIFY2(height <= 2000000 + 3000, qPrintable(QString::number(height)));
 }
+
+void TestRtf::tooTallPagesAreCut_data() {
+    QTest::addColumn<int>("paragraphs");
+    QTest::addColumn<bool>("cut");
+    QTest::newRow("5000 spaced paragraphs") << 5000 << false;
+    QTest::newRow("80000 spaced paragraphs") << 80000 << true;
+}
+
+// Qt's layout spins for good past 8,388,607 pixels down a page: a page surely taller (here
+// paragraphs spaced an inch apart) is cut where it gets near, and shorter pages are whole.
+void TestRtf::tooTallPagesAreCut() {
+    QFETCH(int, paragraphs);
+    QFETCH(bool, cut);
+    QTextDocument doc;
+    doc.setTextWidth(600);
+    readRtf(quillo::test::spacedParagraphsPage(paragraphs), doc);
+    QCOMPARE(doc.blockCount() < paragraphs, cut);
+    QVERIFY(doc.blockCount() > 4000);
+    QCOMPARE(doc.firstBlock().text(), QStringLiteral("a"));
+    const qreal height = doc.size().height();
+    QVERIFY2(height < 8388607, qPrintable(QString::number(height)));
+}

@@ -293,6 +293,7 @@ void TestViewerUse::hostilePagesShowAndClose_data() {
     QTest::addColumn<QByteArray>("rtf");
     QTest::newRow("10000 characters at the largest size") << largestCharactersPage(10000);
     QTest::newRow("5000 paragraphs with the largest spacing") << spacedParagraphsPage(5000);
+    QTest::newRow("80000 paragraphs with the largest spacing") << spacedParagraphsPage(80000);
     QTest::newRow("100000 formatting runs") << formattingRunsPage(100000);
     QTest::newRow("100 forged 4000x4000 pictures") << forgedPicturesPage(100);
     QTest::newRow("40000 table rows of 3 cells") << tablePage(40000, 3);
