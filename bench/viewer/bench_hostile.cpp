@@ -110,6 +110,11 @@ void BM_ShowTableRows(benchmark::State& state) {
 }
 BENCHMARK(BM_ShowTableRows)->Arg(40000)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+void BM_ShowWideTableRows(benchmark::State& state) {
+    showPage(state, [](int rows) { return test::tablePage(rows, 63); });
+}
+BENCHMARK(BM_ShowWideTableRows)->Arg(2000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 // The HTML conversion of a page of forged pictures, with the picture files it makes.
 void BM_ExportForgedPictures(benchmark::State& state) {
     const QByteArray page = test::forgedPicturesPage(int(state.range(0)));
@@ -153,6 +158,16 @@ void BM_ReadAndLayOutTableRows3Cells(benchmark::State& state) {
 BENCHMARK(BM_ReadAndLayOutTableRows3Cells)
     ->Arg(10000)
     ->Arg(40000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+
+void BM_ReadAndLayOutTableRows63Cells(benchmark::State& state) {
+    readTable(state, 63, true);
+}
+BENCHMARK(BM_ReadAndLayOutTableRows63Cells)
+    ->Arg(250)
+    ->Arg(500)
+    ->Arg(1000)
     ->Unit(benchmark::kMillisecond)
     ->Complexity();
 
