@@ -222,8 +222,11 @@ void RichTextControl::setRtf(QByteArrayView rtf) {
     }
     QTextDocument* doc = document();
     doc->setUndoRedoEnabled(false);
-    // Words wrap at their boundaries unless the page read asks otherwise (see readRtf).
-    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // Lines wrap as the control's mode says unless the page read asks otherwise (readRtf sets
+    // the document's own option; the control's setting does not see that change).
+    QTextOption option = doc->defaultTextOption();
+    option.setWrapMode(wordWrapMode());
+    doc->setDefaultTextOption(option);
     std::optional<Hourglass> hourglass;
     std::optional<InputDropper> dropper;
     if (m_loadServesEvents) {
