@@ -1,10 +1,12 @@
 #include "qzdtool.h"
 
 #include "rtfcommands.h"
+#include "sourcecommands.h"
 
+#include "core/fileerror.h"
 #include "core/helpfile.h"
-#include "core/systemfile.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -34,6 +36,15 @@ const char* const Usage =
     "  export-html FILE.qzd OUTDIR [--page N]\n"
     "                         write the file's HTML site into OUTDIR (made when missing): the\n"
     "                         start, contents and keyword pages and every page, or page N only\n"
+    "  unpack FILE.qzd DIR [--force] [--markdown]\n"
+    "                         write the file as a help source folder: DIR/help.toml (settings,\n"
+    "                         titles, keywords) and DIR/pages/NNN.rtf; a non-empty DIR only\n"
+    "                         with --force, which replaces the manifest and pages/NNN.* and\n"
+    "                         keeps other files; --markdown adds a read-only NNN.md rendering\n"
+    "                         of each page for reviews\n"
+    "  pack DIR OUT.qzd       build a help file from a help source folder; pages may be .rtf,\n"
+    "                         .md, .html/.htm or .txt; every problem is listed and nothing is\n"
+    "                         written when there is one\n"
     "  --help                 show this text\n"
     "\n"
     "Exit codes: 0 done, 1 the file could not be read or written, 2 usage error.\n";
@@ -62,14 +73,8 @@ bool load(const QString& path, HelpDocument& doc, QTextStream& err) {
 
 // The tag the file itself carries; the document holds only what the writer needs.
 QString formatTagOf(const QString& path) {
-    QByteArray bytes;
-    if (!readWholeFile(path, bytes).ok())
-        return {};
     HelpFileHeader header;
-    // A tag of double-byte characters takes up to twice its length.
-    parseHelpFileHeader(
-        QByteArrayView(bytes).first(std::min<qsizetype>(bytes.size(), 2 * HeaderFixedLength)),
-        header, Reader::Maker);
+    readHelpFileHeader(path, header, Reader::Maker);
     return header.formatTag;
 }
 
@@ -130,7 +135,11 @@ int runQzdtool(const QStringList& args, QTextStream& out, QTextStream& err) {
             return 1;
         const WriteResult w = saveHelpFile(args[2], *doc);
         if (!w.ok()) {
-            err << args[2] << ": cannot write (" << w.reason() << ")\n";
+            if (refusedByFolder(w.file, args[2]))
+                err << args[2] << ": cannot write into the folder "
+                    << QFileInfo(args[2]).absolutePath() << " (" << w.reason() << ")\n";
+            else
+                err << args[2] << ": cannot write (" << w.reason() << ")\n";
             return 1;
         }
         return 0;
@@ -140,6 +149,11 @@ int runQzdtool(const QStringList& args, QTextStream& out, QTextStream& err) {
                       [&err](const QString& path, HelpDocument& d) { return load(path, d, err); });
     if (rtfResult >= 0)
         return rtfResult;
+    if (const int sourceResult = runSourceCommand(
+            args, err, [&err](const QString& path, HelpDocument& d) { return load(path, d, err); },
+            formatTagOf);
+        sourceResult >= 0)
+        return sourceResult;
     err << "qzdtool: unknown command or wrong arguments: " << args.join(QLatin1Char(' ')) << "\n\n"
         << Usage;
     return 2;
