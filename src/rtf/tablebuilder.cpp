@@ -101,6 +101,7 @@ bool TableBuilder::enterCell() {
         cursorRow_ = cursorColumn_ = 0; // insertTable leaves the cursor in the first cell
         gap_ = -1;
         columns_.clear();
+        shaded_.clear();
         inCell_ = false;
     }
     if (inCell_)
@@ -141,14 +142,11 @@ bool TableBuilder::enterCell() {
 void TableBuilder::endRow(const TableRow& row) {
     if (gap_ < 0)
         gap_ = row.gap;
-    // Shaded cells show their colour.
-    for (size_t i = 0; table_ && i < row.cells.size() && int(i) < table_->columns(); ++i)
-        if (const std::optional<QRgb> color = row.cells[i].shading.color()) {
-            QTextTableCell cell = table_->cellAt(row_, int(i));
-            QTextTableCellFormat format = cell.format().toTableCellFormat();
-            format.setBackground(QColor::fromRgb(*color));
-            cell.setFormat(format);
-        }
+    // Shaded cells show their colour once the table is complete (looking a cell up now would
+    // rebuild the cell grid for every row).
+    for (size_t i = 0; table_ && i < row.cells.size(); ++i)
+        if (const std::optional<QRgb> color = row.cells[i].shading.color())
+            shaded_.push_back({row_, int(i), *color});
     int left = row.left;
     for (size_t i = 0; i < row.cellRights.size(); ++i) {
         const int width = row.cellRights[i] - left;
@@ -176,6 +174,15 @@ void TableBuilder::close() {
     if (table_->columns() > usedColumns_)
         table_->removeColumns(usedColumns_, table_->columns() - usedColumns_);
     columns_.resize(size_t(usedColumns_), 0);
+    for (const ShadedCell& shaded : shaded_) {
+        if (shaded.row >= table_->rows() || shaded.column >= table_->columns())
+            continue;
+        QTextTableCell cell = table_->cellAt(shaded.row, shaded.column);
+        QTextTableCellFormat format = cell.format().toTableCellFormat();
+        format.setBackground(QColor::fromRgb(shaded.color));
+        cell.setFormat(format);
+    }
+    shaded_.clear();
     table_->setFormat(pageTableFormat(std::max(gap_, 0), columns_));
     cursor_ = table_->lastCursorPosition();
     cursor_.movePosition(QTextCursor::NextBlock);

@@ -2,6 +2,7 @@
 
 #include "rtf/interpreter.h"
 
+#include <QRgb>
 #include <QTextTableFormat>
 
 #include <vector>
@@ -53,6 +54,12 @@ private:
     bool inCell_ = false;
     int gap_ = -1;             // \trgaph of the first row
     std::vector<int> columns_; // twips per column, 0: not given
+    struct ShadedCell {
+        int row;
+        int column;
+        QRgb color;
+    };
+    std::vector<ShadedCell> shaded_; // of the open table
 };
 
 } // namespace quillo::rtf

@@ -78,6 +78,7 @@ private slots:
     void tallPicturesKeepThePageShort();
     void tooTallPagesAreCut_data();
     void tooTallPagesAreCut();
+    void shadedCellsOfLongTables();
 
 private:
     QTemporaryDir tmp_;

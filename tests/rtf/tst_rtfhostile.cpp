@@ -207,3 +207,24 @@ void TestRtf::tooTallPagesAreCut() {
     const qreal height = doc.size().height();
     QVERIFY2(height < 8388607, qPrintable(QString::number(height)));
 }
+
+// The shading of the cells of a long table goes on after the table is read, in time growing
+// with its cells, and every shaded cell shows its colour.
+void TestRtf::shadedCellsOfLongTables() {
+    QByteArray page = "{\\rtf1\\ansi{\\colortbl;\\red0\\green0\\blue255;}";
+    for (int r = 0; r < 20000; ++r)
+        page += "\\trowd\\cellx1000\\clcbpat1\\cellx2000\\pard\\intbl a\\cell b\\cell\\row\r\n";
+    page += "\\pard after\\par}";
+    QTextDocument doc;
+    QElapsedTimer timer;
+    timer.start();
+    readRtf(page, doc);
+    QVERIFY2(timer.elapsed() < 60000, qPrintable(QString::number(timer.elapsed())));
+    const QTextTable* table = firstTable(doc);
+    QVERIFY(table);
+    QCOMPARE(table->rows(), 20000);
+    for (int r : {0, 19999}) {
+        QVERIFY(!table->cellAt(r, 0).format().hasProperty(QTextFormat::BackgroundBrush));
+        QCOMPARE(table->cellAt(r, 1).format().background().color(), QColor(0, 0, 255));
+    }
+}
