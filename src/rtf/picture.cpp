@@ -21,13 +21,26 @@ constexpr int kMaxShownPixels = 4000;
 // Placeholder boxes are drawn at most this large and scaled to the size they stand for.
 constexpr int kMaxPlaceholderSide = 128;
 
-// The image of the data, or a null image when it is not one or would take more than maxBytes.
-QImage readImage(const QByteArray& data, const char* format, qint64 maxBytes) {
+// How many pixels one byte of picture data can stand for at most: what deflate packs at best
+// (about 1:1032) at one bit a pixel for PNG, a few bits per 8x8 block for JPEG, a two-byte run of
+// 255 pixels for run-length coded bitmaps. Data that announces more pixels than its bytes can
+// hold is cut short or forged: decoded, it would make a huge image out of a few bytes.
+constexpr qint64 kPngPixelsPerByte = 8 * 1032;
+constexpr qint64 kJpegPixelsPerByte = 1024;
+constexpr qint64 kRunLengthPixelsPerByte = 128;
+
+// The image of the data, or a null image when it is not one, would take more than maxBytes, or
+// announces more than maxPixelsPerByte pixels for each byte of the data.
+QImage readImage(const QByteArray& data, const char* format, qint64 maxBytes,
+                 qint64 maxPixelsPerByte) {
     QByteArray bytes = data;
     QBuffer buffer(&bytes);
     QImageReader reader(&buffer, format);
     const QSize size = reader.size(); // from the header, without decoding
-    if (!size.isValid() || qint64(size.width()) * size.height() * 4 > maxBytes)
+    if (!size.isValid())
+        return QImage();
+    const qint64 pixels = qint64(size.width()) * size.height();
+    if (pixels * 4 > maxBytes || pixels > qint64(data.size()) * maxPixelsPerByte)
         return QImage();
     return reader.read();
 }
@@ -53,12 +66,14 @@ QImage imageOfDib(const QByteArray& dib, qint64 maxBytes) {
     if (headerSize < 12 || headerSize > quint32(dib.size()))
         return QImage();
     quint32 paletteBytes = 0;
+    quint16 bits = 0;
+    quint32 compression = 0;
     if (headerSize == 12) {
-        const quint16 bits = u16(dib, 10);
+        bits = u16(dib, 10);
         paletteBytes = bits <= 8 ? (1u << bits) * 3 : 0;
     } else {
-        const quint16 bits = u16(dib, 14);
-        const quint32 compression = u32(dib, 16);
+        bits = u16(dib, 14);
+        compression = u32(dib, 16);
         const quint32 used = u32(dib, 32);
         const quint32 colours =
             used != 0 ? std::min<quint32>(used, 256) : (bits <= 8 ? 1u << bits : 0);
@@ -66,6 +81,15 @@ QImage imageOfDib(const QByteArray& dib, qint64 maxBytes) {
         if (headerSize == 40 && (compression == 3 || compression == 6))
             paletteBytes += compression == 3 ? 12 : 16; // the colour masks follow the header
     }
+    // Uncompressed bits take bits/8 bytes a pixel; the other codings pack at most as tightly as
+    // their own kind of data does.
+    qint64 pixelsPerByte = kRunLengthPixelsPerByte;
+    if (compression == 0 || compression == 3 || compression == 6)
+        pixelsPerByte = std::max<qint64>(8 / std::max<quint16>(bits, 1), 1);
+    else if (compression == 4)
+        pixelsPerByte = kJpegPixelsPerByte;
+    else if (compression == 5)
+        pixelsPerByte = kPngPixelsPerByte;
     QByteArray file;
     file.reserve(14 + dib.size());
     const quint32 fileSize = quint32(14 + dib.size());
@@ -76,7 +100,7 @@ QImage imageOfDib(const QByteArray& dib, qint64 maxBytes) {
         file.append(reinterpret_cast<const char*>(&le), 4);
     }
     file.append(dib);
-    return readImage(file, "BMP", maxBytes);
+    return readImage(file, "BMP", maxBytes, pixelsPerByte);
 }
 
 // The largest bitmap a Windows metafile draws (StretchDIBits, DIBStretchBlt, DIBBitBlt,
@@ -190,9 +214,9 @@ QSize displaySize(const Picture& p, const QImage& decoded) {
 QImage decodePicture(const Picture& p, qint64 maxBytes) {
     switch (p.kind) {
     case PictureKind::Png:
-        return readImage(p.data, "PNG", maxBytes);
+        return readImage(p.data, "PNG", maxBytes, kPngPixelsPerByte);
     case PictureKind::Jpeg:
-        return readImage(p.data, "JPEG", maxBytes);
+        return readImage(p.data, "JPEG", maxBytes, kJpegPixelsPerByte);
     case PictureKind::Dib:
         return imageOfDib(p.data, maxBytes);
     case PictureKind::Wmf:
@@ -243,13 +267,23 @@ QTextImageFormat addPicture(QTextDocument& doc, const Picture& p, PictureBudget*
     const qreal exactH = p.goalW > 0 && p.goalH > 0 ? twipsToPixels(p.goalH) * p.scaleY / 100 : -1;
     QSize shown;
     const QImage image = pictureImage(p, &shown, budget);
+    qreal width = exactW > 0 ? exactW : shown.width();
+    qreal height = exactH > 0 ? exactH : shown.height();
+    if (budget) {
+        if (height > budget->heightLeft) {
+            const qreal scale = std::max(budget->heightLeft, qreal(1)) / height;
+            width = std::max(width * scale, qreal(1));
+            height = std::max(height * scale, qreal(1));
+        }
+        budget->heightLeft = std::max(budget->heightLeft - height, qreal(0));
+    }
     const QString name = QStringLiteral("quillo-picture:%1").arg(++pictureCounter);
     doc.addResource(QTextDocument::ImageResource, QUrl(name), image);
     QTextImageFormat f;
     f.setName(name);
     // The goal size in twips is kept exactly (fractional pixels), so writing gives it back.
-    f.setWidth(exactW > 0 ? exactW : shown.width());
-    f.setHeight(exactH > 0 ? exactH : shown.height());
+    f.setWidth(width);
+    f.setHeight(height);
     if (p.kind != PictureKind::None || !p.objectRtf.isEmpty()) {
         f.setProperty(PictureData, p.data);
         f.setProperty(PictureKindProperty, int(p.kind));

@@ -45,9 +45,11 @@ struct Picture {
 QSize displaySize(const Picture& picture, const QImage& decoded);
 
 // What the images of one page's pictures may take together, so that a small page of many huge
-// pictures cannot exhaust the memory. Pictures past it show as placeholder boxes.
+// pictures cannot exhaust the memory (pictures past it show as placeholder boxes), nor make the
+// page taller than its layout can reach (pictures past it are shown smaller, down to a pixel).
 struct PictureBudget {
     qint64 bytesLeft = 64 * 1024 * 1024;
+    qreal heightLeft = 2'000'000; // document pixels, the shown heights added up
 };
 
 // The picture as an image Qt can draw: PNG/JPEG/DIB directly, a metafile through the bitmap it

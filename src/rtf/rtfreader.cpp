@@ -6,10 +6,13 @@
 #include "rtf/tokenizer.h"
 
 #include <QElapsedTimer>
+#include <QFontMetricsF>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextImageFormat>
 #include <QTextList>
+#include <QTextOption>
 
 #include <algorithm>
 #include <chrono>
@@ -44,6 +47,8 @@ public:
             return;
         startContent();
         cursor_.insertText(text.toString(), formatOf(style));
+        if (!wrapsAnywhere_)
+            measureWords(text);
     }
 
     void picture(const Picture& picture, const TextStyle& style) override {
@@ -52,7 +57,9 @@ public:
         startContent();
         QTextCharFormat format = formatOf(style);
         format.merge(addPicture(doc_, picture, &pictureBudget_));
-        cursor_.insertImage(format.toImageFormat());
+        const QTextImageFormat image = format.toImageFormat();
+        tallestPicture_ = std::max(tallestPicture_, image.height());
+        cursor_.insertImage(image);
     }
 
     void paragraph(const ParaStyle& style) override {
@@ -66,7 +73,10 @@ public:
         needBlock_ = true;
         hasContent_ = false;
         anyParagraph_ = true;
-        if (between_ && !tables_.isOpen() && slice_.elapsed() >= period_.count())
+        wordLength_ = 0;
+        if (!tables_.isOpen())
+            addHeight(style);
+        if (between_ && !stopped_ && !tables_.isOpen() && slice_.elapsed() >= period_.count())
             pause();
     }
 
@@ -120,6 +130,46 @@ private:
         stopped_ = !between_();
         cursor_.beginEditBlock();
         slice_.start();
+    }
+
+    // Qt's layout of a page makes no more progress once a line lies 8,388,607 pixels down (it
+    // spins for good, and the window with it). The paragraphs read are at least as tall as
+    // their spacing and one line of their last text or their tallest picture; a page whose
+    // paragraphs are surely taller than the layout can reach is cut where they get near it.
+    void addHeight(const ParaStyle& style) {
+        if (!haveFormat_)
+            formatOf(TextStyle{});
+        if (!lineStyleKnown_ || !(lineStyle_ == lastStyle_)) {
+            lineStyle_ = lastStyle_;
+            lineStyleKnown_ = true;
+            lineHeight_ = QFontMetricsF(lastFormat_.font().resolve(doc_.defaultFont())).height();
+        }
+        pageHeight_ += std::max(shownSpacing(style.before), lastSpacingAfter_) +
+                       std::max(lineHeight_, tallestPicture_);
+        lastSpacingAfter_ = shownSpacing(style.after);
+        tallestPicture_ = 0;
+        if (pageHeight_ > kTallestPage)
+            stopped_ = true;
+    }
+
+    // Qt wraps a word wider than the line by laying the line out to the word's end first, then
+    // again breaking anywhere: a word of many thousand characters costs the square of its
+    // length, and far more when it has many formatting runs. A page holding such a word (no
+    // writer's text has one) is wrapped anywhere instead, which costs the length of each line.
+    void measureWords(QStringView text) {
+        for (const QChar c : text) {
+            // Blanks and ideographic scripts (from CJK radicals on) are where lines may break.
+            if (c.isSpace() || c.unicode() >= 0x2E80)
+                wordLength_ = 0;
+            else if (++wordLength_ > kLongestWrappedWord)
+                break;
+        }
+        if (wordLength_ <= kLongestWrappedWord)
+            return;
+        QTextOption option = doc_.defaultTextOption();
+        option.setWrapMode(QTextOption::WrapAnywhere);
+        doc_.setDefaultTextOption(option);
+        wrapsAnywhere_ = true;
     }
 
     // Content that is not in a cell ends the table before it; it goes into the paragraph that
@@ -190,6 +240,16 @@ private:
     PictureBudget pictureBudget_; // what this page's pictures may allocate
     TableBuilder tables_{cursor_};
     bool inCellParagraph_ = false; // enterCell() came for the paragraph being read
+    static constexpr int kLongestWrappedWord = 2000;
+    static constexpr qreal kTallestPage = 8'000'000; // pixels
+    qreal pageHeight_ = 0; // what the paragraphs read take at least, pixels
+    qreal lastSpacingAfter_ = 0;
+    qreal tallestPicture_ = 0; // in the paragraph being read
+    bool lineStyleKnown_ = false;
+    TextStyle lineStyle_; // the style lineHeight_ is the height of
+    qreal lineHeight_ = 0;
+    int wordLength_ = 0; // characters since the last place a line may break
+    bool wrapsAnywhere_ = false;
 };
 
 // The text QTextDocument::toPlainText() gives for the page DocumentSink builds: paragraphs

@@ -11,7 +11,8 @@ class QTextDocument;
 namespace quillo::rtf {
 
 // Replaces the document's content with the page read from RTF (never throws, crashes or hangs
-// on malformed input: it keeps what could be read). The document's default font is left alone.
+// on malformed input: it keeps what could be read). The document's default font is left alone;
+// a page with a word of thousands of characters sets its default text option to wrap anywhere.
 void readRtf(QByteArrayView rtf, QTextDocument& doc);
 
 // Reads as above, and calls `between` about every `period` of work: at the start of a paragraph

@@ -33,7 +33,7 @@ constexpr int kListStartProperty = QTextFormat::UserProperty + 0x5182;
 // <big>, <font size>) against the document's default font when the format enters the
 // document, and the adjusted size wins over a pixel size; a bare pixel size is taken at the
 // page's 96 pixels per inch.
-qreal shownPointSize(const QTextCharFormat& f, const QFont& defaultFont) {
+qreal formatPointSize(const QTextCharFormat& f, const QFont& defaultFont) {
     if (f.hasProperty(QTextFormat::FontSizeAdjustment) ||
         (f.hasProperty(QTextFormat::FontPixelSize) && !f.hasProperty(QTextFormat::FontPointSize))) {
         const QFont shown = f.font();
@@ -79,11 +79,19 @@ QString listNumberText(ListKind kind, int n) {
     }
 }
 
+qreal shownPointSize(qreal points) {
+    return std::min(points, kMaxShownHalfPoints / 2.0);
+}
+
+qreal shownSpacing(int twips) {
+    return twipsToPixels(std::min(twips, kMaxShownSpacingTwips));
+}
+
 QTextCharFormat toCharFormat(const TextStyle& style) {
     QTextCharFormat f;
     if (!style.family.isEmpty())
         f.setFontFamilies({style.family});
-    f.setFontPointSize(style.halfPoints / 2.0);
+    f.setFontPointSize(shownPointSize(style.halfPoints / 2.0));
     f.setFontWeight(style.bold ? QFont::Bold : QFont::Normal);
     f.setFontItalic(style.italic);
     f.setFontUnderline(style.underline);
@@ -129,8 +137,8 @@ QTextBlockFormat toBlockFormat(const ParaStyle& style) {
     f.setRightMargin(twipsToPixels(style.right));
     if (const std::optional<QRgb> color = style.shading.color())
         f.setBackground(QColor::fromRgb(*color));
-    f.setTopMargin(twipsToPixels(style.before));
-    f.setBottomMargin(twipsToPixels(style.after));
+    f.setTopMargin(shownSpacing(style.before));
+    f.setBottomMargin(shownSpacing(style.after));
     if (style.isListItem()) {
         // The marker hangs in the left margin; the text of every line starts at the indent.
         f.setTextIndent(0);
@@ -175,7 +183,7 @@ TextStyle textStyleOf(const QTextCharFormat& f, const QFont& defaultFont) {
     const QStringList families = f.fontFamilies().toStringList();
     s.family = !families.isEmpty() && !families.first().isEmpty() ? families.first()
                                                                   : defaultFont.family();
-    qreal points = shownPointSize(f, defaultFont);
+    qreal points = formatPointSize(f, defaultFont);
     if (points <= 0)
         points = 12;
     s.halfPoints = std::clamp(int(std::lround(points * 2)), 2, 3276);

@@ -91,6 +91,20 @@ constexpr int BulletHangTwips = 360;
 // The number of the nth item of a list of this kind as its marker shows it (3, c, iii ...).
 QString listNumberText(ListKind kind, int n);
 
+// Qt lays a page out in fixed-point pixels and stops making progress once a line lies more than
+// 8,388,607 pixels down the page (the height it takes an unpaged page to have): a small page of
+// text at the largest sizes RTF allows (1638 points, 22 inches of paragraph spacing) reaches it
+// within a few thousand lines. Pages are laid out with sizes at most these, far above what
+// ordinary pages use, so that such a page stays tens of times shorter than that height.
+constexpr int kMaxShownHalfPoints = 400;    // 200 points
+constexpr int kMaxShownSpacingTwips = 1440; // one inch before and after a paragraph
+
+// The point size text of `points` is laid out at.
+qreal shownPointSize(qreal points);
+// The space before or after a paragraph of `twips` as laid out, in document pixels.
+qreal shownSpacing(int twips);
+
+// The Qt formats of a style, with sizes and spacing limited as above.
 QTextCharFormat toCharFormat(const TextStyle& style);
 QTextBlockFormat toBlockFormat(const ParaStyle& style);
 QTextListFormat toListFormat(const ParaStyle& style);

@@ -4,6 +4,7 @@
 #include "rtf/units.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
@@ -97,19 +98,41 @@ bool TableBuilder::enterCell() {
     if (!table_) {
         table_ = cursor_.insertTable(1, 1, pageTableFormat(0, {}));
         row_ = column_ = usedRows_ = usedColumns_ = 0;
+        cursorRow_ = cursorColumn_ = 0; // insertTable leaves the cursor in the first cell
         gap_ = -1;
         columns_.clear();
+        shaded_.clear();
         inCell_ = false;
     }
     if (inCell_)
         return false;
-    // Rows and columns are added in doubling steps: one at a time would make a long table
-    // take time growing with the square of its rows.
-    if (row_ >= table_->rows())
-        table_->appendRows(std::max(table_->rows(), row_ + 1 - table_->rows()));
-    if (column_ >= table_->columns())
-        table_->appendColumns(std::max(table_->columns(), column_ + 1 - table_->columns()));
-    cursor_ = table_->cellAt(row_, column_).firstCursorPosition();
+    // Qt rebuilds a table's cell grid, at a cost growing with its cells, before every change of
+    // its rows or columns and every look-up of a cell by its row and column when text went in
+    // since the last one. Rows are added an eighth of the table at a time (one at a time would
+    // cost the square of the rows), so that few are left over to remove at the end; columns
+    // as rows need them, at most 63 times. Only then is the cell looked up (the cursor may have
+    // moved with the cells added at its place).
+    const bool addRows = row_ >= table_->rows();
+    const bool addColumns = column_ >= table_->columns();
+    if (addRows)
+        table_->appendRows(std::max(table_->rows() / 8, row_ + 1 - table_->rows()));
+    if (addColumns)
+        table_->appendColumns(column_ + 1 - table_->columns());
+    if (addRows || addColumns) {
+        cursor_ = table_->cellAt(row_, column_).firstCursorPosition();
+    } else {
+        // Cells follow each other row by row as paragraphs of the document, and the cursor is
+        // in the last paragraph of the cell it filled; the cells between that one and the next
+        // were never entered and are one empty paragraph each.
+        const int steps = (row_ - cursorRow_) * table_->columns() + (column_ - cursorColumn_);
+        QTextBlock block = cursor_.block();
+        for (int i = 0; i < steps && block.isValid(); ++i)
+            block = block.next();
+        if (block.isValid())
+            cursor_.setPosition(block.position());
+    }
+    cursorRow_ = row_;
+    cursorColumn_ = column_;
     usedRows_ = std::max(usedRows_, row_ + 1);
     usedColumns_ = std::max(usedColumns_, column_ + 1);
     inCell_ = true;
@@ -119,14 +142,11 @@ bool TableBuilder::enterCell() {
 void TableBuilder::endRow(const TableRow& row) {
     if (gap_ < 0)
         gap_ = row.gap;
-    // Shaded cells show their colour.
-    for (size_t i = 0; table_ && i < row.cells.size() && int(i) < table_->columns(); ++i)
-        if (const std::optional<QRgb> color = row.cells[i].shading.color()) {
-            QTextTableCell cell = table_->cellAt(row_, int(i));
-            QTextTableCellFormat format = cell.format().toTableCellFormat();
-            format.setBackground(QColor::fromRgb(*color));
-            cell.setFormat(format);
-        }
+    // Shaded cells show their colour once the table is complete (looking a cell up now would
+    // rebuild the cell grid for every row).
+    for (size_t i = 0; table_ && i < row.cells.size(); ++i)
+        if (const std::optional<QRgb> color = row.cells[i].shading.color())
+            shaded_.push_back({row_, int(i), *color});
     int left = row.left;
     for (size_t i = 0; i < row.cellRights.size(); ++i) {
         const int width = row.cellRights[i] - left;
@@ -144,11 +164,25 @@ void TableBuilder::endRow(const TableRow& row) {
 void TableBuilder::close() {
     if (!table_)
         return;
-    if (table_->rows() > usedRows_)
-        table_->removeRows(usedRows_, table_->rows() - usedRows_);
+    // Qt removes rows at a cost growing with the square of the cells removed at once: the
+    // rows left over go in small steps.
+    constexpr int kRowsRemovedAtOnce = 32;
+    while (table_->rows() > usedRows_) {
+        const int count = std::min(table_->rows() - usedRows_, kRowsRemovedAtOnce);
+        table_->removeRows(table_->rows() - count, count);
+    }
     if (table_->columns() > usedColumns_)
         table_->removeColumns(usedColumns_, table_->columns() - usedColumns_);
     columns_.resize(size_t(usedColumns_), 0);
+    for (const ShadedCell& shaded : shaded_) {
+        if (shaded.row >= table_->rows() || shaded.column >= table_->columns())
+            continue;
+        QTextTableCell cell = table_->cellAt(shaded.row, shaded.column);
+        QTextTableCellFormat format = cell.format().toTableCellFormat();
+        format.setBackground(QColor::fromRgb(shaded.color));
+        cell.setFormat(format);
+    }
+    shaded_.clear();
     table_->setFormat(pageTableFormat(std::max(gap_, 0), columns_));
     cursor_ = table_->lastCursorPosition();
     cursor_.movePosition(QTextCursor::NextBlock);

@@ -2,6 +2,7 @@
 
 #include "rtf/interpreter.h"
 
+#include <QRgb>
 #include <QTextTableFormat>
 
 #include <vector>
@@ -48,9 +49,17 @@ private:
     int column_ = 0;
     int usedRows_ = 0;
     int usedColumns_ = 0;
+    int cursorRow_ = 0; // the cell the cursor is in
+    int cursorColumn_ = 0;
     bool inCell_ = false;
     int gap_ = -1;             // \trgaph of the first row
     std::vector<int> columns_; // twips per column, 0: not given
+    struct ShadedCell {
+        int row;
+        int column;
+        QRgb color;
+    };
+    std::vector<ShadedCell> shaded_; // of the open table
 };
 
 } // namespace quillo::rtf

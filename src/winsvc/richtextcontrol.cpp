@@ -222,6 +222,11 @@ void RichTextControl::setRtf(QByteArrayView rtf) {
     }
     QTextDocument* doc = document();
     doc->setUndoRedoEnabled(false);
+    // Lines wrap as the control's mode says unless the page read asks otherwise (readRtf sets
+    // the document's own option; the control's setting does not see that change).
+    QTextOption option = doc->defaultTextOption();
+    option.setWrapMode(wordWrapMode());
+    doc->setDefaultTextOption(option);
     std::optional<Hourglass> hourglass;
     std::optional<InputDropper> dropper;
     if (m_loadServesEvents) {
@@ -338,7 +343,7 @@ void RichTextControl::setSelectionFormat(const SelectionFormat& f) {
         if (f.fontName)
             format.setFontFamilies(QStringList{*f.fontName});
         if (f.fontSize)
-            format.setFontPointSize(*f.fontSize);
+            format.setFontPointSize(rtf::shownPointSize(*f.fontSize));
         if (f.color)
             format.setForeground(windowsColorToQColor(*f.color, palette()));
         if (f.bold)

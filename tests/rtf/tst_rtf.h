@@ -11,7 +11,8 @@
 
 class QTextDocument;
 
-// The RTF engine's test: reading (tst_rtf.cpp), and writing RTF and HTML (tst_rtfwriter.cpp).
+// The RTF engine's test: reading (tst_rtf.cpp), writing RTF and HTML (tst_rtfwriter.cpp), tables
+// (tst_rtftables.cpp) and pages that are costly to show (tst_rtfhostile.cpp).
 namespace rtftest {
 
 QString dataPath(const QString& name);
@@ -65,6 +66,19 @@ private slots:
     void pastedTableRoundTrip();
     void headingSizes_data();
     void headingSizes();
+    // tst_rtfhostile.cpp
+    void extremeSizesAreLimited_data();
+    void extremeSizesAreLimited();
+    void longWordsWrapAnywhere_data();
+    void longWordsWrapAnywhere();
+    void longTablesKeepEveryCell_data();
+    void longTablesKeepEveryCell();
+    void forgedPicturesAreBoxes_data();
+    void forgedPicturesAreBoxes();
+    void tallPicturesKeepThePageShort();
+    void tooTallPagesAreCut_data();
+    void tooTallPagesAreCut();
+    void shadedCellsOfLongTables();
 
 private:
     QTemporaryDir tmp_;

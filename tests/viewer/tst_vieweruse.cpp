@@ -1,9 +1,11 @@
+#include "support/hostilepages.h"
 #include "support/scripteddialogs.h"
 #include "support/viewerfiles.h"
 #include "viewer/viewerwindow.h"
 #include "winsvc/richtextcontrol.h"
 #include "winsvc/twips.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QFile>
 #include <QLineEdit>
@@ -50,6 +52,8 @@ private slots:
     void homeChoosesTheFirstEntryAfterNextPage_data();
     void homeChoosesTheFirstEntryAfterNextPage();
     void closeAnswersWhileAHugePageLoads();
+    void hostilePagesShowAndClose_data();
+    void hostilePagesShowAndClose();
 
 private:
     QString save(HelpDocument& doc, const QString& name) {
@@ -270,6 +274,50 @@ void TestViewerUse::closeAnswersWhileAHugePageLoads() {
     QVERIFY(!page()->isLoading());
     QVERIFY2(page()->document()->blockCount() < 200000,
              qPrintable(QString::number(page()->document()->blockCount())));
+}
+
+namespace {
+
+class PaintSeen : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        painted |= event->type() == QEvent::Paint;
+        return false;
+    }
+    bool painted = false;
+};
+
+} // namespace
+
+void TestViewerUse::hostilePagesShowAndClose_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::newRow("10000 characters at the largest size") << largestCharactersPage(10000);
+    QTest::newRow("5000 paragraphs with the largest spacing") << spacedParagraphsPage(5000);
+    QTest::newRow("80000 paragraphs with the largest spacing") << spacedParagraphsPage(80000);
+    QTest::newRow("100000 formatting runs") << formattingRunsPage(100000);
+    QTest::newRow("100 forged 4000x4000 pictures") << forgedPicturesPage(100);
+    QTest::newRow("40000 table rows of 3 cells") << tablePage(40000, 3);
+}
+
+// Pages small on disk that froze the window or kept it busy for minutes: each is painted, read
+// whole and laid out within a generous time, shorter than the height Qt's layout can reach
+// (8,388,607 pixels), and the close box then closes the window.
+void TestViewerUse::hostilePagesShowAndClose() {
+    QFETCH(QByteArray, rtf);
+    auto doc = documentOf({QStringLiteral("unused")});
+    doc->page(1).rtf = rtf;
+    m_window = std::make_unique<ViewerWindow>(m_dialogs);
+    PaintSeen paint;
+    page()->viewport()->installEventFilter(&paint);
+    m_window->startUp(save(*doc, QStringLiteral("hostile.qzd")));
+    m_window->show();
+    QTRY_VERIFY_WITH_TIMEOUT(paint.painted, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!page()->isLoading() && page()->document()->characterCount() > 1,
+                             60000);
+    const qreal height = page()->document()->documentLayout()->documentSize().height();
+    QVERIFY2(height > 0 && height < 8388607, qPrintable(QString::number(height)));
+    m_window->close();
+    QVERIFY(!m_window->isVisible());
 }
 
 QTEST_MAIN(TestViewerUse)

@@ -45,6 +45,8 @@ private slots:
     void find_data();
     void find();
     void rightMarginWraps();
+    void sizesAndWrappingThePageCanCarry_data();
+    void sizesAndWrappingThePageCanCarry();
     void backColor();
     void textColorUnderPalettes_data();
     void textColorUnderPalettes();
@@ -345,6 +347,34 @@ void RichTextTest::rightMarginWraps() {
     control.setRightMargin(0);
     QCOMPARE(control.lineWrapMode(), QTextEdit::WidgetWidth);
     QVERIFY(control.lineFromPosition(control.textLength()) < narrowLines);
+}
+
+void RichTextTest::sizesAndWrappingThePageCanCarry_data() {
+    QTest::addColumn<double>("size"); // points asked for with the size command
+    QTest::addColumn<double>("shown");
+    QTest::newRow("ordinary") << 72.0 << 72.0;
+    QTest::newRow("largest the layout carries") << 200.0 << 200.0;
+    QTest::newRow("largest a rich-edit control allows") << 1638.0 << 200.0;
+}
+
+// The size command gives text at most the size pages are laid out at, and a page whose word of
+// thousands of characters made it wrap anywhere leaves the next page wrapping at words.
+void RichTextTest::sizesAndWrappingThePageCanCarry() {
+    QFETCH(double, size);
+    QFETCH(double, shown);
+    RichTextControl control;
+    control.setPlainText("abcdef");
+    control.select(0, 3);
+    SelectionFormat set;
+    set.fontSize = size;
+    control.setSelectionFormat(set);
+    QCOMPARE(control.selectionFormat().fontSize, std::optional<double>(shown));
+
+    control.setRtf("{\\rtf1 " + QByteArray("x").repeated(3000) + "}");
+    QCOMPARE(control.document()->defaultTextOption().wrapMode(), QTextOption::WrapAnywhere);
+    control.setRtf(RichEditPage);
+    QCOMPARE(control.document()->defaultTextOption().wrapMode(),
+             QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
 
 void RichTextTest::backColor() {

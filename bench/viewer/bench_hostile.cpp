@@ -1,0 +1,178 @@
+// Pages that are small but costly: how long the viewer's window takes to paint them and to have
+// them read and laid out whole, how long the HTML conversion of forged pictures takes, and how
+// long a long table takes to read into a laid-out document.
+//
+// Counters of the window benchmarks: `painted_s`, the time from the start of the viewer until
+// the page text was first painted; the benchmark's own time is until the page is complete.
+#include "common/answeringdialogs.h"
+#include "common/benchmain.h"
+#include "core/helpfile.h"
+#include "rtf/htmlwriter.h"
+#include "rtf/rtfreader.h"
+#include "support/hostilepages.h"
+#include "viewer/viewerwindow.h"
+#include "winsvc/richtextcontrol.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+#include <benchmark/benchmark.h>
+
+using namespace quillo;
+
+namespace {
+
+struct PageFile {
+    QTemporaryDir dir{bench::benchFolder() + QStringLiteral("/quillo-bench-XXXXXX")};
+    QString path = dir.filePath(QStringLiteral("hostile.qzd"));
+    explicit PageFile(const QByteArray& rtf) {
+        HelpDocument doc;
+        doc.pages.resize(1);
+        doc.page(1).rtf = rtf;
+        saveHelpFile(path, doc);
+    }
+};
+
+class FirstPaint : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !painted)
+            painted = true;
+        return false;
+    }
+    bool painted = false;
+};
+
+// Gives up on a page that is not complete after this long (it would freeze the program).
+constexpr qint64 kGiveUpMs = 120000;
+
+void showPage(benchmark::State& state, QByteArray (*make)(int)) {
+    PageFile file(make(int(state.range(0))));
+    bench::AnsweringDialogs dialogs;
+    double painted = 0;
+    for (auto _ : state) {
+        viewer::ViewerWindow window(dialogs);
+        auto* page = window.findChild<RichTextControl*>(QStringLiteral("RichTextBox2"));
+        FirstPaint paint;
+        page->viewport()->installEventFilter(&paint);
+        QElapsedTimer clock;
+        clock.start();
+        window.startUp(file.path);
+        window.show();
+        bool paintSeen = false;
+        while ((page->isLoading() || page->document()->characterCount() <= 1) &&
+               clock.elapsed() < kGiveUpMs) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+            if (paint.painted && !paintSeen) {
+                paintSeen = true;
+                painted += clock.nsecsElapsed() / 1e9;
+            }
+        }
+        page->document()->documentLayout()->documentSize(); // the rest of the layout
+        if (!paintSeen)
+            painted += clock.nsecsElapsed() / 1e9;
+        state.SetIterationTime(clock.nsecsElapsed() / 1e9);
+        if (clock.elapsed() >= kGiveUpMs)
+            state.SkipWithError("the page did not come in");
+    }
+    state.counters["painted_s"] = benchmark::Counter(painted, benchmark::Counter::kAvgIterations);
+}
+
+void BM_ShowLargestCharacters(benchmark::State& state) {
+    showPage(state, test::largestCharactersPage);
+}
+BENCHMARK(BM_ShowLargestCharacters)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_ShowSpacedParagraphs(benchmark::State& state) {
+    showPage(state, test::spacedParagraphsPage);
+}
+BENCHMARK(BM_ShowSpacedParagraphs)->Arg(5000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_ShowFormattingRuns(benchmark::State& state) {
+    showPage(state, test::formattingRunsPage);
+}
+BENCHMARK(BM_ShowFormattingRuns)
+    ->Arg(30000)
+    ->Arg(100000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_ShowForgedPictures(benchmark::State& state) {
+    showPage(state, test::forgedPicturesPage);
+}
+BENCHMARK(BM_ShowForgedPictures)->Arg(100)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_ShowTableRows(benchmark::State& state) {
+    showPage(state, [](int rows) { return test::tablePage(rows, 3); });
+}
+BENCHMARK(BM_ShowTableRows)->Arg(40000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_ShowWideTableRows(benchmark::State& state) {
+    showPage(state, [](int rows) { return test::tablePage(rows, 63); });
+}
+BENCHMARK(BM_ShowWideTableRows)->Arg(200)->Arg(2000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The HTML conversion of a page of forged pictures, with the picture files it makes.
+void BM_ExportForgedPictures(benchmark::State& state) {
+    const QByteArray page = test::forgedPicturesPage(int(state.range(0)));
+    for (auto _ : state) {
+        const rtf::HtmlPage html = rtf::rtfToHtml(page, {QStringLiteral("p_files/"), {}});
+        benchmark::DoNotOptimize(html.pictures.size());
+    }
+}
+BENCHMARK(BM_ExportForgedPictures)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// A table read into a document as wide as a page, and laid out there when `layout` is set.
+void readTable(benchmark::State& state, int cells, bool layout) {
+    const QByteArray page = test::tablePage(int(state.range(0)), cells);
+    for (auto _ : state) {
+        QTextDocument doc;
+        doc.setTextWidth(600);
+        rtf::readRtf(page, doc);
+        if (layout)
+            benchmark::DoNotOptimize(doc.size());
+    }
+    state.SetComplexityN(state.range(0));
+}
+
+void BM_ReadTableRows3Cells(benchmark::State& state) {
+    readTable(state, 3, false);
+}
+BENCHMARK(BM_ReadTableRows3Cells)
+    ->Arg(10000)
+    ->Arg(40000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+void BM_ReadTableRows63Cells(benchmark::State& state) {
+    readTable(state, 63, false);
+}
+BENCHMARK(BM_ReadTableRows63Cells)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+void BM_ReadAndLayOutTableRows3Cells(benchmark::State& state) {
+    readTable(state, 3, true);
+}
+BENCHMARK(BM_ReadAndLayOutTableRows3Cells)
+    ->Arg(10000)
+    ->Arg(40000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+
+void BM_ReadAndLayOutTableRows63Cells(benchmark::State& state) {
+    readTable(state, 63, true);
+}
+BENCHMARK(BM_ReadAndLayOutTableRows63Cells)
+    ->Arg(250)
+    ->Arg(500)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return bench::runBenchmarks<QApplication>(argc, argv);
+}
