@@ -31,6 +31,8 @@ QMessageBox::Icon messageIcon(Dialogs::Icon icon) {
         return QMessageBox::Warning;
     case Dialogs::Icon::Question:
         return QMessageBox::Question;
+    case Dialogs::Icon::NoIcon:
+        return QMessageBox::NoIcon;
     case Dialogs::Icon::Information:
         break;
     }
