@@ -202,7 +202,7 @@ void ImageWindow::warnDriveNotReady(const QString& folder, const QString& title,
 // Opening ----------------------------------------------------------------------------------
 
 void ImageWindow::open() {
-    placeAtOffset();
+    adjustSize();
     const QString start = m_lastFolder.isEmpty() ? QDir::currentPath() : m_lastFolder;
     const int drive = driveIndexOf(start);
     if (drive >= 0 && !isDriveReady(m_drives[drive])) {
