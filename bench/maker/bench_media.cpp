@@ -1,5 +1,5 @@
-// Embedding a 1 MB JPEG photo into a 25 KB page through the image window (with the store and
-// reload of the page), and switching from that page to the next one and back.
+// Embedding a 1 MB JPEG photo into a 25 KB page through the image window (with the store of the
+// page), and switching from that page to the next one and back.
 #include "common/answeringdialogs.h"
 #include "common/benchmain.h"
 #include "maker/document/makerdocument.h"
@@ -100,7 +100,7 @@ struct Setup {
         // picture's: every character would become a copy of the photo.
         window->editor()->setCurrentCharFormat(QTextCharFormat());
         window->editor()->setPlainText(pageText());
-        window->document().storeAndReloadShownPage();
+        window->document().copyShownPageToTable();
         window->editor()->setSelStart(100);
     }
 };

@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QLayout>
 #include <QLocale>
@@ -31,6 +32,8 @@ QMessageBox::Icon messageIcon(Dialogs::Icon icon) {
         return QMessageBox::Warning;
     case Dialogs::Icon::Question:
         return QMessageBox::Question;
+    case Dialogs::Icon::NoIcon:
+        return QMessageBox::NoIcon;
     case Dialogs::Icon::Information:
         break;
     }
@@ -149,6 +152,17 @@ Dialogs::Answer QtDialogs::ask(QWidget* parent, const QString& title, const QStr
     if (const QString aligned = alignedMessageMarkup(text); !aligned.isEmpty()) {
         box.setTextFormat(Qt::RichText);
         box.setText(aligned);
+    }
+    // The desktop's frame shows the title, commonly in a bold face, beside the window's icon and
+    // up to three buttons with padding (about two lines' height each): a box with a short text
+    // is made wide enough for all of them.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        QFont titleFont = box.font();
+        titleFont.setBold(true);
+        const QFontMetrics metrics(titleFont);
+        const int wanted = metrics.horizontalAdvance(title) + 5 * 2 * metrics.height();
+        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     }
     return answerOf(box.exec(), buttons);
 }

@@ -16,7 +16,8 @@ class FileDialogPlacementHook;
 // tests a scripted implementation that answers without ever showing a modal box.
 class Dialogs {
 public:
-    enum class Icon { Information, Warning, Question };
+    // NoIcon: a plain message box without a symbol.
+    enum class Icon { Information, Warning, Question, NoIcon };
     enum class Buttons { Ok, YesNo, YesNoCancel, OkCancel };
     enum class Answer { Ok, Yes, No, Cancel };
 

@@ -138,7 +138,14 @@ FileDialogPlacement::~FileDialogPlacement() {
 }
 
 bool isFramed(const QWidget& window) {
-    return window.isWindow() && !pixelFrameOf(window).isNull();
+    // While the desktop is still framing a window Qt can report a frame of negative sides.
+    const QMargins m = pixelFrameOf(window);
+    return window.isWindow() && !m.isNull() && m.left() >= 0 && m.top() >= 0 && m.right() >= 0 &&
+           m.bottom() >= 0;
+}
+
+bool desktopFramesWindows() {
+    return !lastFrameSeen().isNull();
 }
 
 FrameMargins frameMarginsOf(const QWidget& window) {
@@ -165,10 +172,27 @@ void whenFramed(QWidget* window, std::function<void()> adjust) {
 }
 
 void moveFrameTo(QWidget& window, QPoint framePixels) {
-    if (QWindow* handle = window.windowHandle(); handle && window.isVisible())
+    QWindow* handle = window.windowHandle();
+    // Asking for the frame makes the platform look it up again when the desktop has changed
+    // it since (mapping a window frames it anew), so that the place asked for below is taken
+    // with the frame the window has now.
+    if (handle && handle->handle())
+        handle->frameMargins();
+    if (handle && window.isVisible() && handle->isExposed()) {
         handle->setFramePosition(framePixels);
-    else
+    } else if (handle && handle->handle()) {
+        // A window being shown, or shown before and hidden, keeps its native window. Moving it
+        // with QWidget::move would count the frame into its place once now and once more when
+        // it is shown; its client area goes inside the frame the desktop will draw instead, as
+        // last seen around a window of the program (what Qt keeps of the window's own frame
+        // from its last showing can be one the desktop was still building).
+        const QMargins frame =
+            desktopFramesWindows() || !isFramed(window) ? lastFrameSeen() : pixelFrameOf(window);
+        window.setGeometry(
+            QRect(framePixels + QPoint(frame.left(), frame.top()), window.geometry().size()));
+    } else {
         window.move(framePixels);
+    }
 }
 
 void windowSetPos(QWidget* window, bool topmost) {

@@ -77,6 +77,8 @@ private:
 FrameMargins frameMarginsOf(const QWidget& window);
 // Whether the desktop has framed the window, so that frameMarginsOf tells its own frame.
 bool isFramed(const QWidget& window);
+// Whether a window of the program has been seen framed: the desktop has a window manager.
+bool desktopFramesWindows();
 
 // Calls `adjust` once, just after the desktop first frames `window` (a window manager does
 // so only after the window is shown), so that a placement made with a guessed frame can be

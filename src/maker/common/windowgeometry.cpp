@@ -3,6 +3,8 @@
 #include "winsvc/placement.h"
 #include "winsvc/twips.h"
 
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QVariant>
 #include <QWidget>
 
@@ -19,6 +21,47 @@ constexpr char PlacedPixels[] = "quilloPlacedPixels";
 QRect pixelGeometry(const QWidget* window) {
     return QRect(window->pos(), window->size());
 }
+
+// A window manager moves a window being mapped through places of its own (inside the frame
+// it is building, or the screen's corner) before the one asked for, and the program hears of
+// them late. A window hidden sooner than this after showing was not moved by the writer:
+// what it reports then is one of those places, not where it stands.
+constexpr qint64 SettleMilliseconds = 500;
+
+class OffsetKeeper : public QObject {
+public:
+    OffsetKeeper(QWidget* window, const QWidget* main, DialogOffset& offset)
+        : QObject(window), m_window(window), m_main(main), m_offset(offset) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // Spontaneous showing and hiding come from the desktop (minimising, restoring): the
+        // window stays where it is.
+        if (watched != m_window || event->spontaneous())
+            return false;
+        if (event->type() == QEvent::Show) {
+            placeAtOffset(m_window, m_main, m_offset);
+            m_shown.start();
+        } else if (event->type() == QEvent::Hide && placeKnown()) {
+            storeOffset(m_window, m_main, m_offset);
+        }
+        return false;
+    }
+
+private:
+    bool placeKnown() const {
+        if (!desktopFramesWindows())
+            return true;
+        return isFramed(*m_window) && m_shown.isValid() && m_shown.elapsed() >= SettleMilliseconds;
+    }
+
+    QWidget* m_window;
+    const QWidget* m_main;
+    DialogOffset& m_offset;
+    QElapsedTimer m_shown;
+};
 
 } // namespace
 
@@ -85,9 +128,22 @@ void placeAtOffset(QWidget* window, const QWidget* main, DialogOffset& offset) {
     rect.top = home.top + offset.top;
     rect.left = home.left + offset.left;
     rect = placeOnScreen(window, rect, keepCompanionOnScreen);
-    keepOnScreenWhenFramed(window, keepCompanionOnScreen);
+    // Once the desktop has framed the window, the place asked for is checked again with the
+    // real frame. The place the window reports while it is being mapped is not read: it can
+    // be one the window manager passes through (inside its frame, or the screen's corner).
+    whenFramed(window, [window, rect] {
+        TwipsRect checked = rect;
+        keepCompanionOnScreen(checked, screenWidthTwips(), screenHeightTwips(),
+                              frameMarginsOf(*window));
+        if (checked != rect)
+            setTwipsGeometry(window, checked);
+    });
     offset.top = qint16(qBound(-32768, rect.top - home.top, 32767));
     offset.left = qint16(qBound(-32768, rect.left - home.left, 32767));
+}
+
+void keepAtOffset(QWidget* window, const QWidget* main, DialogOffset& offset) {
+    new OffsetKeeper(window, main, offset);
 }
 
 void storeOffset(const QWidget* window, const QWidget* main, DialogOffset& offset) {

@@ -32,5 +32,10 @@ void keepOnScreenWhenFramed(QWidget* window, OnScreenRule rule);
 void placeAtOffset(QWidget* window, const QWidget* main, DialogOffset& offset);
 // Stores where a tool window stands relative to the main window (not while minimised).
 void storeOffset(const QWidget* window, const QWidget* main, DialogOffset& offset);
+// Keeps a tool window at its offset from the main window, whichever way it is shown or hidden
+// (its command, show(), an assistive tool): each showing places it as placeAtOffset does; each
+// hiding stores its offset, unless it is minimised or the desktop is still placing it (it then
+// stands where it was put).
+void keepAtOffset(QWidget* window, const QWidget* main, DialogOffset& offset);
 
 } // namespace quillo::maker

@@ -81,10 +81,8 @@ void MakerDocument::storeShownPageAlways() {
     m_shownPageEdited = false;
 }
 
-void MakerDocument::storeAndReloadShownPage() {
-    QByteArray& stored = m_doc.page(m_currentPage).rtf;
-    stored = m_view.shownRtf();
-    m_view.showRtf(stored);
+void MakerDocument::copyShownPageToTable() {
+    m_doc.page(m_currentPage).rtf = m_view.shownRtf();
 }
 
 void MakerDocument::clearChangeFlags() {

@@ -89,10 +89,10 @@ public:
     void storeShownPage();
     // Copies the editor's page into the page table whatever its mark (an overwrite save).
     void storeShownPageAlways();
-    // Copies the editor's page into the page table and shows it again from there, so that
-    // the table and the editor hold the same page at once (after a picture is embedded). The
-    // page keeps its edited mark.
-    void storeAndReloadShownPage();
+    // Copies the editor's page into the page table at once (after a picture is embedded),
+    // leaving the editor and its undo as they are. The page keeps its edited mark, so that an
+    // undo in the editor reaches the table with the next store.
+    void copyShownPageToTable();
     // No unsaved changes and nothing to undo (after a save).
     void clearChangeFlags();
 

@@ -150,7 +150,7 @@ QWidget* ColourWindow::buildDetailTab() {
 
 void ColourWindow::open(int target) {
     m_p.colours->target = qint16(target == 1 ? 1 : 0);
-    placeAtOffset();
+    adjustSize();
     drawSaved();
     const int tab = qBound(0, int(m_p.colours->lastTab), 1);
     {

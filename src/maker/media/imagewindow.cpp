@@ -37,6 +37,9 @@ constexpr int BoxTop = 270;
 constexpr int FrameWidth = BoxLeft + BoxLimit + BoxLeft;
 constexpr int FrameHeight = BoxTop + BoxLimit + BoxLeft;
 
+static_assert(ImageWindow::MaxEmbeddedPixels * 4 <= rtf::PictureBudget{}.bytesLeft,
+              "an embedded picture fits what a page may decode");
+
 // The error Qt's picture loading stands for when a readable file holds no picture it knows.
 constexpr int InvalidPicture = 481;
 
@@ -81,20 +84,30 @@ bool isDriveReady(const PictureDrive& drive) {
 }
 
 QString imageHelpText() {
+    // One line a paragraph: the message box wraps each at its own width, so no sentence is
+    // broken twice.
     const QStringList lines = {
         QStringLiteral("【bmpファイルアプリケーションとの関連付けについて】"),
-        QStringLiteral("埋め込めるのは bmp・jpg（jpeg）・gif・png 形式の画像ファイルです。"),
-        QStringLiteral("jpg と png はそのまま、bmp と gif は png に変換してページに格納します。"),
+        QStringLiteral("埋め込めるのは bmp・jpg（jpeg）・gif・png 形式の画像ファイルです。jpg と "
+                       "png はそのまま、bmp と gif は png に変換してページに格納します。"),
+        QStringLiteral("埋め込める画像は 1600 万画素（4000 × 4000 ピクセル）までです。それより"
+                       "大きな写真は、画像処理アプリケーションで縮小してから埋め込みます。"),
         QString(),
         QStringLiteral("画像はページの一部として保存され、ビューアでの表示や印刷にも使われます。"),
         QString(),
         QStringLiteral("【ディスプレイ表示イメージからビットマップファイル作成方法】"),
-        QStringLiteral(
-            "デスクトップのスクリーンショットキー（PrintScreen）またはスクリーンショット"),
-        QStringLiteral("ツールでウィンドウのイメージを取得し､画像処理アプリケーションを起動して"),
-        QStringLiteral("貼付け等により編集し、png などの画像ファイルとして保存します｡ "),
+        QStringLiteral("スクリーンショットキー（PrintScreen）またはスクリーンショットツールで"
+                       "ウィンドウのイメージを取得し、画像処理アプリケーションで貼付け等により"
+                       "編集して、png などの画像ファイルとして保存します。"),
     };
     return lines.join(u'\n') + u'\n';
+}
+
+QString pictureTooLargeText(QSize pixels) {
+    return QStringLiteral("選択画像は大きすぎるため埋め込めません（") + numberText(pixels.width()) +
+           QStringLiteral(" ×") + numberText(pixels.height()) + QStringLiteral(" ピクセル）。\n") +
+           QStringLiteral("埋め込める画像は 1600 万画素（4000 × 4000 ピクセル）までです。\n") +
+           QStringLiteral("画像処理アプリケーションで縮小してから埋め込んでください。");
 }
 
 ImageWindow::ImageWindow(const ImageWindowParts& parts, QWidget* mainWindow)
@@ -103,7 +116,7 @@ ImageWindow::ImageWindow(const ImageWindowParts& parts, QWidget* mainWindow)
     setWindowTitle(QStringLiteral("ｲﾒｰｼﾞ埋め込み"));
     auto* layout = new QHBoxLayout(this);
 
-    auto* files = new QGroupBox(QStringLiteral("ﾌｧｲﾙ設定（bmp/jpg/gifﾌｧｲﾙ）"), this);
+    auto* files = new QGroupBox(QStringLiteral("ﾌｧｲﾙ設定（bmp/jpg/gif/pngﾌｧｲﾙ）"), this);
     auto* filesLayout = new QVBoxLayout(files);
     m_driveList = new QComboBox(files);
     m_driveList->setObjectName(QStringLiteral("Drive1"));
@@ -123,7 +136,7 @@ ImageWindow::ImageWindow(const ImageWindowParts& parts, QWidget* mainWindow)
     layout->addWidget(files);
 
     auto* right = new QVBoxLayout;
-    m_previewFrame = new QGroupBox(QStringLiteral("bmp/jpg/gif ﾌﾟﾚﾋﾞｭｰ"), this);
+    m_previewFrame = new QGroupBox(QStringLiteral("bmp/jpg/gif/png ﾌﾟﾚﾋﾞｭｰ"), this);
     m_previewFrame->setFixedSize(twipsToPixels(FrameWidth, Qt::Horizontal),
                                  twipsToPixels(FrameHeight, Qt::Vertical));
     m_picture = new QLabel(m_previewFrame);
@@ -192,7 +205,7 @@ void ImageWindow::warnDriveNotReady(const QString& folder, const QString& title,
 // Opening ----------------------------------------------------------------------------------
 
 void ImageWindow::open() {
-    placeAtOffset();
+    adjustSize();
     const QString start = m_lastFolder.isEmpty() ? QDir::currentPath() : m_lastFolder;
     const int drive = driveIndexOf(start);
     if (drive >= 0 && !isDriveReady(m_drives[drive])) {
@@ -218,7 +231,7 @@ void ImageWindow::chooseDrive(int index) {
         hourglass.release();
         m_p.dialogs->ask(this, DriveTitle,
                          m_drives[index].name + QStringLiteral(" ドライブの準備ができていません。"),
-                         Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+                         Dialogs::Icon::NoIcon, Dialogs::Buttons::Ok);
         // The lists keep showing the folder they showed.
         m_driveList->setCurrentIndex(m_driveIndex);
         return;
@@ -290,7 +303,13 @@ void ImageWindow::previewFile(int row) {
         return;
     Hourglass hourglass;
     const QString path = withSlash(m_folder) + m_files->item(row)->text();
+    const QSize box(twipsToPixels(BoxLimit, Qt::Horizontal), twipsToPixels(BoxLimit, Qt::Vertical));
     QImageReader reader(path);
+    const QSize pixels = reader.size();
+    // A picture larger than the box is read at the size it is shown at: the reader decodes a
+    // photo of any size that way without holding all its pixels.
+    if (pixels.isValid() && (pixels.width() > box.width() || pixels.height() > box.height()))
+        reader.setScaledSize(pixels.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
     const QImage image = reader.read();
     if (image.isNull()) {
         int error = openForReadingError(path);
@@ -305,20 +324,26 @@ void ImageWindow::previewFile(int row) {
                              Dialogs::Buttons::Ok);
         m_selected.clear();
     } else {
-        const QSize twips = rtf::naturalTwipsSize(image);
-        const QSize shown(twipsToPixels(twips.width(), Qt::Horizontal),
-                          twipsToPixels(twips.height(), Qt::Vertical));
-        m_picture->setPixmap(QPixmap::fromImage(
-            image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+        // The picture's own size: its full pixels at the resolution the file declares.
+        QSize twips = rtf::naturalTwipsSize(image);
+        if (pixels.isValid() && image.size() != pixels)
+            twips = QSize(int(qint64(twips.width()) * pixels.width() / image.width()),
+                          int(qint64(twips.height()) * pixels.height() / image.height()));
         const int frameW = twipsToPixels(FrameWidth, Qt::Horizontal);
         const int frameH = twipsToPixels(FrameHeight, Qt::Vertical);
         if (twips.width() < BoxLimit && twips.height() < BoxLimit) {
+            const QSize shown(twipsToPixels(twips.width(), Qt::Horizontal),
+                              twipsToPixels(twips.height(), Qt::Vertical));
+            m_picture->setPixmap(QPixmap::fromImage(
+                image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
             m_picture->setGeometry((frameW - shown.width()) / 2, (frameH - shown.height()) / 2,
                                    shown.width(), shown.height());
         } else {
-            m_picture->setGeometry(
-                twipsToPixels(BoxLeft, Qt::Horizontal), twipsToPixels(BoxTop, Qt::Vertical),
-                twipsToPixels(BoxLimit, Qt::Horizontal), twipsToPixels(BoxLimit, Qt::Vertical));
+            // Larger than the box: the whole picture, made small enough to fit it.
+            m_picture->setPixmap(QPixmap::fromImage(
+                image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+            m_picture->setGeometry(twipsToPixels(BoxLeft, Qt::Horizontal),
+                                   twipsToPixels(BoxTop, Qt::Vertical), box.width(), box.height());
         }
         m_picture->show();
         m_selected = path;
@@ -334,6 +359,13 @@ void ImageWindow::embed() {
 }
 
 bool embedPictureFile(const ImageWindowParts& parts, QWidget* boxParent, const QString& path) {
+    const QSize pixels = QImageReader(path).size();
+    if (pixels.isValid() &&
+        qint64(pixels.width()) * pixels.height() > ImageWindow::MaxEmbeddedPixels) {
+        parts.dialogs->ask(boxParent, PreviewTitle, pictureTooLargeText(pixels),
+                           Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
+        return false;
+    }
     const QFileInfo info(path);
     if (info.size() > ImageWindow::LargeFileBytes) {
         const Dialogs::Answer answer = parts.dialogs->ask(
@@ -347,6 +379,7 @@ bool embedPictureFile(const ImageWindowParts& parts, QWidget* boxParent, const Q
     Hourglass hourglass;
     RichTextControl& editor = *parts.editor;
     const int readError = openForReadingError(path);
+    // The picture replaces the selection in one edit, which the editor's undo takes back whole.
     if (readError != FileError::None || !editor.insertPicture(path)) {
         hourglass.release();
         const QString reason = readError != FileError::None
@@ -358,11 +391,9 @@ bool embedPictureFile(const ImageWindowParts& parts, QWidget* boxParent, const Q
         return false;
     }
     parts.document->noteEditorEdit();
-    // The page table takes the page with its picture at once, and the editor shows the page
-    // as stored.
-    const int caret = editor.selStart();
-    parts.document->storeAndReloadShownPage();
-    editor.setSelStart(caret);
+    // The page table takes the page with its picture at once; the editor keeps the page as it
+    // is, with its undo.
+    parts.document->copyShownPageToTable();
     editor.setFocus();
     return true;
 }

@@ -5,6 +5,7 @@
 #include "winsvc/dialogs.h"
 
 #include <QList>
+#include <QSize>
 #include <QString>
 
 class QComboBox;
@@ -60,6 +61,9 @@ public:
 
     // Files larger than this are embedded only after a question.
     static constexpr qint64 LargeFileBytes = 100000;
+    // Pictures of more pixels are previewed but not embedded: a page holds at most 64 MB of
+    // decoded pictures (4 bytes a pixel), and a larger one would show as an empty box there.
+    static constexpr qint64 MaxEmbeddedPixels = 16000000;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -96,5 +100,7 @@ bool embedPictureFile(const ImageWindowParts& parts, QWidget* boxParent, const Q
 
 // The help message of the image window.
 QString imageHelpText();
+// Why a picture of `pixels` is not embedded, with the largest one that is.
+QString pictureTooLargeText(QSize pixels);
 
 } // namespace quillo::maker

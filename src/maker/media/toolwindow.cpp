@@ -7,12 +7,8 @@
 
 namespace quillo::maker {
 
-ToolWindow::ToolWindow(QWidget* mainWindow, DialogOffset& offset)
-    : QWidget(mainWindow, Qt::Tool), m_main(mainWindow), m_offset(offset) {}
-
-void ToolWindow::placeAtOffset() {
-    adjustSize();
-    quillo::maker::placeAtOffset(this, m_main, m_offset);
+ToolWindow::ToolWindow(QWidget* mainWindow, DialogOffset& offset) : QWidget(mainWindow, Qt::Tool) {
+    keepAtOffset(this, mainWindow, offset);
 }
 
 void ToolWindow::keyPressEvent(QKeyEvent* event) {
@@ -24,7 +20,6 @@ void ToolWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void ToolWindow::closeEvent(QCloseEvent* event) {
-    storeOffset(this, m_main, m_offset);
     QWidget::closeEvent(event);
     emit closed();
 }

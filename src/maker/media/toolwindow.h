@@ -6,9 +6,9 @@
 
 namespace quillo::maker {
 
-// A tool window of the main window (the image and colour windows): it opens at its offset
-// from the main window, kept on the screen; Esc closes it; closing keeps its offset from the
-// main window unless it is minimised.
+// A tool window of the main window (the image and colour windows): however it is shown, it
+// opens at its offset from the main window, kept on the screen; Esc closes it; closing keeps
+// its offset from the main window unless it is minimised.
 class ToolWindow : public QWidget {
     Q_OBJECT
 public:
@@ -18,15 +18,8 @@ signals:
     void closed();
 
 protected:
-    // Moves the window to the main window's position plus the offset, onto the screen.
-    void placeAtOffset();
-
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-
-private:
-    QWidget* m_main;
-    DialogOffset& m_offset;
 };
 
 } // namespace quillo::maker

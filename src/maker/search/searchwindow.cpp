@@ -54,7 +54,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 SearchWindow::SearchWindow(Dialogs& dialogs, MakerDocument& document, RichTextControl& editor,
                            QWidget* owner, DialogOffset& offset)
     : QWidget(owner, Qt::Dialog), m_dialogs(dialogs), m_document(document), m_editor(editor),
-      m_owner(owner), m_offset(offset), m_preparing(new QTimer(this)) {
+      m_owner(owner), m_preparing(new QTimer(this)) {
     setObjectName(QStringLiteral("qzd32mk_srch"));
     m_preparing->setInterval(0);
     connect(m_preparing, &QTimer::timeout, this, &SearchWindow::prepareNextPageText);
@@ -63,6 +63,9 @@ SearchWindow::SearchWindow(Dialogs& dialogs, MakerDocument& document, RichTextCo
     connect(&m_document, &MakerDocument::pagesChanged, this, &SearchWindow::preparePageTexts);
     connect(&m_document, &MakerDocument::currentPageChanged, this, &SearchWindow::preparePageTexts);
     setWindowTitle(QStringLiteral("検索・置換"));
+    // Placed at its offset from the main window each time it is shown, kept on the screen
+    // with its frame as the other tool windows are; hiding it keeps the offset.
+    keepAtOffset(this, owner, offset);
     buildControls();
     setFixedSize(twipsToPixels(6120, Qt::Horizontal), twipsToPixels(1440, Qt::Vertical));
 }
@@ -179,7 +182,6 @@ void SearchWindow::open(Mode mode) {
         updateButtons();
         m_document.storeShownPage();
         preparePageTexts();
-        placeByOffset();
         show();
         if (!m_owner->isMinimized())
             takeEditorSelection();
@@ -187,15 +189,6 @@ void SearchWindow::open(Mode mode) {
     raise();
     activateWindow();
     m_text1->setFocus();
-}
-
-void SearchWindow::placeByOffset() {
-    // Kept on screen with its frame, as the other tool windows are.
-    placeAtOffset(this, m_owner, m_offset);
-}
-
-void SearchWindow::storeOffset() {
-    quillo::maker::storeOffset(this, m_owner, m_offset);
 }
 
 void SearchWindow::takeEditorSelection() {
@@ -222,7 +215,6 @@ void SearchWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void SearchWindow::closeEvent(QCloseEvent* event) {
-    storeOffset();
     event->accept();
     emit closed();
 }

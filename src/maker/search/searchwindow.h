@@ -49,8 +49,6 @@ protected:
 
 private:
     void buildControls();
-    void placeByOffset();
-    void storeOffset();
     void takeEditorSelection();
     void showReplaceControls(bool shown);
     void updateButtons();
@@ -82,7 +80,6 @@ private:
     MakerDocument& m_document;
     RichTextControl& m_editor;
     QWidget* m_owner;
-    DialogOffset& m_offset;
     PageTexts m_pageTexts;
     QTimer* m_preparing = nullptr;
     int m_nextPrepared = 1; // the next page preparePageTexts() looks at

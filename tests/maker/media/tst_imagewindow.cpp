@@ -7,9 +7,11 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -27,6 +29,17 @@ void writePicture(const QString& path, int w, int h, const char* format, int dpi
     image.setDotsPerMeterX(qRound(dpi / 0.0254));
     image.setDotsPerMeterY(qRound(dpi / 0.0254));
     QVERIFY(image.save(path, format));
+}
+
+// A photo of w x h pixels as a camera writes it: a colour JPEG, red on its left half and blue
+// on its right half, so that a preview shows whether the whole picture is in it.
+void writePhoto(const QString& path, int w, int h) {
+    QImage image(w, h, QImage::Format_RGB888);
+    image.fill(QColor(220, 30, 30));
+    QPainter painter(&image);
+    painter.fillRect(w / 2, 0, w - w / 2, h, QColor(30, 30, 220));
+    painter.end();
+    QVERIFY(image.save(path, "JPEG", 80));
 }
 
 // A 1 x 1 GIF (Qt reads GIF but does not write it).
@@ -162,6 +175,80 @@ private slots:
         }
     }
 
+    // A photo of any size previews whole in the box; one of more than 16 million pixels is
+    // not embedded, and the message says how large a picture may be.
+    void photosPreviewAndLargestEmbeds_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<bool>("embeds");
+        QTest::newRow("4000 x 4000, the largest embedded") << 4000 << 4000 << true;
+        QTest::newRow("4001 x 4000") << 4001 << 4000 << false;
+        QTest::newRow("6000 x 6000 (36 megapixels)") << 6000 << 6000 << false;
+    }
+    void photosPreviewAndLargestEmbeds() {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(bool, embeds);
+        writePhoto(m_pictures + QStringLiteral("/photo.jpg"), width, height);
+        MakerMainWindow* w = f.start();
+        ImageWindow* window = openImages(w);
+        QCOMPARE(f.dialogs().messages().size(), 0);
+        QCOMPARE(window->selectedFile(), m_pictures + QStringLiteral("/photo.jpg"));
+        auto* picture = part<QLabel>(window, "Picture1");
+        QVERIFY(picture->isVisible());
+        QCOMPARE(twipsRect(picture), QRect(120, 270, 1785, 1785));
+        // The whole photo, made small: red at its left edge, blue at its right.
+        const QImage shown = picture->pixmap().toImage();
+        QVERIFY(shown.width() <= picture->width() && shown.height() <= picture->height());
+        const QColor left = shown.pixelColor(2, shown.height() / 2);
+        const QColor right = shown.pixelColor(shown.width() - 3, shown.height() / 2);
+        QVERIFY2(left.red() > 150 && left.blue() < 100, qPrintable(left.name()));
+        QVERIFY2(right.blue() > 150 && right.red() < 100, qPrintable(right.name()));
+
+        // Every photo here is larger than 100000 bytes: the size question comes first only
+        // for a picture that can be embedded.
+        f.dialogs().answerNext(embeds ? Answer::Yes : Answer::Ok);
+        embed(window);
+        const auto messages = f.dialogs().messages();
+        QCOMPARE(messages.size(), 1);
+        if (embeds) {
+            QCOMPARE(messages[0].buttons, Dialogs::Buttons::YesNo);
+        } else {
+            QCOMPARE(messages[0].title, QStringLiteral("qzd32mk 画像挿入"));
+            QCOMPARE(
+                messages[0].text,
+                QStringLiteral("選択画像は大きすぎるため埋め込めません（ %1 × %2 ピクセル）。\n"
+                               "埋め込める画像は 1600 万画素（4000 × 4000 ピクセル）までです。\n"
+                               "画像処理アプリケーションで縮小してから埋め込んでください。")
+                    .arg(width)
+                    .arg(height));
+            QCOMPARE(messages[0].icon, Dialogs::Icon::Warning);
+        }
+        QCOMPARE(w->document().page(1).rtf.contains("\\jpegblip"), embeds);
+        QCOMPARE(w->document().isModified(), embeds);
+    }
+
+    // "keep this text" with "this" selected: the picture takes its place, and 元に戻す(U)
+    // right after brings the word back and takes the picture away, in one step.
+    void undoTakesBackAnEmbeddingOverASelection() {
+        writePicture(m_pictures + QStringLiteral("/p.png"), 30, 20, "PNG");
+        MakerMainWindow* w = f.start();
+        MakerFixture::type(w, QStringLiteral("keep this text"));
+        w->editor()->select(5, 4);
+        ImageWindow* window = openImages(w);
+        embed(window);
+        const QString picture(QChar::ObjectReplacementCharacter);
+        QCOMPARE(w->editor()->plainText(), QStringLiteral("keep ") + picture + " text");
+        QVERIFY(w->document().page(1).rtf.contains("\\pngblip"));
+        MakerFixture::trigger(w, "qzd32mk_undo");
+        QCOMPARE(w->editor()->plainText(), QStringLiteral("keep this text"));
+        QVERIFY(!w->editor()->rtf().contains("\\pngblip"));
+        // The page goes to the table as the editor now holds it.
+        w->document().storeShownPage();
+        QVERIFY(!w->document().page(1).rtf.contains("\\pngblip"));
+        QVERIFY(w->document().page(1).rtf.contains("keep this text"));
+    }
+
     void notAPicture() {
         QFile bad(m_pictures + QStringLiteral("/broken.jpg"));
         QVERIFY(bad.open(QIODevice::WriteOnly));
@@ -208,6 +295,7 @@ private slots:
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages[0].title, QStringLiteral("qzd32mk BMPﾌｧｲﾙ挿入"));
         QCOMPARE(messages[0].text, QStringLiteral("USBSTICK ドライブの準備ができていません。"));
+        QCOMPARE(messages[0].icon, Dialogs::Icon::NoIcon);
         QCOMPARE(window->folder(), m_pictures);
         QCOMPARE(part<QComboBox>(window, "Drive1")->currentIndex(), 0);
     }
@@ -314,6 +402,19 @@ private slots:
         QVERIFY(m.text.contains(
             QStringLiteral("\n【ディスプレイ表示イメージからビットマップファイル作成方法】\n")));
         QVERIFY(!m.text.contains(QStringLiteral("Regedit")));
+        // Each line is a heading or ends its sentence, so the box wraps whole paragraphs.
+        for (const QString& line : m.text.split(u'\n', Qt::SkipEmptyParts))
+            QVERIFY2(line.endsWith(u'。') || line.endsWith(u'】'), qPrintable(line));
+    }
+
+    // Both frames name every kind of file the window offers.
+    void framesNameEveryKindOffered() {
+        ImageWindow* window = openImages(f.start());
+        QStringList titles;
+        for (const QGroupBox* frame : window->findChildren<QGroupBox*>())
+            titles << frame->title();
+        QCOMPARE(titles, (QStringList{QStringLiteral("ﾌｧｲﾙ設定（bmp/jpg/gif/pngﾌｧｲﾙ）"),
+                                      QStringLiteral("bmp/jpg/gif/png ﾌﾟﾚﾋﾞｭｰ")}));
     }
 };
 
