@@ -28,10 +28,6 @@ constexpr int OneRowWidth = 2600;
 constexpr int TwoRowWidth = 1965;
 constexpr int HeightStep = 180;
 
-bool isArrowKey(int key) {
-    return key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
-}
-
 } // namespace
 
 CompanionWindow::CompanionWindow(MakerDocument& document, Dialogs& dialogs, EntrySession& session,
@@ -60,7 +56,8 @@ CompanionWindow::CompanionWindow(MakerDocument& document, Dialogs& dialogs, Entr
     m_list->viewport()->installEventFilter(this);
     m_list->setAcceptDrops(true);
     m_list->viewport()->setAcceptDrops(true);
-    connect(m_list, &QListWidget::currentRowChanged, this, &CompanionWindow::onRowChanged);
+    connect(m_list, &QListWidget::currentRowChanged, this, &CompanionWindow::onListMoved);
+    connect(m_list, &QListWidget::itemSelectionChanged, this, &CompanionWindow::onListMoved);
     connect(m_list, &QListWidget::itemDoubleClicked, this, [this] { changeCommand(); });
 }
 
@@ -145,47 +142,54 @@ void CompanionWindow::selectCurrentPage() {
     selectLine(lineOfPage(m_document.help(), m_document.currentPage()));
 }
 
-void CompanionWindow::onRowChanged(int row) {
-    // Only the writer's own choice acts; a selection made by the program does not.
-    if (!m_userListAction || row < 0)
+void CompanionWindow::onListMoved() {
+    // Only the writer's own choice acts; a selection made by the program does not. A mouse
+    // press moves the current line and selects it after, a drag along the list selects first
+    // and moves the current line after: the line acts once both agree, once per line, so that
+    // the shown page follows every line a drag or a held key reaches.
+    const int line = selectedLine();
+    if (!m_userListAction || line < 0 || line == m_actedLine)
         return;
-    m_userListAction = false;
+    m_actedLine = line;
     if (m_document.takeListClickSuppression())
         return;
-    lineClicked(row);
+    lineClicked(line);
 }
 
 bool CompanionWindow::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
-    case QEvent::MouseButtonPress: {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton) {
             m_menu->popup(mouse->globalPosition().toPoint());
             return true;
         }
         m_userListAction = true;
+        m_actedLine = -1;
         break;
     }
     case QEvent::MouseButtonRelease:
+    case QEvent::KeyRelease:
+    case QEvent::FocusOut: // a box took the keyboard and the mouse
         m_userListAction = false;
         break;
     case QEvent::KeyPress: {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (isArrowKey(key)) {
-            m_userListAction = true;
-        } else if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             changeCommand();
             return true;
-        } else if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
+        }
+        if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
             deleteKeyPressed();
             return true;
         }
+        // Every key that moves the selection (arrows, Home, End, Page Up/Down, a typed
+        // letter) is the writer's choice of a line.
+        m_userListAction = true;
+        m_actedLine = -1;
         break;
     }
-    case QEvent::KeyRelease:
-        if (isArrowKey(static_cast<QKeyEvent*>(event)->key()))
-            m_userListAction = false;
-        break;
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
@@ -202,7 +206,11 @@ bool CompanionWindow::eventFilter(QObject* watched, QEvent* event) {
         // A copy, so that text dragged from the editor stays there.
         drop->setDropAction(Qt::CopyAction);
         drop->accept();
-        textDropped(drop->mimeData()->text());
+        // The text is taken once the drag has ended: a question asked inside the drop would
+        // hold the drag open, and the next click would drop the same text again.
+        QMetaObject::invokeMethod(
+            this, [this, text = drop->mimeData()->text()] { textDropped(text); },
+            Qt::QueuedConnection);
         return true;
     }
     default:
