@@ -1,9 +1,11 @@
 // The contents window, the keyword window and the entry dialog as a writer meets them on a
 // real X server with a window manager: drags and clicks of the real pointer, keys of the
 // real keyboard, real message boxes answered by key or by mouse.
+#include "maker/common/settingsfile.h"
 #include "maker/entries/companionwindows.h"
 #include "support/makerfixture.h"
 #include "winsvc/dialogs.h"
+#include "winsvc/twips.h"
 #include "x11user.h"
 
 #include <QLabel>
@@ -309,6 +311,36 @@ private slots:
         QCOMPARE(w->document().page(1).keywords, QStringList{"a"});
         if (MakerFixture::entryDialog(w))
             MakerFixture::escapeEntryDialog(w);
+    }
+
+    // The contents and keyword windows open where the settings keep them, start after start,
+    // whatever the window manager does with a new window meanwhile.
+    void companionsOpenAtTheirStoredPlace() {
+        MakerSettings settings;
+        settings.contentsWindow = {3000, 9000, 2835, 3780};
+        settings.keywordWindow = {7000, 9500, 2835, 3780};
+        QVERIFY(writeSettingsFile(f.ini(), settings, false).ok());
+        const auto pixels = [](const TwipsRect& r) {
+            return QPoint(twipsToPixels(r.left, Qt::Horizontal),
+                          twipsToPixels(r.top, Qt::Vertical));
+        };
+        for (int run = 0; run < 10; ++run) {
+            MakerMainWindow* w = startShown();
+            QVERIFY(w);
+            QTRY_COMPARE(w->contentsWindow()->frameGeometry().topLeft(),
+                         pixels(settings.contentsWindow));
+            QTRY_COMPARE(w->keywordWindow()->frameGeometry().topLeft(),
+                         pixels(settings.keywordWindow));
+            // The window manager's own moves of a new window come late: the place must hold.
+            QTest::qWait(300);
+            QCOMPARE(w->contentsWindow()->frameGeometry().topLeft(),
+                     pixels(settings.contentsWindow));
+            QCOMPARE(w->keywordWindow()->frameGeometry().topLeft(), pixels(settings.keywordWindow));
+            w->close();
+            f.tearDown();
+            f.setUp();
+            QVERIFY(writeSettingsFile(f.ini(), settings, false).ok());
+        }
     }
 };
 
