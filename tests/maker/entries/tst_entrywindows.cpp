@@ -108,13 +108,22 @@ private slots:
     void dropThenClick_data() {
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("clicked");
+        QTest::addColumn<int>("firstStep");
         for (const char* target : {"contents", "keywords"})
             for (const char* clicked : {"text", "contents", "keywords"})
-                QTest::addRow("%s then %s", target, clicked) << target << clicked;
+                QTest::addRow("%s then %s", target, clicked) << target << clicked << 16;
+        // A quick hand whose first move already leaves the page.
+        QTest::newRow("quick, contents then text") << "contents"
+                                                   << "text" << 120;
+        QTest::newRow("quick, contents then contents") << "contents"
+                                                       << "contents" << 120;
+        QTest::newRow("quick, keywords then keywords") << "keywords"
+                                                       << "keywords" << 120;
     }
     void dropThenClick() {
         QFETCH(QString, target);
         QFETCH(QString, clicked);
+        QFETCH(int, firstStep);
         MakerMainWindow* w = startShown();
         QVERIFY(w);
         // Page 1 carries "Apple", so that the keyword drop asks about it; page 2 has a title,
@@ -125,7 +134,7 @@ private slots:
         QListWidget* list =
             target == "contents" ? w->contentsWindow()->list() : w->keywordWindow()->list();
         m_answerer->clickNext(QMessageBox::Yes); // replace / add all the same
-        QVERIFY(x11user::drag(textPoint(editor, 9), centreOf(list, 0)));
+        QVERIFY(x11user::drag(textPoint(editor, 9), centreOf(list, 0), firstStep));
         QTRY_COMPARE_WITH_TIMEOUT(m_answerer->texts().size(), 1, 10000);
         if (target == "contents")
             QTRY_COMPARE(titleOf(w, 2), QStringLiteral("apple"));

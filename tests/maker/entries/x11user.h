@@ -47,11 +47,11 @@ inline bool type(const QString& text) {
 }
 
 // Presses the left button at `from`, moves in steps to `to` and lets go there: a drag as a
-// hand makes it, starting with a short move that stays where the button went down, slow
-// enough for the program to start a drag and follow the pointer.
-inline bool drag(QPoint from, QPoint to) {
+// hand makes it, its first move `firstStep` pixels long (a short one stays where the button
+// went down, a long one leaves at once), slow enough for the program to follow the pointer.
+inline bool drag(QPoint from, QPoint to, int firstStep = 16) {
     QStringList steps = at(from) + QStringList{QStringLiteral("mousedown"), QStringLiteral("1")};
-    const QPoint start = from + (to.x() >= from.x() ? QPoint(16, 0) : QPoint(-16, 0));
+    const QPoint start = from + (to.x() >= from.x() ? QPoint(firstStep, 0) : QPoint(-firstStep, 0));
     steps << QStringLiteral("sleep") << QStringLiteral("0.1") << at(start);
     constexpr int Steps = 6;
     for (int i = 1; i <= Steps; ++i) {
