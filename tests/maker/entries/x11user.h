@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
