@@ -12,6 +12,7 @@
 #include <QLayout>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
@@ -148,6 +149,10 @@ QtDialogs::~QtDialogs() = default;
 
 Dialogs::Answer QtDialogs::ask(QWidget* parent, const QString& title, const QString& text,
                                Icon icon, Buttons buttons) {
+    // The keyboard goes back where it was once the box is answered: a window manager hands it
+    // to the program's main window instead when the box was raised over a tool window.
+    const QPointer<QWidget> keyboard =
+        QApplication::focusWidget() ? QApplication::focusWidget() : parent;
     QMessageBox box(messageIcon(icon), title, text, messageButtons(buttons), parent);
     if (const QString aligned = alignedMessageMarkup(text); !aligned.isEmpty()) {
         box.setTextFormat(Qt::RichText);
@@ -164,7 +169,12 @@ Dialogs::Answer QtDialogs::ask(QWidget* parent, const QString& title, const QStr
         grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                       grid->rowCount(), 0, 1, grid->columnCount());
     }
-    return answerOf(box.exec(), buttons);
+    const int result = box.exec();
+    if (keyboard && keyboard->isVisible()) {
+        keyboard->window()->activateWindow();
+        keyboard->setFocus(Qt::ActiveWindowFocusReason);
+    }
+    return answerOf(result, buttons);
 }
 
 QString QtDialogs::runFileDialog(QWidget* parent, const QString& caption, const QString& dir,

@@ -551,6 +551,17 @@ void RichTextControl::mousePressEvent(QMouseEvent* event) {
 }
 
 void RichTextControl::mouseMoveEvent(QMouseEvent* event) {
+    // After a drag whose first move left the control, Qt's text edit keeps its autoscroll
+    // timer running and replays the left button held down; the button is up, so such a
+    // replayed move ends the press instead of starting the same drag again.
+    if (!event->spontaneous() && event->buttons().testFlag(Qt::LeftButton) &&
+        !QGuiApplication::mouseButtons().testFlag(Qt::LeftButton)) {
+        QMouseEvent release(QEvent::MouseButtonRelease, event->position(), event->scenePosition(),
+                            event->globalPosition(), Qt::LeftButton, Qt::NoButton,
+                            event->modifiers());
+        QTextEdit::mouseReleaseEvent(&release);
+        return;
+    }
     if (!consumedBy(&RichTextControl::mouseMove, event))
         QTextEdit::mouseMoveEvent(event);
 }

@@ -38,13 +38,18 @@ public:
     QString file(const QString& name) const { return m_dir->path() + '/' + name; }
     quillo::test::ScriptedDialogs& dialogs() { return *m_dialogs; }
 
+    static QStringList defaultFonts() {
+        return {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                QStringLiteral("IPAMincho")};
+    }
+
     QString ini() const { return home() + QStringLiteral("/qzd32mk.ini"); }
     QString recentIni() const { return home() + QStringLiteral("/qzd32mkf.ini"); }
 
-    // A window that has not started up yet, seeing `fonts` as the screen's fonts.
-    quillo::maker::MakerMainWindow* makeWindow(
-        const QStringList& fonts = {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                                    QStringLiteral("IPAMincho")}) {
+    // A window that has not started up yet, seeing `fonts` as the screen's fonts; its
+    // prompts go to `dialogs`, the scripted ones when none are given.
+    quillo::maker::MakerMainWindow* makeWindow(const QStringList& fonts = defaultFonts(),
+                                               quillo::Dialogs* dialogs = nullptr) {
         quillo::maker::MakerEnvironment env;
         env.programFolder = home();
         env.outputFolder = home();
@@ -52,13 +57,14 @@ public:
         env.viewerProgram = m_dir->path() + QStringLiteral("/bin/qzd32");
         env.helpFile = m_dir->path() + QStringLiteral("/bin/qzd32.qzd");
         env.screenFonts = fonts;
-        auto* window = new quillo::maker::MakerMainWindow(*m_dialogs, env);
+        auto* window = new quillo::maker::MakerMainWindow(dialogs ? *dialogs : *m_dialogs, env);
         m_windows << window;
         return window;
     }
     // A started window; null when its start-up ended the program.
-    quillo::maker::MakerMainWindow* start(const QString& commandLine = {}) {
-        quillo::maker::MakerMainWindow* window = makeWindow();
+    quillo::maker::MakerMainWindow* start(const QString& commandLine = {},
+                                          quillo::Dialogs* dialogs = nullptr) {
+        quillo::maker::MakerMainWindow* window = makeWindow(defaultFonts(), dialogs);
         if (!window->startUp(commandLine))
             return nullptr;
         return window;

@@ -4,6 +4,7 @@
 #include "maker/common/windowgeometry.h"
 #include "maker/document/makerdocument.h"
 #include "winsvc/dialogs.h"
+#include "winsvc/placement.h"
 #include "winsvc/twips.h"
 
 #include <QCloseEvent>
@@ -27,10 +28,6 @@ constexpr int ButtonHeight = 285;
 constexpr int OneRowWidth = 2600;
 constexpr int TwoRowWidth = 1965;
 constexpr int HeightStep = 180;
-
-bool isArrowKey(int key) {
-    return key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
-}
 
 } // namespace
 
@@ -61,7 +58,8 @@ CompanionWindow::CompanionWindow(MakerDocument& document, Dialogs& dialogs, Entr
     m_list->viewport()->installEventFilter(this);
     m_list->setAcceptDrops(true);
     m_list->viewport()->setAcceptDrops(true);
-    connect(m_list, &QListWidget::currentRowChanged, this, &CompanionWindow::onRowChanged);
+    connect(m_list, &QListWidget::currentRowChanged, this, &CompanionWindow::onListMoved);
+    connect(m_list, &QListWidget::itemSelectionChanged, this, &CompanionWindow::onListMoved);
     connect(m_list, &QListWidget::itemDoubleClicked, this, [this] { changeCommand(); });
 }
 
@@ -121,17 +119,67 @@ void CompanionWindow::setEntryDialogOpen(bool open, bool forOtherList) {
 }
 
 void CompanionWindow::placeFromSettings() {
-    const TwipsRect rect = placeOnScreen(this, m_settings, keepCompanionOnScreen);
-    m_settings.top = rect.top;
-    m_settings.left = rect.left;
-    keepOnScreenWhenFramed(this, keepCompanionOnScreen);
+    placeAt(m_settings);
+    // Until the window manager has framed a new window it puts it where it likes, and the
+    // window passes through other places (the screen's corner) meanwhile; placed before it
+    // was framed, a window may also get its client area, not its frame, at the corner. Once
+    // it is framed the place is set again, a few times at most, until the frame stands there.
+    m_placeTries = 3;
+    if (isFramed(*this))
+        queuePlaceAgain();
+}
+
+void CompanionWindow::queuePlaceAgain() {
+    if (m_placeQueued)
+        return;
+    m_placeQueued = true;
+    QMetaObject::invokeMethod(this, &CompanionWindow::placeAgainInFrame, Qt::QueuedConnection);
+}
+
+void CompanionWindow::placeAgainInFrame() {
+    m_placeQueued = false;
+    if (m_placeTries <= 0 || windowState() != Qt::WindowNoState || !isVisible()) {
+        m_placeTries = 0;
+        return;
+    }
+    // The frame comes and goes while the window manager takes the window in, at times with
+    // its corner on the client area's: the next event tries again.
+    if (!isFramed(*this) || frameGeometry().topLeft() == geometry().topLeft())
+        return;
+    // The place kept on the screen with the real frame; a shown window moves by its frame's
+    // corner, the frame now being known.
+    keepCompanionOnScreen(m_placed, screenWidthTwips(), screenHeightTwips(), frameMarginsOf(*this));
+    m_settings.top = m_placed.top;
+    m_settings.left = m_placed.left;
+    const QPoint corner(twipsToPixels(m_placed.left, Qt::Horizontal),
+                        twipsToPixels(m_placed.top, Qt::Vertical));
+    if (frameGeometry().topLeft() == corner) {
+        m_placeTries = 0;
+        return;
+    }
+    --m_placeTries;
+    move(corner);
+}
+
+bool CompanionWindow::event(QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (m_placeTries > 0 &&
+        (type == QEvent::Paint || type == QEvent::Move || type == QEvent::Resize) &&
+        isFramed(*this))
+        queuePlaceAgain();
+    return QWidget::event(event);
+}
+
+void CompanionWindow::placeAt(const TwipsRect& rect) {
+    m_placed = placeOnScreen(this, rect, keepCompanionOnScreen);
+    m_settings.top = m_placed.top;
+    m_settings.left = m_placed.left;
 }
 
 void CompanionWindow::offsetBy(int twips) {
-    TwipsRect rect = twipsGeometry(this);
-    rect.top += twips;
-    rect.left += twips;
-    setTwipsGeometry(this, rect);
+    m_placed.top += twips;
+    m_placed.left += twips;
+    setTwipsGeometry(this, m_placed);
 }
 
 void CompanionWindow::fill() {
@@ -146,47 +194,54 @@ void CompanionWindow::selectCurrentPage() {
     selectLine(lineOfPage(m_document.help(), m_document.currentPage()));
 }
 
-void CompanionWindow::onRowChanged(int row) {
-    // Only the writer's own choice acts; a selection made by the program does not.
-    if (!m_userListAction || row < 0)
+void CompanionWindow::onListMoved() {
+    // Only the writer's own choice acts; a selection made by the program does not. A mouse
+    // press moves the current line and selects it after, a drag along the list selects first
+    // and moves the current line after: the line acts once both agree, once per line, so that
+    // the shown page follows every line a drag or a held key reaches.
+    const int line = selectedLine();
+    if (!m_userListAction || line < 0 || line == m_actedLine)
         return;
-    m_userListAction = false;
+    m_actedLine = line;
     if (m_document.takeListClickSuppression())
         return;
-    lineClicked(row);
+    lineClicked(line);
 }
 
 bool CompanionWindow::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
-    case QEvent::MouseButtonPress: {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton) {
             m_menu->popup(mouse->globalPosition().toPoint());
             return true;
         }
         m_userListAction = true;
+        m_actedLine = -1;
         break;
     }
     case QEvent::MouseButtonRelease:
+    case QEvent::KeyRelease:
+    case QEvent::FocusOut: // a box took the keyboard and the mouse
         m_userListAction = false;
         break;
     case QEvent::KeyPress: {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (isArrowKey(key)) {
-            m_userListAction = true;
-        } else if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             changeCommand();
             return true;
-        } else if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
+        }
+        if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
             deleteKeyPressed();
             return true;
         }
+        // Every key that moves the selection (arrows, Home, End, Page Up/Down, a typed
+        // letter) is the writer's choice of a line.
+        m_userListAction = true;
+        m_actedLine = -1;
         break;
     }
-    case QEvent::KeyRelease:
-        if (isArrowKey(static_cast<QKeyEvent*>(event)->key()))
-            m_userListAction = false;
-        break;
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
@@ -203,7 +258,11 @@ bool CompanionWindow::eventFilter(QObject* watched, QEvent* event) {
         // A copy, so that text dragged from the editor stays there.
         drop->setDropAction(Qt::CopyAction);
         drop->accept();
-        textDropped(drop->mimeData()->text());
+        // The text is taken once the drag has ended: a question asked inside the drop would
+        // hold the drag open, and the next click would drop the same text again.
+        QMetaObject::invokeMethod(
+            this, [this, text = drop->mimeData()->text()] { textDropped(text); },
+            Qt::QueuedConnection);
         return true;
     }
     default:

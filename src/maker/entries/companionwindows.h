@@ -20,6 +20,7 @@ namespace quillo::maker {
 
 class EntrySession;
 class MakerDocument;
+enum class EntryMode;
 
 // A small modeless window owned by the authoring window that lists the document's pages
 // (the contents window and the keyword window): four command buttons above the list, a
@@ -65,11 +66,12 @@ protected:
     virtual QStringList linesOf(const HelpDocument& doc) const = 0;
     // The line selected for the current page.
     virtual int lineOfPage(const HelpDocument& doc, int page) const = 0;
-    // The writer chose a line with the mouse or an arrow key.
+    // The writer chose a line with the mouse (a click, or a drag along the list) or a key.
     virtual void lineClicked(int line) = 0;
     virtual void changeCommand() = 0;
     // Backspace or Delete on the list.
     virtual void deleteKeyPressed() = 0;
+    // Text dropped on the list, taken after the drag has ended.
     virtual void textDropped(const QString& text) = 0;
     // Rebuilds the list from the document and selects the current page's first line.
     virtual void fill();
@@ -81,6 +83,7 @@ protected:
     // The page of a list line; 0 when the line is not a list entry.
     int pageOfLine(int line) const;
 
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -92,15 +95,26 @@ protected:
 private:
     // Selects the first line of the current page, when the list has lines.
     void selectCurrentPage();
-    void onRowChanged(int row);
+    void onListMoved();
     void layOut();
+    // Places the window at `rect` kept on the screen, and stores the Top and Left that result.
+    void placeAt(const TwipsRect& rect);
+    // Sets the place again once the window manager has framed the window.
+    void queuePlaceAgain();
+    void placeAgainInFrame();
 
     TwipsRect& m_settings;
+    TwipsRect m_placed;   // where the program put the window last
+    int m_placeTries = 0; // placings left to do once framed
+    bool m_placeQueued = false;
     QListWidget* m_list;
     std::array<QPushButton*, 4> m_buttons{};
     QMenu* m_menu;
     int m_narrowInsertLeft;
-    bool m_userListAction = false; // a mouse press or arrow key of the writer is under way
+    // A mouse press or a key of the writer is under way on the list: the selection changes
+    // it makes are clicks.
+    bool m_userListAction = false;
+    int m_actedLine = -1; // the line the writer's action under way last acted on
     bool m_roundingHeight = false;
 };
 
@@ -183,6 +197,10 @@ private:
     int selectedSlot() const;
     // Moves the pending empty keyword of an open dialog to the selected line.
     void movePendingKeyword();
+    // Adds an empty keyword (appended for a new one, inserted before the selected line) and
+    // opens the dialog for it; a keyword of the same mode already waiting moves to the
+    // selected line first.
+    void openPendingKeyword(EntryMode mode);
     // Asks about every keyword equal to `text`; false when the writer declines.
     bool confirmDuplicates(const QString& text, bool dropped);
     void setCurrentKeywords(const QStringList& keywords);

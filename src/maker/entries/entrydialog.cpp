@@ -49,9 +49,16 @@ void EntryTextBox::dropEvent(QDropEvent* event) {
     }
     event->setDropAction(Qt::CopyAction);
     event->accept();
+    // Taken once the drag has ended, so that a question does not hold the drag open.
+    QMetaObject::invokeMethod(
+        this, [this, text = event->mimeData()->text()] { insertDropped(text); },
+        Qt::QueuedConnection);
+}
+
+void EntryTextBox::insertDropped(const QString& text) {
     const int selected = characterCount(selectedText());
-    const int room = MaxEntryLength - characterCount(text()) + selected;
-    QString dropped = withoutTrailingLineBreak(event->mimeData()->text());
+    const int room = MaxEntryLength - characterCount(this->text()) + selected;
+    QString dropped = withoutTrailingLineBreak(text);
     if (characterCount(dropped) > room) {
         dropped = withoutTrailingLineBreak(firstCharacters(dropped, qMax(room, 0)));
         if (m_dialogs.ask(this, entrytexts::entryLimitTitle(),

@@ -28,6 +28,8 @@ protected:
 
 private:
     void cutToLimit();
+    // Puts dropped text in place of the selection, asking when it does not fit.
+    void insertDropped(const QString& text);
 
     Dialogs& m_dialogs;
 };

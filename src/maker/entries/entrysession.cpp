@@ -82,7 +82,10 @@ void EntrySession::prepare() {
         const std::optional<ListEntry> entry = parseListEntry(line);
         text = entry && !entry->text.isEmpty() ? std::optional(entry->text) : std::nullopt;
     }
-    m_dialog->prepare(captionOf(mode()), line.left(3), text);
+    // "p" and the page number as the list shows it: "p 1", "p12", "p100".
+    const std::optional<ListEntry> entry = parseListEntry(line);
+    const QString label = entry ? listEntry(entry->page, QString()).trimmed() : line.left(3);
+    m_dialog->prepare(captionOf(mode()), label, text);
     m_dialog->placeOver(owner);
 }
 

@@ -207,9 +207,11 @@ void KeywordWindow::deleteKeyword(bool silently) {
 void KeywordWindow::movePendingKeyword() {
     int noted = selectedLine();
     const int pending = m_session.rememberedKeywordLine;
+    const int linesBefore = list()->count();
     selectLine(pending);
     m_session.cancelAndClose();
-    if (pending < noted)
+    // The cancel takes the pending line away unless it was its page's only line.
+    if (list()->count() < linesBefore && pending < noted)
         --noted;
     noted = qBound(0, noted, list()->count() - 1);
     const int page = qBound(1, pageOfLine(noted), m_document.pageCount());
@@ -217,20 +219,29 @@ void KeywordWindow::movePendingKeyword() {
     selectLine(noted);
 }
 
+void KeywordWindow::openPendingKeyword(EntryMode mode) {
+    if (m_session.isOpen() && m_session.mode() == mode)
+        movePendingKeyword();
+    else
+        m_session.cancelAndClose();
+    m_document.beginEntry(mode);
+    const bool added =
+        mode == EntryMode::NewKeyword ? addKeyword(QString(), false) : insertKeyword(QString());
+    if (!added)
+        return;
+    m_session.rememberedKeywordLine = selectedLine();
+    m_session.open();
+}
+
 void KeywordWindow::newCommand() {
+    // A second 新規 while the new keyword waits leaves it where it is.
+    if (m_session.isOpen() && m_session.mode() == EntryMode::NewKeyword)
+        return;
     if (m_document.page(m_document.currentPage()).keywords.size() >= MaxKeywordsPerPage) {
         message(entrytexts::newKeywordTitle(), entrytexts::keywordLimitText());
         return;
     }
-    if (m_session.isOpen() && m_session.mode() == EntryMode::NewKeyword)
-        movePendingKeyword();
-    else
-        m_session.cancelAndClose();
-    m_document.beginEntry(EntryMode::NewKeyword);
-    if (!addKeyword(QString(), false))
-        return;
-    m_session.rememberedKeywordLine = selectedLine();
-    m_session.open();
+    openPendingKeyword(EntryMode::NewKeyword);
 }
 
 void KeywordWindow::insertCommand() {
@@ -238,15 +249,7 @@ void KeywordWindow::insertCommand() {
         message(entrytexts::keywordInsertTitle(), entrytexts::keywordLimitText());
         return;
     }
-    if (m_session.isOpen() && m_session.mode() == EntryMode::InsertedKeyword)
-        movePendingKeyword();
-    else
-        m_session.cancelAndClose();
-    m_document.beginEntry(EntryMode::InsertedKeyword);
-    if (!insertKeyword(QString()))
-        return;
-    m_session.rememberedKeywordLine = selectedLine();
-    m_session.open();
+    openPendingKeyword(EntryMode::InsertedKeyword);
 }
 
 void KeywordWindow::changeCommand() {
@@ -275,10 +278,9 @@ void KeywordWindow::lineClicked(int line) {
         // The open dialog follows the click: its command runs again for the clicked line.
         switch (m_session.mode()) {
         case EntryMode::NewKeyword:
-            newCommand();
-            return;
         case EntryMode::InsertedKeyword:
-            insertCommand();
+            // The pending keyword moves to the clicked line.
+            openPendingKeyword(m_session.mode());
             return;
         case EntryMode::ChangeKeyword:
             m_document.goToPage(pageOfLine(line));

@@ -37,6 +37,8 @@ void drop(QListWidget* list, const QString& text, int line = 0) {
     QCoreApplication::sendEvent(list->viewport(), &enter);
     QDropEvent event(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(list->viewport(), &event);
+    // The dropped text is taken once the drag has ended.
+    QCoreApplication::processEvents();
 }
 
 QPushButton* button(CompanionWindow* window, const char* name) {

@@ -24,6 +24,17 @@ void dropInto(QLineEdit* box, const QString& text) {
     QCoreApplication::sendEvent(box, &enter);
     QDropEvent event(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(box, &event);
+    // The dropped text is taken once the drag has ended.
+    QCoreApplication::processEvents();
+}
+
+QString label(EntryDialog* dialog) {
+    return dialog->findChild<QLabel*>(QStringLiteral("Text2"))->text();
+}
+
+void clickLine(QListWidget* list, int line) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(line)).center());
 }
 
 } // namespace
@@ -183,6 +194,112 @@ private slots:
         w->keywordWindow()->move(screen.right() - 10, screen.bottom() - 10);
         dialog->placeOver(w->keywordWindow());
         QVERIFY(screen.contains(dialog->frameGeometry()));
+        MakerFixture::escapeEntryDialog(w);
+    }
+
+    // A click while a new or inserted entry waits moves it to the clicked place; the dialog
+    // names the page it moved to, and the commit fills it there.
+    void pendingEntryFollowsAClick_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("clicked");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<QList<QStringList>>("keywords");
+        const QList<QStringList> three{{"a"}, {"b"}, {"c"}};
+        // Pages A, B, C, D, E with page 2 shown: the inserted page waits on line 1.
+        QTest::newRow("inserted page, line below")
+            << "insert page" << 4 << 5 << QStringList{"A", "B", "C", "D", "zz", "E"} << three;
+        QTest::newRow("inserted page, first line")
+            << "insert page" << 0 << 1 << QStringList{"zz", "A", "B", "C", "D", "E"} << three;
+        // Keywords a, b, c on pages 1 to 3 with page 1 shown.
+        QTest::newRow("new keyword, another page")
+            << "new keyword" << 3 << 3 << QStringList{"A", "B", "C", "D", "E"}
+            << QList<QStringList>{{"a"}, {"b"}, {"c", "zz"}};
+        QTest::newRow("inserted keyword, another page")
+            << "insert keyword" << 2 << 2 << QStringList{"A", "B", "C", "D", "E"}
+            << QList<QStringList>{{"a"}, {"zz", "b"}, {"c"}};
+    }
+    void pendingEntryFollowsAClick() {
+        QFETCH(QString, command);
+        QFETCH(int, clicked);
+        QFETCH(int, page);
+        QFETCH(QStringList, titles);
+        QFETCH(QList<QStringList>, keywords);
+        MakerMainWindow* w = f.start();
+        QVERIFY(w);
+        MakerDocument& d = w->document();
+        for (int p = 1; p <= 5; ++p) {
+            if (p > 1)
+                d.appendPage();
+            d.setTitle(p, QString(QChar('A' + p - 1)));
+            d.setKeywords(p, {QString(QChar('a' + p - 1))});
+        }
+        d.setKeywords(4, {});
+        d.setKeywords(5, {});
+        const bool contents = command == "insert page";
+        d.goToPage(contents ? 2 : 1);
+        CompanionWindow* window =
+            contents ? static_cast<CompanionWindow*>(w->contentsWindow()) : w->keywordWindow();
+        QTest::mouseClick(button(window, command == "new keyword" ? "Command1" : "Command4"),
+                          Qt::LeftButton);
+        QVERIFY(MakerFixture::entryDialog(w));
+        clickLine(window->list(), clicked);
+        EntryDialog* dialog = MakerFixture::entryDialog(w);
+        QVERIFY(dialog);
+        QCOMPARE(d.currentPage(), page);
+        QCOMPARE(label(dialog), QStringLiteral("p%1").arg(page, 2));
+        QCOMPARE(window->list()->currentRow(), window->selectedLine());
+        dialog->textBox()->setText(QStringLiteral("zz"));
+        QTest::keyClick(dialog->textBox(), Qt::Key_Return);
+        QVERIFY(!MakerFixture::entryDialog(w));
+        QStringList shownTitles;
+        for (int p = 1; p <= d.pageCount(); ++p)
+            shownTitles << d.page(p).title.value_or(QString());
+        QCOMPARE(shownTitles, titles);
+        for (int p = 1; p <= 3; ++p)
+            QCOMPARE(d.page(contents && page == 1 ? p + 1 : p).keywords,
+                     contents ? QStringList{QString(QChar('a' + p - 1))} : keywords[p - 1]);
+    }
+
+    void secondNewKeywordLeavesThePendingOne() {
+        MakerMainWindow* w = f.start();
+        QVERIFY(w);
+        w->document().setKeywords(1, {QStringLiteral("a")});
+        w->document().appendPage();
+        w->document().goToPage(1);
+        QTest::mouseClick(button(w->keywordWindow(), "Command1"), Qt::LeftButton);
+        QTest::mouseClick(button(w->keywordWindow(), "Command1"), Qt::LeftButton);
+        QCOMPARE(w->document().currentPage(), 1);
+        QCOMPARE(w->document().page(1).keywords, (QStringList{"a", ""}));
+        QCOMPARE(w->document().page(2).keywords, QStringList{QString()});
+        QCOMPARE(w->keywordWindow()->selectedLine(), 1);
+        QCOMPARE(label(MakerFixture::entryDialog(w)), QStringLiteral("p 1"));
+        MakerFixture::escapeEntryDialog(w);
+    }
+
+    void refusedClickReturnsToTheAddedPage() {
+        MakerMainWindow* w = f.start();
+        QVERIFY(w);
+        MakerFixture::trigger(w, "qzd32mk_new_Page");
+        MakerFixture::escapeEntryDialog(w);
+        MakerFixture::trigger(w, "qzd32mk_new_Page");
+        QListWidget* list = w->contentsWindow()->list();
+        clickLine(list, 0);
+        QCOMPARE(w->document().currentPage(), 3);
+        QCOMPARE(list->currentRow(), 2);
+        QCOMPARE(list->selectedItems(), QList<QListWidgetItem*>{list->item(2)});
+        QCOMPARE(label(MakerFixture::entryDialog(w)), QStringLiteral("p 3"));
+        MakerFixture::escapeEntryDialog(w);
+    }
+
+    void pageHundredIsLabelledInFull() {
+        MakerMainWindow* w = f.start();
+        QVERIFY(w);
+        for (int p = 2; p < MaxPages; ++p)
+            w->document().appendPage();
+        MakerFixture::trigger(w, "qzd32mk_new_Page");
+        QCOMPARE(w->document().currentPage(), 100);
+        QCOMPARE(label(MakerFixture::entryDialog(w)), QStringLiteral("p100"));
         MakerFixture::escapeEntryDialog(w);
     }
 };
