@@ -1,0 +1,275 @@
+#include "website.h"
+
+#include "core/atomicfile.h"
+#include "core/keywords.h"
+#include "core/text.h"
+#include "rtf/htmlwriter.h"
+#include "rtf/rtfreader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+namespace quillo::maker::html {
+
+namespace {
+
+const QString StyleFile = QStringLiteral("site.css");
+const QString ScriptFile = QStringLiteral("site.js");
+const QString SearchDataFile = QStringLiteral("search-data.js");
+
+QString escaped(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case u'&':
+            out += u"&amp;";
+            break;
+        case u'<':
+            out += u"&lt;";
+            break;
+        case u'>':
+            out += u"&gt;";
+            break;
+        case u'"':
+            out += u"&quot;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString unescaped(QString text) {
+    return text.replace(QStringLiteral("&quot;"), QStringLiteral("\""))
+        .replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+        .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
+        .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+}
+
+// Where a page's link leads in the site: another page's file for "#N", a web or mail address
+// as it is; an empty result for anything else, whose text then stands without a link.
+QString linkTarget(const QString& href, int pageCount) {
+    static const QRegularExpression pageLink(QStringLiteral("^#([0-9]{1,6})$"));
+    if (const QRegularExpressionMatch m = pageLink.match(href); m.hasMatch()) {
+        const int page = m.captured(1).toInt();
+        return page >= 1 && page <= pageCount ? webPageFile(page) : QString();
+    }
+    for (const char* scheme : {"http:", "https:", "mailto:", "ftp:"})
+        if (href.startsWith(QLatin1String(scheme), Qt::CaseInsensitive))
+            return href;
+    return {};
+}
+
+// The page's title in the browser and in the search results: its contents title, else "p N".
+QString pageTitleOf(const HelpDocument& doc, int page) {
+    const std::optional<QString>& title = doc.page(page).title;
+    return title && !title->isEmpty() ? *title : QStringLiteral("p %1").arg(page);
+}
+
+QString pictureFolderOf(int page) {
+    QString file = webPageFile(page);
+    file.chop(5); // ".html"
+    return file + QStringLiteral("_files");
+}
+
+SiteError writeSiteFile(const QString& path, QByteArrayView bytes) {
+    const FileResult written = writeFileAtomically(path, bytes, Durability::Deferred);
+    if (written.ok())
+        return {};
+    return {path, written.errorNumber, written.message, false};
+}
+
+} // namespace
+
+QString webSiteFolderFor(const QString& programFolder, const QString& fileTitle) {
+    return programFolder + QLatin1Char('/') + siteBaseName(fileTitle) + QStringLiteral("_web");
+}
+
+QString webPageFile(int page) {
+    return page == 1 ? QStringLiteral("index.html") : QStringLiteral("page%1.html").arg(page);
+}
+
+QString webPageBody(const QString& converted, int pageCount) {
+    static const QLatin1String bodyStart("<body>\n");
+    const qsizetype start = converted.indexOf(bodyStart);
+    const qsizetype end = converted.lastIndexOf(QLatin1String("</body>"));
+    if (start < 0 || end < start)
+        return {};
+    const QString body = converted.mid(start + bodyStart.size(), end - start - bodyStart.size());
+    // The conversion escapes every "<" of the page's text, so "<a href=" is only ever its own
+    // link markup, and its links do not nest: each ends at the next "</a>".
+    static const QRegularExpression linkStart(QStringLiteral("<a href=\"([^\"]*)\">"));
+    static const QLatin1String linkEnd("</a>");
+    QString out;
+    out.reserve(body.size());
+    qsizetype at = 0;
+    QRegularExpressionMatchIterator links = linkStart.globalMatch(body);
+    while (links.hasNext()) {
+        const QRegularExpressionMatch link = links.next();
+        if (link.capturedStart() < at)
+            continue;
+        out += body.mid(at, link.capturedStart() - at);
+        qsizetype close = body.indexOf(linkEnd, link.capturedEnd());
+        if (close < 0)
+            close = body.size();
+        const QString target = linkTarget(unescaped(link.captured(1)), pageCount);
+        if (!target.isEmpty())
+            out += QStringLiteral("<a href=\"") + escaped(target) + QStringLiteral("\">");
+        out += body.mid(link.capturedEnd(), close - link.capturedEnd());
+        if (!target.isEmpty() && close < body.size())
+            out += linkEnd;
+        at = qMin(close + linkEnd.size(), body.size());
+    }
+    out += body.mid(at);
+    return out;
+}
+
+QByteArray searchDataScript(const HelpDocument& doc) {
+    QJsonArray pages;
+    for (int p = 1; p <= doc.pageCount(); ++p) {
+        const QString title = pageTitleOf(doc, p);
+        pages.append(QJsonObject{
+            {QStringLiteral("file"), webPageFile(p)},
+            {QStringLiteral("line"), listEntry(p, doc.page(p).title.value_or(QString()))},
+            {QStringLiteral("title"), title},
+            {QStringLiteral("text"), rtf::plainText(doc.page(p).rtf)},
+        });
+    }
+    return "window.quilloSearchData = " + QJsonDocument(pages).toJson(QJsonDocument::Compact) +
+           ";\n";
+}
+
+QByteArray webSiteAsset(const QString& name) {
+    QFile file(QStringLiteral(":/quillo/web/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+WebSiteFrame webSiteFrame(const HelpDocument& doc, const QString& siteTitle, quint32 pageColour) {
+    WebSiteFrame frame;
+    frame.siteTitle = siteTitle;
+    frame.colour = pageColourText(pageColour);
+    frame.pageCount = doc.pageCount();
+    for (int p = 1; p <= doc.pageCount(); ++p)
+        frame.contentsLines << escaped(listEntry(p, doc.page(p).title.value_or(QString())));
+    // The viewer's order: a keyword on several pages once per page.
+    for (const KeywordEntry& entry : sortedKeywordEntries(doc)) {
+        QString keyword = entry.keyword;
+        while (!keyword.isEmpty() && keyword.back().isSpace())
+            keyword.chop(1);
+        frame.keywordList += QStringLiteral("<li><a href=\"%1\">%2</a></li>\n")
+                                 .arg(webPageFile(entry.page), escaped(keyword));
+    }
+    return frame;
+}
+
+QString webPageText(const WebSiteFrame& frame, int page, const QString& pageTitle,
+                    const QString& body) {
+    const QString title = escaped(pageTitle);
+    const QString site = escaped(frame.siteTitle);
+    QString out;
+    out.reserve(body.size() + 4096 + frame.keywordList.size() + frame.pageCount * 64);
+    out += QStringLiteral(
+               "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n"
+               "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+               "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
+               "script-src 'self'; style-src 'self' 'unsafe-inline'; img-src 'self'\">\n"
+               "<meta name=\"color-scheme\" content=\"light dark\">\n"
+               "<title>%1 - %2</title>\n"
+               "<link rel=\"stylesheet\" href=\"%3\">\n"
+               "<script src=\"%4\" defer></script>\n</head>\n<body>\n"
+               "<a class=\"skip\" href=\"#page\">本文へ移動</a>\n"
+               "<header class=\"bar\">\n"
+               "<button type=\"button\" id=\"panel-button\" aria-controls=\"panel\" "
+               "aria-expanded=\"false\">目次・検索</button>\n"
+               "<span class=\"site-title\">%2</span>\n</header>\n"
+               "<div class=\"layout\">\n"
+               "<nav id=\"panel\" aria-label=\"目次・ｷｰﾜｰﾄﾞ・検索\">\n"
+               "<div class=\"tabs\" role=\"tablist\" aria-label=\"一覧\">\n"
+               "<button type=\"button\" role=\"tab\" id=\"tab-contents\" "
+               "aria-controls=\"contents\" aria-selected=\"true\">目次</button>\n"
+               "<button type=\"button\" role=\"tab\" id=\"tab-keywords\" "
+               "aria-controls=\"keywords\" aria-selected=\"false\">ｷｰﾜｰﾄﾞ</button>\n"
+               "<button type=\"button\" role=\"tab\" id=\"tab-search\" "
+               "aria-controls=\"search\" aria-selected=\"false\">検索</button>\n"
+               "</div>\n"
+               "<section id=\"contents\" role=\"tabpanel\" aria-labelledby=\"tab-contents\">\n"
+               "<ol class=\"list\">\n")
+               .arg(title, site, StyleFile, ScriptFile);
+    for (int p = 1; p <= frame.pageCount; ++p) {
+        out += QStringLiteral("<li><a href=\"") + webPageFile(p) + u'"';
+        if (p == page)
+            out += QStringLiteral(" aria-current=\"page\"");
+        out += u'>' + frame.contentsLines[p - 1] + QStringLiteral("</a></li>\n");
+    }
+    out += QStringLiteral(
+        "</ol>\n</section>\n"
+        "<section id=\"keywords\" role=\"tabpanel\" aria-labelledby=\"tab-keywords\">\n"
+        "<label for=\"keyword-filter\">ｷｰﾜｰﾄﾞの絞り込み</label>\n"
+        "<input type=\"search\" id=\"keyword-filter\" autocomplete=\"off\">\n"
+        "<ul class=\"list\" id=\"keyword-list\">\n");
+    out += frame.keywordList;
+    out += QStringLiteral(
+        "</ul>\n</section>\n"
+        "<section id=\"search\" role=\"tabpanel\" aria-labelledby=\"tab-search\">\n"
+        "<form role=\"search\" id=\"search-form\" aria-label=\"全文検索\">\n"
+        "<label for=\"search-text\">検索する文字列</label>\n"
+        "<input type=\"search\" id=\"search-text\" name=\"q\" autocomplete=\"off\">\n"
+        "<button type=\"submit\">検索</button>\n</form>\n"
+        "<p id=\"search-status\" role=\"status\"></p>\n"
+        "<ol class=\"results\" id=\"search-results\"></ol>\n"
+        "</section>\n</nav>\n");
+    out += QStringLiteral("<main id=\"page\" class=\"sheet\" tabindex=\"-1\" aria-label=\"") +
+           title + u'"';
+    if (frame.colour)
+        out += QStringLiteral(" style=\"background-color:#") + *frame.colour + u'"';
+    out += QStringLiteral(">\n");
+    out += body;
+    out += QStringLiteral("</main>\n</div>\n</body>\n</html>\n");
+    return out;
+}
+
+SiteError writeWebSite(const HelpDocument& doc, const QString& folder, const QString& siteTitle,
+                       quint32 pageColour) {
+    if (!QDir().mkpath(folder))
+        return {folder, 0, QStringLiteral("cannot create the folder"), false};
+    const QDir dir(folder);
+    const WebSiteFrame frame = webSiteFrame(doc, siteTitle, pageColour);
+    for (int p = 1; p <= doc.pageCount(); ++p) {
+        const QString pictures = pictureFolderOf(p);
+        rtf::HtmlOptions options;
+        options.imageLinkPrefix = pictures + QLatin1Char('/');
+        const rtf::HtmlPage converted = rtf::rtfToHtml(doc.page(p).rtf, options);
+        if (!converted.pictures.empty()) {
+            // A folder that cannot be made shows as the first picture that cannot be written.
+            dir.mkpath(pictures);
+            for (const rtf::HtmlPicture& picture : converted.pictures)
+                if (SiteError error = writeSiteFile(
+                        dir.filePath(pictures + QLatin1Char('/') + picture.name), picture.bytes);
+                    !error.ok())
+                    return error;
+        }
+        const QString page = webPageText(frame, p, pageTitleOf(doc, p),
+                                         webPageBody(converted.html, doc.pageCount()));
+        if (SiteError error = writeSiteFile(dir.filePath(webPageFile(p)), page.toUtf8());
+            !error.ok())
+            return error;
+    }
+    for (const QString& asset : {StyleFile, ScriptFile})
+        if (SiteError error = writeSiteFile(dir.filePath(asset), webSiteAsset(asset)); !error.ok())
+            return error;
+    if (SiteError error = writeSiteFile(dir.filePath(SearchDataFile), searchDataScript(doc));
+        !error.ok())
+        return error;
+    syncFileSystemOf(folder);
+    return {};
+}
+
+} // namespace quillo::maker::html
