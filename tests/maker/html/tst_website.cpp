@@ -1,0 +1,213 @@
+#include "core/keywords.h"
+#include "maker/html/website.h"
+#include "rtf/htmlwriter.h"
+#include "rtf/rtfreader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace quillo;
+using namespace quillo::maker::html;
+
+namespace {
+
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray linkPage(const QByteArray& target) {
+    return "{\\rtf1\\ansi before {\\field{\\*\\fldinst HYPERLINK \"" + target +
+           "\"}{\\fldrslt the link}} after\\par}";
+}
+
+// Three pages with titles and keywords that need escaping, a link to page 3 on page 1 and a
+// picture on page 2.
+std::unique_ptr<HelpDocument> sampleDocument() {
+    auto doc = std::make_unique<HelpDocument>();
+    doc->pages.resize(3);
+    doc->page(1).rtf = linkPage("#3");
+    doc->page(1).title = QStringLiteral("A&B <i>\"題\"</i>");
+    doc->page(1).keywords = {QStringLiteral("zeta"), QStringLiteral("<script>x</script>")};
+    QFile picture(QStringLiteral(QUILLO_TEST_DATA "/rtf/wordpad.rtf"));
+    if (picture.open(QIODevice::ReadOnly))
+        doc->page(2).rtf = picture.readAll();
+    doc->page(2).keywords = {QStringLiteral("Alpha"), QStringLiteral("あいう"),
+                             QStringLiteral("alpha ")};
+    doc->page(3).rtf = "{\\rtf1\\ansi Third PAGE text\\par}";
+    doc->page(3).title = QStringLiteral("三");
+    doc->page(3).keywords = {QStringLiteral("Zeta"), QStringLiteral("beta")};
+    return doc;
+}
+
+} // namespace
+
+class TestWebSite : public QObject {
+    Q_OBJECT
+
+private slots:
+    void pageLinks_data() {
+        QTest::addColumn<QByteArray>("target");
+        QTest::addColumn<QString>("link"); // the link's start tag, or empty: text only
+        QTest::newRow("page 3") << QByteArray("#3") << QStringLiteral("<a href=\"page3.html\">");
+        QTest::newRow("page 1") << QByteArray("#1") << QStringLiteral("<a href=\"index.html\">");
+        QTest::newRow("last page")
+            << QByteArray("#100") << QStringLiteral("<a href=\"page100.html\">");
+        QTest::newRow("no page 0") << QByteArray("#0") << QString();
+        QTest::newRow("beyond the pages") << QByteArray("#101") << QString();
+        QTest::newRow("not a number") << QByteArray("#3x") << QString();
+        QTest::newRow("https") << QByteArray("https://example.com/a?b=1&c=2")
+                               << QStringLiteral("<a href=\"https://example.com/a?b=1&amp;c=2\">");
+        QTest::newRow("HTTP") << QByteArray("HTTP://EXAMPLE.COM/")
+                              << QStringLiteral("<a href=\"HTTP://EXAMPLE.COM/\">");
+        QTest::newRow("mailto") << QByteArray("mailto:help@example.com")
+                                << QStringLiteral("<a href=\"mailto:help@example.com\">");
+        QTest::newRow("ftp") << QByteArray("ftp://example.com/f.zip")
+                             << QStringLiteral("<a href=\"ftp://example.com/f.zip\">");
+        QTest::newRow("javascript") << QByteArray("javascript:alert(1)") << QString();
+        QTest::newRow("blank before javascript") << QByteArray(" javascript:alert(1)") << QString();
+        QTest::newRow("data") << QByteArray("data:text/html,<script>alert(1)</script>")
+                              << QString();
+        QTest::newRow("file") << QByteArray("file:///etc/passwd") << QString();
+        QTest::newRow("relative file") << QByteArray("other.htm") << QString();
+        QTest::newRow("markup in the address")
+            << QByteArray("https://x/?a=<b>")
+            << QStringLiteral("<a href=\"https://x/?a=&lt;b&gt;\">");
+    }
+    void pageLinks() {
+        QFETCH(QByteArray, target);
+        QFETCH(QString, link);
+        const QString body = webPageBody(rtf::rtfToHtml(linkPage(target), {}).html, MaxPages);
+        QVERIFY2(body.contains(QStringLiteral("the link")), qPrintable(body));
+        QVERIFY2(body.contains(QStringLiteral("after")), qPrintable(body));
+        QCOMPARE(body.count(QStringLiteral("<a ")), link.isEmpty() ? 0 : 1);
+        QCOMPARE(body.count(QStringLiteral("</a>")), link.isEmpty() ? 0 : 1);
+        if (!link.isEmpty())
+            QVERIFY2(body.contains(link), qPrintable(body));
+        QVERIFY(!body.contains(QStringLiteral("<body")));
+        QVERIFY(!body.contains(QStringLiteral("<title")));
+    }
+
+    // Every text the document gives is text on every page: titles, keywords, the site's name.
+    void textsEscaped() {
+        const auto doc = sampleDocument();
+        const WebSiteFrame frame = webSiteFrame(*doc, QStringLiteral("<b>site</b>"), 0x00FFFFFF);
+        const QString page = webPageText(frame, 1, *doc->page(1).title, QString());
+        for (const char* raw : {"<i>", "<script>", "<b>"})
+            QVERIFY2(!page.contains(QLatin1String(raw)), raw);
+        QVERIFY(page.contains(QStringLiteral("<title>A&amp;B &lt;i&gt;&quot;題&quot;&lt;/i&gt; - "
+                                             "&lt;b&gt;site&lt;/b&gt;</title>")));
+        QVERIFY(page.contains(QStringLiteral("&lt;script&gt;x&lt;/script&gt;</a>")));
+        QVERIFY(page.contains(QStringLiteral("aria-label=\"A&amp;B &lt;i&gt;")));
+        QVERIFY(page.contains(QStringLiteral("<main id=\"page\" class=\"sheet\" tabindex=\"-1\" "
+                                             "aria-label=\"A&amp;B &lt;i&gt;&quot;題&quot;&lt;/"
+                                             "i&gt;\" style=\"background-color:#FFFFFF\">")));
+    }
+
+    // The keyword panel lists the keywords in the viewer's order, each linked to its page, and
+    // the contents mark the page shown and no other.
+    void listsOfEveryPage() {
+        const auto doc = sampleDocument();
+        const WebSiteFrame frame = webSiteFrame(*doc, QStringLiteral("s"), 0x80000005u);
+        QVERIFY(!frame.colour);
+        static const QRegularExpression keywordLine(
+            QStringLiteral("<li><a href=\"([^\"]+)\">([^<]*)</a></li>"));
+        QStringList shown;
+        for (auto m = keywordLine.globalMatch(frame.keywordList); m.hasNext();) {
+            const QRegularExpressionMatch line = m.next();
+            shown << line.captured(1) + QLatin1Char(' ') + line.captured(2);
+        }
+        QStringList expected;
+        for (const KeywordEntry& entry : sortedKeywordEntries(*doc))
+            expected << webPageFile(entry.page) + QLatin1Char(' ') +
+                            entry.keyword.trimmed()
+                                .replace(QLatin1Char('<'), QStringLiteral("&lt;"))
+                                .replace(QLatin1Char('>'), QStringLiteral("&gt;"));
+        QCOMPARE(shown, expected);
+        QCOMPARE(shown.size(), 7);
+
+        for (int p = 1; p <= 3; ++p) {
+            const QString page = webPageText(frame, p, QStringLiteral("t"), QString());
+            QCOMPARE(page.count(QStringLiteral("aria-current")), 1);
+            QVERIFY(page.contains(QStringLiteral("<a href=\"%1\" aria-current=\"page\">p %2  ")
+                                      .arg(webPageFile(p))
+                                      .arg(p)));
+            QVERIFY(!page.contains(QStringLiteral("style=\"background-color")));
+        }
+    }
+
+    void searchData() {
+        const auto doc = sampleDocument();
+        QByteArray script = searchDataScript(*doc);
+        const QByteArray prefix = "window.quilloSearchData = ";
+        QVERIFY(script.startsWith(prefix));
+        QVERIFY(script.endsWith(";\n"));
+        script = script.mid(prefix.size(), script.size() - prefix.size() - 2);
+        QJsonParseError error;
+        const QJsonArray pages = QJsonDocument::fromJson(script, &error).array();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(pages.size(), 3);
+        for (int p = 1; p <= 3; ++p) {
+            const QJsonObject page = pages[p - 1].toObject();
+            QCOMPARE(page[QStringLiteral("file")].toString(), webPageFile(p));
+            QCOMPARE(page[QStringLiteral("text")].toString(), rtf::plainText(doc->page(p).rtf));
+        }
+        QCOMPARE(pages[2].toObject()[QStringLiteral("line")].toString(), QStringLiteral("p 3  三"));
+        QCOMPARE(pages[1].toObject()[QStringLiteral("title")].toString(), QStringLiteral("p 2"));
+    }
+
+    void writesTheSite() {
+        const auto doc = sampleDocument();
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("new/site"));
+        QVERIFY(writeWebSite(*doc, folder, QStringLiteral("guide"), 0x00C0FFFF).ok());
+        QStringList files = QDir(folder).entryList(QDir::Files, QDir::Name);
+        QCOMPARE(files, QStringList({"index.html", "page2.html", "page3.html", "search-data.js",
+                                     "site.css", "site.js"}));
+        const QString page2 = QString::fromUtf8(contents(folder + QStringLiteral("/page2.html")));
+        const QStringList pictures =
+            QDir(folder + QStringLiteral("/page2_files")).entryList(QDir::Files);
+        QVERIFY(!pictures.isEmpty());
+        for (const QString& picture : pictures)
+            QVERIFY2(page2.contains(QStringLiteral("src=\"page2_files/") + picture + u'"'),
+                     qPrintable(picture));
+        QVERIFY(!QDir(folder + QStringLiteral("/index_files")).exists());
+        const QString index = QString::fromUtf8(contents(folder + QStringLiteral("/index.html")));
+        QVERIFY(index.contains(QStringLiteral("<a href=\"page3.html\">")));
+        QVERIFY(index.contains(QStringLiteral("style=\"background-color:#FFFFC0\"")));
+        // The site's own script and style, together well under 30 KB.
+        const qsizetype own = contents(folder + QStringLiteral("/site.js")).size() +
+                              contents(folder + QStringLiteral("/site.css")).size();
+        QVERIFY(own > 1000);
+        QVERIFY2(own < 30 * 1024, QByteArray::number(own).constData());
+    }
+
+    // A page that cannot be written stops the run and names that file.
+    void failureNamesTheFile() {
+        const auto doc = sampleDocument();
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("page3.html"))));
+        const SiteError error = writeWebSite(*doc, dir.path(), QStringLiteral("g"), 0);
+        QCOMPARE(error.path, dir.filePath(QStringLiteral("page3.html")));
+        QVERIFY(!error.reason().isEmpty());
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("search-data.js"))));
+
+        QFile blocker(dir.filePath(QStringLiteral("file")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QVERIFY(!writeWebSite(*doc, blocker.fileName() + QStringLiteral("/site"),
+                              QStringLiteral("g"), 0)
+                     .ok());
+    }
+};
+
+QTEST_MAIN(TestWebSite)
+#include "tst_website.moc"
