@@ -20,6 +20,7 @@ namespace {
 const QString StyleFile = QStringLiteral("site.css");
 const QString ScriptFile = QStringLiteral("site.js");
 const QString SearchDataFile = QStringLiteral("search-data.js");
+const QString KeywordFile = QStringLiteral("keywords.js");
 
 QString escaped(QStringView text) {
     QString out;
@@ -145,6 +146,19 @@ QByteArray searchDataScript(const HelpDocument& doc) {
            ";\n";
 }
 
+QByteArray keywordScript(const HelpDocument& doc) {
+    QJsonArray keywords;
+    // The viewer's order: a keyword on several pages once per page.
+    for (const KeywordEntry& entry : sortedKeywordEntries(doc)) {
+        QString keyword = entry.keyword;
+        while (!keyword.isEmpty() && keyword.back().isSpace())
+            keyword.chop(1);
+        keywords.append(QJsonArray{keyword, webPageFile(entry.page)});
+    }
+    return "window.quilloKeywords = " + QJsonDocument(keywords).toJson(QJsonDocument::Compact) +
+           ";\n";
+}
+
 QByteArray webSiteAsset(const QString& name) {
     QFile file(QStringLiteral(":/quillo/web/") + name);
     if (!file.open(QIODevice::ReadOnly))
@@ -159,14 +173,6 @@ WebSiteFrame webSiteFrame(const HelpDocument& doc, const QString& siteTitle, qui
     frame.pageCount = doc.pageCount();
     for (int p = 1; p <= doc.pageCount(); ++p)
         frame.contentsLines << escaped(listEntry(p, doc.page(p).title.value_or(QString())));
-    // The viewer's order: a keyword on several pages once per page.
-    for (const KeywordEntry& entry : sortedKeywordEntries(doc)) {
-        QString keyword = entry.keyword;
-        while (!keyword.isEmpty() && keyword.back().isSpace())
-            keyword.chop(1);
-        frame.keywordList += QStringLiteral("<li><a href=\"%1\">%2</a></li>\n")
-                                 .arg(webPageFile(entry.page), escaped(keyword));
-    }
     return frame;
 }
 
@@ -175,7 +181,7 @@ QString webPageText(const WebSiteFrame& frame, int page, const QString& pageTitl
     const QString title = escaped(pageTitle);
     const QString site = escaped(frame.siteTitle);
     QString out;
-    out.reserve(body.size() + 4096 + frame.keywordList.size() + frame.pageCount * 64);
+    out.reserve(body.size() + 4096 + frame.pageCount * 64);
     out += QStringLiteral(
                "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n"
                "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
@@ -184,7 +190,8 @@ QString webPageText(const WebSiteFrame& frame, int page, const QString& pageTitl
                "<meta name=\"color-scheme\" content=\"light dark\">\n"
                "<title>%1 - %2</title>\n"
                "<link rel=\"stylesheet\" href=\"%3\">\n"
-               "<script src=\"%4\" defer></script>\n</head>\n<body>\n"
+               "<script src=\"%4\" defer></script>\n"
+               "<script src=\"%5\" defer></script>\n</head>\n<body>\n"
                "<a class=\"skip\" href=\"#page\">本文へ移動</a>\n"
                "<header class=\"bar\">\n"
                "<button type=\"button\" id=\"panel-button\" aria-controls=\"panel\" "
@@ -202,7 +209,7 @@ QString webPageText(const WebSiteFrame& frame, int page, const QString& pageTitl
                "</div>\n"
                "<section id=\"contents\" role=\"tabpanel\" aria-labelledby=\"tab-contents\">\n"
                "<ol class=\"list\">\n")
-               .arg(title, site, StyleFile, ScriptFile);
+               .arg(title, site, StyleFile, KeywordFile, ScriptFile);
     for (int p = 1; p <= frame.pageCount; ++p) {
         out += QStringLiteral("<li><a href=\"") + webPageFile(p) + u'"';
         if (p == page)
@@ -214,10 +221,7 @@ QString webPageText(const WebSiteFrame& frame, int page, const QString& pageTitl
         "<section id=\"keywords\" role=\"tabpanel\" aria-labelledby=\"tab-keywords\">\n"
         "<label for=\"keyword-filter\">ｷｰﾜｰﾄﾞの絞り込み</label>\n"
         "<input type=\"search\" id=\"keyword-filter\" autocomplete=\"off\">\n"
-        "<ul class=\"list\" id=\"keyword-list\">\n");
-    out += frame.keywordList;
-    out += QStringLiteral(
-        "</ul>\n</section>\n"
+        "<ul class=\"list\" id=\"keyword-list\"></ul>\n</section>\n"
         "<section id=\"search\" role=\"tabpanel\" aria-labelledby=\"tab-search\">\n"
         "<form role=\"search\" id=\"search-form\" aria-label=\"全文検索\">\n"
         "<label for=\"search-text\">検索する文字列</label>\n"
@@ -265,6 +269,8 @@ SiteError writeWebSite(const HelpDocument& doc, const QString& folder, const QSt
     for (const QString& asset : {StyleFile, ScriptFile})
         if (SiteError error = writeSiteFile(dir.filePath(asset), webSiteAsset(asset)); !error.ok())
             return error;
+    if (SiteError error = writeSiteFile(dir.filePath(KeywordFile), keywordScript(doc)); !error.ok())
+        return error;
     if (SiteError error = writeSiteFile(dir.filePath(SearchDataFile), searchDataScript(doc));
         !error.ok())
         return error;

@@ -27,17 +27,20 @@ QString webPageBody(const QString& converted, int pageCount);
 // viewer's search looks in), as one JavaScript assignment the pages load with a script tag.
 QByteArray searchDataScript(const HelpDocument& doc);
 
+// The keyword script: every keyword with the file of its page, [keyword, file], in the order
+// of the viewer's keyword list. One file for all pages: a document may have 6400 keywords.
+QByteArray keywordScript(const HelpDocument& doc);
+
 // The site's own stylesheet and script as shipped in the program ("site.css", "site.js").
 QByteArray webSiteAsset(const QString& name);
 
 // What a page of the site shows around its body: the site's title, the page colour (six hex
-// digits RRGGBB, none for a system colour) and the navigation lists, made once per site.
+// digits RRGGBB, none for a system colour) and the contents, made once per site.
 struct WebSiteFrame {
     QString siteTitle;
     std::optional<QString> colour;
     int pageCount = 0;
-    QStringList contentsLines; // "p 1  Title" per page
-    QString keywordList;       // the keyword panel's <li> lines
+    QStringList contentsLines; // "p 1  Title" per page, escaped
 };
 
 WebSiteFrame webSiteFrame(const HelpDocument& doc, const QString& siteTitle, quint32 pageColour);
@@ -47,8 +50,8 @@ QString webPageText(const WebSiteFrame& frame, int page, const QString& pageTitl
                     const QString& body);
 
 // Writes the web help into `folder` (made when missing): every page with its pictures in
-// "{page file name}_files/", the stylesheet, the script and the search data. Each file is
-// written whole or not at all; the first failure stops the run and is returned.
+// "{page file name}_files/", the stylesheet, the script, the keywords and the search data. Each
+// file is written whole or not at all; the first failure stops the run and is returned.
 SiteError writeWebSite(const HelpDocument& doc, const QString& folder, const QString& siteTitle,
                        quint32 pageColour);
 

@@ -24,6 +24,7 @@
       byId(t).hidden = !on;
     });
     if (focus) byId('tab-' + name).focus();
+    if (name === 'keywords') makeKeywordList();
     if (name === 'search') loadSearchData(function () {});
   }
 
@@ -53,16 +54,35 @@
     });
   }
 
+  // The keyword list is made from the keyword script the first time its tab is shown.
+  var keywordsMade = false;
+  function makeKeywordList() {
+    if (keywordsMade) return;
+    keywordsMade = true;
+    var items = doc.createDocumentFragment();
+    (window.quilloKeywords || []).forEach(function (entry) {
+      var link = element('a');
+      link.href = entry[1];
+      link.textContent = entry[0];
+      var item = element('li');
+      item.appendChild(link);
+      items.appendChild(item);
+    });
+    byId('keyword-list').appendChild(items);
+    filterKeywords();
+  }
+
+  function filterKeywords() {
+    var wanted = byId('keyword-filter').value.trim().toLowerCase();
+    var items = byId('keyword-list').children;
+    for (var i = 0; i < items.length; i++)
+      items[i].hidden = wanted !== '' &&
+        items[i].textContent.toLowerCase().indexOf(wanted) < 0;
+  }
+
   function setUpKeywords() {
     var input = byId('keyword-filter');
-    var items = byId('keyword-list').children;
-    function filter() {
-      var wanted = input.value.trim().toLowerCase();
-      for (var i = 0; i < items.length; i++)
-        items[i].hidden = wanted !== '' &&
-          items[i].textContent.toLowerCase().indexOf(wanted) < 0;
-    }
-    input.addEventListener('input', filter);
+    input.addEventListener('input', filterKeywords);
     // The next page opens on the keyword tab with the same filter.
     byId('keyword-list').addEventListener('click', function (event) {
       var link = event.target.closest('a');
@@ -71,10 +91,7 @@
       if (input.value) query += '&k=' + encodeURIComponent(input.value);
       link.setAttribute('href', link.getAttribute('href').split('?')[0] + query);
     });
-    if (params.has('k')) {
-      input.value = params.get('k');
-      filter();
-    }
+    if (params.has('k')) input.value = params.get('k');
   }
 
   // The search data comes as a script file the first time it is needed.

@@ -8,6 +8,7 @@ import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
+import { HtmlValidate } from 'html-validate';
 import puppeteer from 'puppeteer-core';
 
 const [qzdtool, workDir] = process.argv.slice(2);
@@ -36,7 +37,8 @@ function writeSource(dir) {
     '# はじめに\n\nこのヘルプの使い方です。詳しくは[検索のページ](#3)を見て下さい。\n\n' +
     '![画面](img/shot.png)\n\n外部の案内は[サイト](https://example.com/help)にあります。\n');
   fs.writeFileSync(path.join(dir, 'pages', '002.md'),
-    '# 画面の見方\n\nThe Database window lists every record.\n\n[はじめに戻る](#1)\n');
+    '# 画面の見方\n\nThe Database window lists every record.\n\n- 一つ目\n- 二つ目\n\n' +
+    '| 項目 | 説明 |\n|---|---|\n| A | 1 |\n\n[はじめに戻る](#1)\n');
   fs.writeFileSync(path.join(dir, 'pages', '003.md'),
     '# 検索\n\n全文検索は、すべてのページの本文から文字列を探します。\n\n' +
     'もう一度、全文検索の使い方を説明します。\n');
@@ -64,6 +66,14 @@ writeSource(sourceDir);
 execFileSync(qzdtool, ['pack', sourceDir, path.join(workDir, 'guide.qzd')], { stdio: 'inherit' });
 fs.rmSync(siteDir, { recursive: true, force: true });
 execFileSync(qzdtool, ['export-web', path.join(workDir, 'guide.qzd'), siteDir], { stdio: 'inherit' });
+
+// Every page is valid HTML5.
+const validator = new HtmlValidate({ extends: ['html-validate:standard'] });
+for (const file of fs.readdirSync(siteDir).filter((f) => f.endsWith('.html'))) {
+  const report = await validator.validateString(fs.readFileSync(path.join(siteDir, file), 'utf8'));
+  check(report.valid, 'valid HTML5: ' + file,
+    report.results.flatMap((r) => r.messages.map((m) => m.ruleId + ': ' + m.message)));
+}
 
 const profile = fs.mkdtempSync(path.join(workDir, 'profile-'));
 const browser = await puppeteer.launch({
