@@ -3,25 +3,18 @@
 // ASCII word in another case and a word on no page (every text read to its end).
 // Usage: node bench_websearch.mjs SITEDIR [RUNS]
 import fs from 'node:fs';
-import os from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
-import puppeteer from 'puppeteer-core';
+import { launchChromium } from './chromium.mjs';
 
 const [siteDir, runsText] = process.argv.slice(2);
 const runs = Number(runsText || 20);
-const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'quillo-bench-'));
-const browser = await puppeteer.launch({
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  userDataDir: profile,
-  args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
-    '--disable-component-update', '--disable-sync', '--no-first-run'],
-});
+const { browser, close } = await launchChromium();
 try {
   const page = await browser.newPage();
   await page.goto(pathToFileURL(path.join(siteDir, 'index.html')).href, { waitUntil: 'load' });
   await page.waitForFunction(() => window.quilloSite !== undefined);
+  await page.click('#tab-search'); // the results are laid out where the reader sees them
   const bytes = fs.statSync(path.join(siteDir, 'search-data.js')).size;
   const loadMs = await page.evaluate(() => new Promise((done) => {
     const start = performance.now();
@@ -51,6 +44,5 @@ try {
       `max ${worst.toFixed(2)} ms over ${runs} runs (target < 50 ms)`);
   }
 } finally {
-  await browser.close();
-  fs.rmSync(profile, { recursive: true, force: true });
+  await close();
 }

@@ -2,6 +2,7 @@
 #include "maker/html/website.h"
 #include "rtf/htmlwriter.h"
 #include "rtf/rtfreader.h"
+#include "support/viewerfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,11 +18,6 @@ using namespace quillo;
 using namespace quillo::maker::html;
 
 namespace {
-
-QByteArray contents(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QByteArray linkPage(const QByteArray& target) {
     return "{\\rtf1\\ansi before {\\field{\\*\\fldinst HYPERLINK \"" + target +
@@ -168,7 +164,8 @@ private slots:
         QStringList files = QDir(folder).entryList(QDir::Files, QDir::Name);
         QCOMPARE(files, QStringList({"index.html", "keywords.js", "page2.html", "page3.html",
                                      "search-data.js", "site.css", "site.js"}));
-        const QString page2 = QString::fromUtf8(contents(folder + QStringLiteral("/page2.html")));
+        const QString page2 =
+            QString::fromUtf8(test::bytesOf(folder + QStringLiteral("/page2.html")));
         const QStringList pictures =
             QDir(folder + QStringLiteral("/page2_files")).entryList(QDir::Files);
         QVERIFY(!pictures.isEmpty());
@@ -176,12 +173,13 @@ private slots:
             QVERIFY2(page2.contains(QStringLiteral("src=\"page2_files/") + picture + u'"'),
                      qPrintable(picture));
         QVERIFY(!QDir(folder + QStringLiteral("/index_files")).exists());
-        const QString index = QString::fromUtf8(contents(folder + QStringLiteral("/index.html")));
+        const QString index =
+            QString::fromUtf8(test::bytesOf(folder + QStringLiteral("/index.html")));
         QVERIFY(index.contains(QStringLiteral("<a href=\"page3.html\">")));
         QVERIFY(index.contains(QStringLiteral("style=\"background-color:#FFFFC0\"")));
         // The site's own script and style, together well under 30 KB.
-        const qsizetype own = contents(folder + QStringLiteral("/site.js")).size() +
-                              contents(folder + QStringLiteral("/site.css")).size();
+        const qsizetype own = test::bytesOf(folder + QStringLiteral("/site.js")).size() +
+                              test::bytesOf(folder + QStringLiteral("/site.css")).size();
         QVERIFY(own > 1000);
         QVERIFY2(own < 30 * 1024, QByteArray::number(own).constData());
     }

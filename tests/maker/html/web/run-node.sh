@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a Node.js script that drives Debian's Chromium through puppeteer-core: puppeteer-core is
 # installed from this folder's lock file into WORKDIR/node when missing or changed, and the
-# script is run from there so that it finds it.
+# script is run from there, beside this folder's modules, so that it finds them.
 # Usage: run-node.sh WORKDIR SCRIPT [ARGS...]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -14,5 +14,6 @@ if [ ! -d "$work/node/node_modules/puppeteer-core" ] ||
     cp "$here/package.json" "$here/package-lock.json" "$work/node/"
     (cd "$work/node" && npm ci --no-audit --no-fund --ignore-scripts)
 fi
-cp "$script" "$work/node/"
+cp "$here"/*.mjs "$work/node/"
+[ "$(dirname "$script")" -ef "$here" ] || cp "$script" "$work/node/"
 exec node "$work/node/$(basename "$script")" "$@"

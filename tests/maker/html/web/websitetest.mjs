@@ -9,7 +9,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import { HtmlValidate } from 'html-validate';
-import puppeteer from 'puppeteer-core';
+import { launchChromium } from './chromium.mjs';
 
 const [qzdtool, workDir] = process.argv.slice(2);
 if (!qzdtool || !workDir) {
@@ -75,14 +75,7 @@ for (const file of fs.readdirSync(siteDir).filter((f) => f.endsWith('.html'))) {
     report.results.flatMap((r) => r.messages.map((m) => m.ruleId + ': ' + m.message)));
 }
 
-const profile = fs.mkdtempSync(path.join(workDir, 'profile-'));
-const browser = await puppeteer.launch({
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  userDataDir: profile,
-  args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
-    '--disable-component-update', '--disable-sync', '--no-first-run'],
-});
+const { browser, close } = await launchChromium();
 
 const url = (file) => pathToFileURL(path.join(siteDir, file)).href;
 const fileOf = (href) => decodeURIComponent(new URL(href).pathname.split('/').pop());
@@ -231,8 +224,7 @@ try {
 
   check(problems.length === 0, 'no script errors, blocked loads or outside requests', problems);
 } finally {
-  await browser.close();
-  fs.rmSync(profile, { recursive: true, force: true });
+  await close();
 }
 
 if (failures.length) {
