@@ -13,6 +13,8 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace quillo::maker::html {
 
 namespace {
@@ -196,7 +198,7 @@ QString webPageText(const WebSiteFrame& frame, int page, const QString& pageTitl
                "<header class=\"bar\">\n"
                "<button type=\"button\" id=\"panel-button\" aria-controls=\"panel\" "
                "aria-expanded=\"false\">目次・検索</button>\n"
-               "<span class=\"site-title\">%2</span>\n</header>\n"
+               "<a class=\"site-title\" href=\"index.html\">%2</a>\n</header>\n"
                "<div class=\"layout\">\n"
                "<nav id=\"panel\" aria-label=\"目次・ｷｰﾜｰﾄﾞ・検索\">\n"
                "<div class=\"tabs\" role=\"tablist\" aria-label=\"一覧\">\n"
@@ -246,11 +248,13 @@ SiteError writeWebSite(const HelpDocument& doc, const QString& folder, const QSt
         return {folder, 0, QStringLiteral("cannot create the folder"), false};
     const QDir dir(folder);
     const WebSiteFrame frame = webSiteFrame(doc, siteTitle, pageColour);
-    for (int p = 1; p <= doc.pageCount(); ++p) {
+    // A document without pages still gets its start page.
+    for (int p = 1; p <= std::max(1, doc.pageCount()); ++p) {
         const QString pictures = pictureFolderOf(p);
         rtf::HtmlOptions options;
         options.imageLinkPrefix = pictures + QLatin1Char('/');
-        const rtf::HtmlPage converted = rtf::rtfToHtml(doc.page(p).rtf, options);
+        const rtf::HtmlPage converted =
+            rtf::rtfToHtml(doc.hasPage(p) ? doc.page(p).rtf : QByteArray(), options);
         if (!converted.pictures.empty()) {
             // A folder that cannot be made shows as the first picture that cannot be written.
             dir.mkpath(pictures);
@@ -260,7 +264,7 @@ SiteError writeWebSite(const HelpDocument& doc, const QString& folder, const QSt
                     !error.ok())
                     return error;
         }
-        const QString page = webPageText(frame, p, pageTitleOf(doc, p),
+        const QString page = webPageText(frame, p, doc.hasPage(p) ? pageTitleOf(doc, p) : siteTitle,
                                          webPageBody(converted.html, doc.pageCount()));
         if (SiteError error = writeSiteFile(dir.filePath(webPageFile(p)), page.toUtf8());
             !error.ok())

@@ -184,6 +184,18 @@ private slots:
         QVERIFY2(own < 30 * 1024, QByteArray::number(own).constData());
     }
 
+    // A document without pages (a file the reader still opens) gets a start page to show.
+    void noPages() {
+        HelpDocument doc;
+        QTemporaryDir dir;
+        QVERIFY(writeWebSite(doc, dir.path(), QStringLiteral("empty"), 0x80000005u).ok());
+        const QString index = QString::fromUtf8(test::bytesOf(dir.filePath("index.html")));
+        QVERIFY(index.contains(QStringLiteral("<title>empty - empty</title>")));
+        QVERIFY(index.contains(QStringLiteral("<ol class=\"list\">\n</ol>")));
+        QCOMPARE(test::bytesOf(dir.filePath("search-data.js")),
+                 QByteArray("window.quilloSearchData = [];\n"));
+    }
+
     // A page that cannot be written stops the run and names that file.
     void failureNamesTheFile() {
         const auto doc = sampleDocument();
