@@ -111,6 +111,12 @@ try {
   check(landmarks === 3, 'labelled landmarks', landmarks);
   await page.screenshot({ path: path.join(workDir, 'desktop.png') });
 
+  // The first Tab reaches the link that skips to the page, shown while it has the focus.
+  await page.keyboard.press('Tab');
+  const skip = await page.evaluate(() => ({
+    cls: document.activeElement.className, left: document.activeElement.getBoundingClientRect().left }));
+  check(skip.cls === 'skip' && skip.left >= 0, 'skip link first and shown', skip);
+
   // A contents line opens its page, marked in the contents there.
   await clickAndWait('#contents a[href="page2.html"]');
   check(fileOf(page.url()) === 'page2.html', 'contents line opens page 2', page.url());
@@ -121,6 +127,8 @@ try {
   await page.keyboard.press('ArrowRight');
   const focused = await page.evaluate(() => document.activeElement.id);
   check(focused === 'tab-keywords', 'arrow key moves to the keyword tab', focused);
+  const outline = await page.evaluate(() => getComputedStyle(document.activeElement).outlineStyle);
+  check(outline === 'solid', 'focus visible on the tab', outline);
   check(await page.$eval('#keywords', (s) => !s.hidden), 'keyword tab shown');
   const shownKeywords = () => page.$$eval('#keyword-list li:not([hidden])',
     (items) => items.map((li) => li.textContent));
