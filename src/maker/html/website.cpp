@@ -1,5 +1,8 @@
 #include "website.h"
 
+#include "pageconversion.h"
+#include "sitefolder.h"
+
 #include "core/atomicfile.h"
 #include "core/keywords.h"
 #include "core/text.h"
@@ -24,30 +27,6 @@ const QString ScriptFile = QStringLiteral("site.js");
 const QString SearchDataFile = QStringLiteral("search-data.js");
 const QString KeywordFile = QStringLiteral("keywords.js");
 
-QString escaped(QStringView text) {
-    QString out;
-    out.reserve(text.size());
-    for (QChar c : text) {
-        switch (c.unicode()) {
-        case u'&':
-            out += u"&amp;";
-            break;
-        case u'<':
-            out += u"&lt;";
-            break;
-        case u'>':
-            out += u"&gt;";
-            break;
-        case u'"':
-            out += u"&quot;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
 QString unescaped(QString text) {
     return text.replace(QStringLiteral("&quot;"), QStringLiteral("\""))
         .replace(QStringLiteral("&lt;"), QStringLiteral("<"))
@@ -63,10 +42,10 @@ QString linkTarget(const QString& href, int pageCount) {
         const int page = m.captured(1).toInt();
         return page >= 1 && page <= pageCount ? webPageFile(page) : QString();
     }
-    for (const char* scheme : {"http:", "https:", "mailto:", "ftp:"})
-        if (href.startsWith(QLatin1String(scheme), Qt::CaseInsensitive))
-            return href;
-    return {};
+    // An address with a scheme the published pages allow; a relative link would name a file
+    // that is not part of the site.
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
+    return scheme.match(href).hasMatch() && rtf::isPublishableLink(href) ? href : QString();
 }
 
 // The page's title in the browser and in the search results: its contents title, else "p N".
@@ -75,17 +54,30 @@ QString pageTitleOf(const HelpDocument& doc, int page) {
     return title && !title->isEmpty() ? *title : QStringLiteral("p %1").arg(page);
 }
 
-QString pictureFolderOf(int page) {
-    QString file = webPageFile(page);
-    file.chop(5); // ".html"
-    return file + QStringLiteral("_files");
+QString pictureFolderOf(QString pageFile) {
+    pageFile.chop(5); // ".html"
+    return pageFile + QStringLiteral("_files");
 }
 
-SiteError writeSiteFile(const QString& path, QByteArrayView bytes) {
-    const FileResult written = writeFileAtomically(path, bytes, Durability::Deferred);
+SiteError writeSiteFile(const SiteFolder& folder, const QString& name, QByteArrayView bytes) {
+    const FileResult written = folder.write(name, bytes);
     if (written.ok())
         return {};
-    return {path, written.errorNumber, written.message, false};
+    return {folder.filePath(name), written.errorNumber, written.message, false};
+}
+
+// Removes the pages an earlier export of a longer document left beyond the last page, with
+// their pictures; only names of the site's own pattern are touched.
+void removeStalePages(const SiteFolder& folder, int pageCount) {
+    static const QRegularExpression ownPage(QStringLiteral("^page([0-9]+)\\.html$"));
+    for (const QString& name : folder.entryNames()) {
+        const QRegularExpressionMatch page = ownPage.match(name);
+        const int number = page.hasMatch() ? page.captured(1).toInt() : 0;
+        if (page.hasMatch() && (number > pageCount || webPageFile(number) != name)) {
+            folder.remove(name);
+            writePagePictures(folder, pictureFolderOf(name), {});
+        }
+    }
 }
 
 } // namespace
@@ -123,7 +115,7 @@ QString webPageBody(const QString& converted, int pageCount) {
             close = body.size();
         const QString target = linkTarget(unescaped(link.captured(1)), pageCount);
         if (!target.isEmpty())
-            out += QStringLiteral("<a href=\"") + escaped(target) + QStringLiteral("\">");
+            out += QStringLiteral("<a href=\"") + rtf::htmlEscaped(target) + QStringLiteral("\">");
         out += body.mid(link.capturedEnd(), close - link.capturedEnd());
         if (!target.isEmpty() && close < body.size())
             out += linkEnd;
@@ -174,14 +166,15 @@ WebSiteFrame webSiteFrame(const HelpDocument& doc, const QString& siteTitle, qui
     frame.colour = pageColourText(pageColour);
     frame.pageCount = doc.pageCount();
     for (int p = 1; p <= doc.pageCount(); ++p)
-        frame.contentsLines << escaped(listEntry(p, doc.page(p).title.value_or(QString())));
+        frame.contentsLines << rtf::htmlEscaped(
+            listEntry(p, doc.page(p).title.value_or(QString())));
     return frame;
 }
 
 QString webPageText(const WebSiteFrame& frame, int page, const QString& pageTitle,
                     const QString& body) {
-    const QString title = escaped(pageTitle);
-    const QString site = escaped(frame.siteTitle);
+    const QString title = rtf::htmlEscaped(pageTitle);
+    const QString site = rtf::htmlEscaped(frame.siteTitle);
     QString out;
     out.reserve(body.size() + 4096 + frame.pageCount * 64);
     out += QStringLiteral(
@@ -244,40 +237,37 @@ QString webPageText(const WebSiteFrame& frame, int page, const QString& pageTitl
 
 SiteError writeWebSite(const HelpDocument& doc, const QString& folder, const QString& siteTitle,
                        quint32 pageColour) {
-    if (!QDir().mkpath(folder))
-        return {folder, 0, QStringLiteral("cannot create the folder"), false};
-    const QDir dir(folder);
+    SiteFolder dir;
+    FileResult opened;
+    if (QDir().mkpath(folder))
+        opened = SiteFolder::open(folder, dir);
+    else
+        opened.message = QStringLiteral("cannot create the folder");
+    if (!dir.isOpen())
+        return {folder, opened.errorNumber, opened.message, false};
     const WebSiteFrame frame = webSiteFrame(doc, siteTitle, pageColour);
     // A document without pages still gets its start page.
     for (int p = 1; p <= std::max(1, doc.pageCount()); ++p) {
-        const QString pictures = pictureFolderOf(p);
+        const QString pictures = pictureFolderOf(webPageFile(p));
         rtf::HtmlOptions options;
         options.imageLinkPrefix = pictures + QLatin1Char('/');
         const rtf::HtmlPage converted =
             rtf::rtfToHtml(doc.hasPage(p) ? doc.page(p).rtf : QByteArray(), options);
-        if (!converted.pictures.empty()) {
-            // A folder that cannot be made shows as the first picture that cannot be written.
-            dir.mkpath(pictures);
-            for (const rtf::HtmlPicture& picture : converted.pictures)
-                if (SiteError error = writeSiteFile(
-                        dir.filePath(pictures + QLatin1Char('/') + picture.name), picture.bytes);
-                    !error.ok())
-                    return error;
-        }
+        if (SiteError error = writePagePictures(dir, pictures, converted.pictures); !error.ok())
+            return error;
         const QString page = webPageText(frame, p, doc.hasPage(p) ? pageTitleOf(doc, p) : siteTitle,
                                          webPageBody(converted.html, doc.pageCount()));
-        if (SiteError error = writeSiteFile(dir.filePath(webPageFile(p)), page.toUtf8());
-            !error.ok())
+        if (SiteError error = writeSiteFile(dir, webPageFile(p), page.toUtf8()); !error.ok())
             return error;
     }
     for (const QString& asset : {StyleFile, ScriptFile})
-        if (SiteError error = writeSiteFile(dir.filePath(asset), webSiteAsset(asset)); !error.ok())
+        if (SiteError error = writeSiteFile(dir, asset, webSiteAsset(asset)); !error.ok())
             return error;
-    if (SiteError error = writeSiteFile(dir.filePath(KeywordFile), keywordScript(doc)); !error.ok())
+    if (SiteError error = writeSiteFile(dir, KeywordFile, keywordScript(doc)); !error.ok())
         return error;
-    if (SiteError error = writeSiteFile(dir.filePath(SearchDataFile), searchDataScript(doc));
-        !error.ok())
+    if (SiteError error = writeSiteFile(dir, SearchDataFile, searchDataScript(doc)); !error.ok())
         return error;
+    removeStalePages(dir, doc.pageCount());
     syncFileSystemOf(folder);
     return {};
 }

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -194,6 +195,34 @@ private slots:
         QVERIFY(index.contains(QStringLiteral("<ol class=\"list\">\n</ol>")));
         QCOMPARE(test::bytesOf(dir.filePath("search-data.js")),
                  QByteArray("window.quilloSearchData = [];\n"));
+    }
+
+    // Made again for a shorter document: the pages beyond its last and their pictures go,
+    // files of others stay, and a link planted at a page's name is replaced, not written
+    // through.
+    void madeAgain() {
+        QTemporaryDir dir;
+        const auto doc = sampleDocument();
+        QVERIFY(writeWebSite(*doc, dir.path(), QStringLiteral("g"), 0).ok());
+        QVERIFY(QDir(dir.filePath("page2_files")).exists());
+        QFile foreign(dir.filePath("notes.html"));
+        QVERIFY(foreign.open(QIODevice::WriteOnly));
+        foreign.close();
+        QFile outside(dir.filePath("outside.txt"));
+        QVERIFY(outside.open(QIODevice::WriteOnly));
+        outside.write("keep");
+        outside.close();
+        QVERIFY(QFile::remove(dir.filePath("index.html")));
+        QVERIFY(QFile::link(outside.fileName(), dir.filePath("index.html")));
+
+        doc->pages.resize(1);
+        QVERIFY(writeWebSite(*doc, dir.path(), QStringLiteral("g"), 0).ok());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
+                 QStringList({"index.html", "keywords.js", "notes.html", "outside.txt",
+                              "search-data.js", "site.css", "site.js"}));
+        QCOMPARE(test::bytesOf(outside.fileName()), QByteArray("keep"));
+        QVERIFY(!QFileInfo(dir.filePath("index.html")).isSymLink());
+        QVERIFY(test::bytesOf(dir.filePath("index.html")).contains("the link"));
     }
 
     // A page that cannot be written stops the run and names that file.
