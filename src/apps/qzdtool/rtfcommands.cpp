@@ -115,9 +115,14 @@ int exportWeb(const QStringList& args, QTextStream& err, const HelpFileLoader& l
     auto doc = std::make_unique<HelpDocument>();
     if (!load(args[1], *doc))
         return 1;
-    const maker::html::SiteError error = maker::html::writeWebSite(
-        *doc, QDir(args[2]).absolutePath(), maker::html::siteBaseName(fileTitleOf(args[1])),
-        quint32(doc->displaySettings.backColor));
+    const QString folder = QDir(args[2]).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        err << folder << ": cannot create the folder\n";
+        return 1;
+    }
+    const maker::html::SiteError error =
+        maker::html::writeWebSite(*doc, folder, maker::html::siteBaseName(fileTitleOf(args[1])),
+                                  quint32(doc->displaySettings.backColor));
     if (error.ok())
         return 0;
     err << error.line() << '\n';
