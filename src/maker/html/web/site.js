@@ -24,7 +24,7 @@
       byId(t).hidden = !on;
     });
     if (focus) byId('tab-' + name).focus();
-    if (name === 'keywords') makeKeywordList();
+    if (name === 'keywords' && !keywordsShown) showKeywords();
     if (name === 'search') loadSearchData(function () {});
   }
 
@@ -54,13 +54,22 @@
     });
   }
 
-  // The keyword list is made from the keyword script the first time its tab is shown.
-  var keywordsMade = false;
-  function makeKeywordList() {
-    if (keywordsMade) return;
-    keywordsMade = true;
+  // The keyword list shows the keywords of the keyword script that hold the filter's text
+  // (either case, half- or full-width), made when its tab is shown and again as the filter
+  // changes.
+  function folded(text) {
+    return text.normalize('NFKC').toLowerCase();
+  }
+  var keywordsShown = false;
+  var foldedKeywords = null;
+  function showKeywords() {
+    keywordsShown = true;
+    var keywords = window.quilloKeywords || [];
+    if (!foldedKeywords) foldedKeywords = keywords.map(function (entry) { return folded(entry[0]); });
+    var wanted = folded(byId('keyword-filter').value.trim());
     var items = doc.createDocumentFragment();
-    (window.quilloKeywords || []).forEach(function (entry) {
+    keywords.forEach(function (entry, i) {
+      if (wanted !== '' && foldedKeywords[i].indexOf(wanted) < 0) return;
       var link = element('a');
       link.href = entry[1];
       link.textContent = entry[0];
@@ -68,21 +77,14 @@
       item.appendChild(link);
       items.appendChild(item);
     });
-    byId('keyword-list').appendChild(items);
-    filterKeywords();
-  }
-
-  function filterKeywords() {
-    var wanted = byId('keyword-filter').value.trim().toLowerCase();
-    var items = byId('keyword-list').children;
-    for (var i = 0; i < items.length; i++)
-      items[i].hidden = wanted !== '' &&
-        items[i].textContent.toLowerCase().indexOf(wanted) < 0;
+    var list = byId('keyword-list');
+    list.textContent = '';
+    list.appendChild(items);
   }
 
   function setUpKeywords() {
     var input = byId('keyword-filter');
-    input.addEventListener('input', filterKeywords);
+    input.addEventListener('input', showKeywords);
     // The next page opens on the keyword tab with the same filter.
     byId('keyword-list').addEventListener('click', function (event) {
       var link = event.target.closest('a');

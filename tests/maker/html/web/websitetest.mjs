@@ -139,6 +139,10 @@ try {
   check(JSON.stringify(await shownKeywords()) === '["Database"]', 'keywords filtered',
     await shownKeywords());
   await page.click('#keyword-filter', { clickCount: 3 });
+  await page.type('#keyword-filter', 'ｄａｔａ'); // full-width letters find it too
+  check(JSON.stringify(await shownKeywords()) === '["Database"]', 'width-blind filter',
+    await shownKeywords());
+  await page.click('#keyword-filter', { clickCount: 3 });
   await page.type('#keyword-filter', '画面');
   const screens = await shownKeywords();
   check(screens.length === 2 && screens.every((k) => k === '画面'), 'Japanese filter', screens);
