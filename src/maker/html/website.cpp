@@ -73,7 +73,7 @@ void removeStalePages(const SiteFolder& folder, int pageCount) {
     for (const QString& name : folder.entryNames()) {
         const QRegularExpressionMatch page = ownPage.match(name);
         const int number = page.hasMatch() ? page.captured(1).toInt() : 0;
-        if (page.hasMatch() && (number > pageCount || webPageFile(number) != name)) {
+        if (page.hasMatch() && (number < 2 || number > pageCount || webPageFile(number) != name)) {
             folder.remove(name);
             writePagePictures(folder, pictureFolderOf(name), {});
         }
@@ -128,11 +128,9 @@ QString webPageBody(const QString& converted, int pageCount) {
 QByteArray searchDataScript(const HelpDocument& doc) {
     QJsonArray pages;
     for (int p = 1; p <= doc.pageCount(); ++p) {
-        const QString title = pageTitleOf(doc, p);
         pages.append(QJsonObject{
             {QStringLiteral("file"), webPageFile(p)},
             {QStringLiteral("line"), listEntry(p, doc.page(p).title.value_or(QString()))},
-            {QStringLiteral("title"), title},
             {QStringLiteral("text"), rtf::plainText(doc.page(p).rtf)},
         });
     }

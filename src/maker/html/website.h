@@ -23,7 +23,7 @@ QString webPageFile(int page);
 // a whole page as the RTF conversion writes it; what lies between <body> and </body> is kept.
 QString webPageBody(const QString& converted, int pageCount);
 
-// The search data script: the pages' file, list line, title and plain text (the text the
+// The search data script: the pages' file, contents line and plain text (the text the
 // viewer's search looks in), as one JavaScript assignment the pages load with a script tag.
 QByteArray searchDataScript(const HelpDocument& doc);
 
