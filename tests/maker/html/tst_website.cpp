@@ -225,24 +225,6 @@ private slots:
         QVERIFY(!QFileInfo(dir.filePath("index.html")).isSymLink());
         QVERIFY(test::bytesOf(dir.filePath("index.html")).contains("the link"));
     }
-
-    // A page that cannot be written stops the run and names that file.
-    void failureNamesTheFile() {
-        const auto doc = sampleDocument();
-        QTemporaryDir dir;
-        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("page3.html"))));
-        const SiteError error = writeWebSite(*doc, dir.path(), QStringLiteral("g"), 0);
-        QCOMPARE(error.path, dir.filePath(QStringLiteral("page3.html")));
-        QVERIFY(!error.reason().isEmpty());
-        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("search-data.js"))));
-
-        QFile blocker(dir.filePath(QStringLiteral("file")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        QVERIFY(!writeWebSite(*doc, blocker.fileName() + QStringLiteral("/site"),
-                              QStringLiteral("g"), 0)
-                     .ok());
-    }
 };
 
 QTEST_MAIN(TestWebSite)
