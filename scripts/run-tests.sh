@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 # Debian ships npm as a package of its own; Node.js from elsewhere brings it along.
 node_packages="nodejs"
 command -v npm >/dev/null || node_packages="nodejs npm"
-QUILLO_EXTRA_PACKAGES="xvfb openbox xdotool x11-utils chromium $node_packages ${QUILLO_EXTRA_PACKAGES:-}" \
+QUILLO_EXTRA_PACKAGES="xvfb openbox xdotool x11-utils chromium lintian $node_packages ${QUILLO_EXTRA_PACKAGES:-}" \
     scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j2

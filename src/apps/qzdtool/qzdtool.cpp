@@ -50,6 +50,7 @@ const char* const Usage =
     "                         .md, .html/.htm or .txt; every problem is listed and nothing is\n"
     "                         written when there is one\n"
     "  --help                 show this text\n"
+    "  --version              show the version\n"
     "\n"
     "Exit codes: 0 done, 1 the file could not be read or written, 2 usage error.\n";
 
@@ -117,6 +118,10 @@ int runQzdtool(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString command = args.first();
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         out << Usage;
+        return 0;
+    }
+    if (command == QLatin1String("--version") && args.size() == 1) {
+        out << "qzdtool " QUILLO_VERSION "\n";
         return 0;
     }
     auto doc = std::make_unique<HelpDocument>();
