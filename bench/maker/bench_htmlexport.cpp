@@ -1,11 +1,13 @@
 // The HTML export of the largest document (100 pages of 60 KB, each with a picture, 64
-// keywords per page) into a fresh folder: navigation pages and every page. Beside it, in the
-// same run, LibreOffice converting the same 100 RTF pages in one batch
+// keywords per page) into a fresh folder: navigation pages and every page; the web help of the
+// same document (every page with its panel, the search data). Beside them, in the same run,
+// LibreOffice converting the same 100 RTF pages in one batch
 // (soffice --headless --convert-to html), when soffice is installed.
 #include "common/benchmain.h"
 #include "common/maximumdocument.h"
 #include "maker/html/htmlsite.h"
 #include "maker/html/pageconversion.h"
+#include "maker/html/website.h"
 #include "rtf/corpus.h"
 
 #include <QDir>
@@ -55,6 +57,26 @@ void BM_ExportHtml_MaximumDocument(benchmark::State& state) {
 }
 BENCHMARK(BM_ExportHtml_MaximumDocument)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+void BM_ExportWeb_MaximumDocument(benchmark::State& state) {
+    const HelpDocument& doc = document();
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTemporaryDir dir;
+        state.ResumeTiming();
+        if (!maker::html::writeWebSite(doc, dir.path(), QStringLiteral("maximum"), 0x00FFC0C0u)
+                 .ok())
+            state.SkipWithError("export failed");
+        state.PauseTiming();
+        dir.remove();
+        state.ResumeTiming();
+    }
+    // The site's own script and stylesheet, shipped in the program.
+    state.counters["site_js_css_bytes"] =
+        double(maker::html::webSiteAsset(QStringLiteral("site.js")).size() +
+               maker::html::webSiteAsset(QStringLiteral("site.css")).size());
+}
+BENCHMARK(BM_ExportWeb_MaximumDocument)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_LibreOffice_ConvertPages(benchmark::State& state) {
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     if (soffice.isEmpty()) {
@@ -92,5 +114,18 @@ BENCHMARK(BM_LibreOffice_ConvertPages)->Unit(benchmark::kMillisecond)->UseRealTi
 } // namespace
 
 int main(int argc, char** argv) {
+    // --web-site=DIR: writes the web help of the measured document into DIR and ends, for the
+    // search measure in the browser (bench/maker/web).
+    const QByteArray option = "--web-site=";
+    if (argc == 2 && QByteArray(argv[1]).startsWith(option)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        const QString folder = QString::fromLocal8Bit(QByteArray(argv[1]).mid(option.size()));
+        return quillo::maker::html::writeWebSite(document(), folder, QStringLiteral("maximum"),
+                                                 0x00FFC0C0u)
+                       .ok()
+                   ? 0
+                   : 1;
+    }
     return quillo::bench::runBenchmarks<QGuiApplication>(argc, argv);
 }

@@ -369,6 +369,44 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("pageblocked/guide_5.htm"))));
     }
 
+    // export-web: every page, the site's scripts and style, pictures beside their page; a
+    // failure is one line naming the file, exit 1; other arguments are a usage error.
+    void exportWeb() {
+        QTemporaryDir dir;
+        auto doc = std::make_unique<quillo::HelpDocument>();
+        doc->pages.resize(4);
+        for (int p = 1; p <= 4; ++p)
+            doc->page(p).rtf = QByteArray("{\\rtf1\\ansi page ") + QByteArray::number(p) + "\\par}";
+        doc->page(2).rtf = contents(rtfData("wordpad.rtf"));
+        const QString file = dir.filePath(QStringLiteral("guide.qzd"));
+        QVERIFY(quillo::saveHelpFile(file, *doc).ok());
+        const QString out = dir.filePath(QStringLiteral("out/web"));
+        Run r = qzdtool({QStringLiteral("export-web"), file, out});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.err, QByteArray());
+        QCOMPARE(QDir(out).entryList(QDir::Files, QDir::Name),
+                 QStringList({"index.html", "keywords.js", "page2.html", "page3.html", "page4.html",
+                              "search-data.js", "site.css", "site.js"}));
+        QVERIFY(contents(out + QStringLiteral("/page4.html")).contains("page 4"));
+        QVERIFY(!QImage(out + QStringLiteral("/page2_files/image1.png")).isNull());
+
+        QVERIFY(QFile::remove(out + QStringLiteral("/page3.html")));
+        QVERIFY(QDir().mkpath(out + QStringLiteral("/page3.html")));
+        r = qzdtool({QStringLiteral("export-web"), file, out});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.startsWith((out + QStringLiteral("/page3.html: cannot write (")).toUtf8()),
+                 r.err.constData());
+        QCOMPARE(r.err.count('\n'), 1);
+
+        r = qzdtool({QStringLiteral("export-web"), file, file + QStringLiteral("/web")});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains("cannot create the folder"), r.err.constData());
+        r = qzdtool({QStringLiteral("export-web"), dir.filePath(QStringLiteral("none.qzd")), out});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains("none.qzd: cannot open"), r.err.constData());
+        QCOMPARE(qzdtool({QStringLiteral("export-web"), file}).code, 2);
+    }
+
     // A title holding a byte that is no character: the whole site is made with "?" for it,
     // and standard error says so; the exit code is 0.
     void exportHtmlUndecodableTitle() {

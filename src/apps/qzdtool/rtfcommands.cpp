@@ -4,6 +4,7 @@
 #include "core/systemfile.h"
 #include "maker/html/htmlsite.h"
 #include "maker/html/pageconversion.h"
+#include "maker/html/website.h"
 #include "rtf/rtfreader.h"
 
 #include <QDir>
@@ -108,6 +109,26 @@ int exportHtml(const QStringList& args, QTextStream& err, const HelpFileLoader& 
     return 1;
 }
 
+// export-web FILE.qzd OUTDIR: the web help (one page per help page, with contents, keywords
+// and search) written into OUTDIR (made when missing).
+int exportWeb(const QStringList& args, QTextStream& err, const HelpFileLoader& load) {
+    auto doc = std::make_unique<HelpDocument>();
+    if (!load(args[1], *doc))
+        return 1;
+    const QString folder = QDir(args[2]).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        err << folder << ": cannot create the folder\n";
+        return 1;
+    }
+    const maker::html::SiteError error =
+        maker::html::writeWebSite(*doc, folder, maker::html::siteBaseName(fileTitleOf(args[1])),
+                                  quint32(doc->displaySettings.backColor));
+    if (error.ok())
+        return 0;
+    err << error.line() << '\n';
+    return 1;
+}
+
 } // namespace
 
 int runRtfCommand(const QStringList& args, QTextStream& out, QTextStream& err,
@@ -127,6 +148,8 @@ int runRtfCommand(const QStringList& args, QTextStream& out, QTextStream& err,
     if (command == QLatin1String("export-html") &&
         (args.size() == 3 || (args.size() == 5 && args[3] == QLatin1String("--page"))))
         return exportHtml(args, err, load);
+    if (command == QLatin1String("export-web") && args.size() == 3)
+        return exportWeb(args, err, load);
     return -1;
 }
 

@@ -60,6 +60,7 @@ const Line MenuTable[] = {
     {Line::Item, "qzd32mk_html_make_sellect", "表示ページのみ作成(&SG)", &A::htmlShownPage},
     {Line::Item, "qzd32mk_html_make_all", "全ページ作成(&AG)", &A::htmlAllPages},
     {Line::EndSubmenu, "", nullptr},
+    {Line::Item, "qzd32mk_html_make_web", "Webﾍﾙﾌﾟ作成(&W)", &A::htmlWebHelp},
     {Line::Submenu, "qzd32mk_html_option", "ｵﾌﾟｼｮﾝ設定(&O)"},
     {Line::CheckItem, "qzd32mk_html_option_par_ON", "ｲﾝﾃﾞﾝﾄ有効", &A::htmlIndent},
     {Line::EndSubmenu, "", nullptr},

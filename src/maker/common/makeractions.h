@@ -47,6 +47,7 @@ struct MakerActions {
     // HTML(H)
     QAction* htmlShownPage = nullptr;
     QAction* htmlAllPages = nullptr;
+    QAction* htmlWebHelp = nullptr;
     QAction* htmlIndent = nullptr;
     QAction* htmlView = nullptr;
     // ﾍﾙﾌﾟ(H)

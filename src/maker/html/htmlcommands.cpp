@@ -2,6 +2,7 @@
 
 #include "htmlsite.h"
 #include "pageconversion.h"
+#include "website.h"
 
 #include "core/fileerror.h"
 #include "core/text.h"
@@ -22,6 +23,8 @@ const QString TitleMake = QStringLiteral("qzd32Maker HTML作成");
 const QString TitleConvert = QStringLiteral("qzd32Maker HTML変換");
 const QString TitleReport = QStringLiteral("qzd32maker HTML変換");
 const QString TitleView = QStringLiteral("qzd32maker ﾌﾞﾗｳｻﾞﾌﾟﾚﾋﾞｭｰ");
+const QString TitleWeb = QStringLiteral("qzd32Maker Webﾍﾙﾌﾟ作成");
+const QString TitleWebReport = QStringLiteral("qzd32maker Webﾍﾙﾌﾟ作成");
 
 // Why a file of the site could not be written, in the program's words.
 QString reasonText(const html::SiteError& error) {
@@ -93,14 +96,19 @@ void HtmlCommands::message(const QString& title, const QString& text, bool warni
                   Dialogs::Buttons::Ok);
 }
 
+bool HtmlCommands::refuseUnnamed() {
+    if (!m_document.isUnnamed())
+        return false;
+    message(QStringLiteral("qzd32maker ﾌﾞﾗｳｻﾞ表示"),
+            QStringLiteral("HTMLファイルを作成する元データのqzdファイルが設定されていません。\n"
+                           "qzdファイルを開く、または作成して下さい。"),
+            false);
+    return true;
+}
+
 void HtmlCommands::makeSite(bool shownPageOnly) {
-    if (m_document.isUnnamed()) {
-        message(QStringLiteral("qzd32maker ﾌﾞﾗｳｻﾞ表示"),
-                QStringLiteral("HTMLファイルを作成する元データのqzdファイルが設定されていません。\n"
-                               "qzdファイルを開く、または作成して下さい。"),
-                false);
+    if (refuseUnnamed())
         return;
-    }
     // The shown page is exported as the editor shows it, not as it was when last stored.
     m_document.storeShownPage();
     const html::SiteFiles site =
@@ -154,6 +162,42 @@ bool HtmlCommands::convert(const html::SiteFiles& site, int first, int last, boo
     }
     message(TitleReport, reportText(site, first, last, substituted), false);
     return true;
+}
+
+void HtmlCommands::makeWebHelp() {
+    if (refuseUnnamed())
+        return;
+    // The shown page is exported as the editor shows it, not as it was when last stored.
+    m_document.storeShownPage();
+    const QString folder =
+        html::webSiteFolderFor(QDir(m_programFolder).absolutePath(), m_document.fileTitle());
+    const QString startPage = html::webPageFile(1);
+    const bool overwrite = QFileInfo::exists(folder + QLatin1Char('/') + startPage);
+    const QString question =
+        overwrite ? startPage + QStringLiteral(" は、すでに作成されています。上書きします。\n"
+                                               "Webﾍﾙﾌﾟを作成します。")
+                  : QStringLiteral("Webﾍﾙﾌﾟを作成します。");
+    if (m_dialogs.ask(m_window, TitleWeb, question,
+                      overwrite ? Dialogs::Icon::Warning : Dialogs::Icon::Information,
+                      Dialogs::Buttons::OkCancel) != Dialogs::Answer::Ok)
+        return;
+    Hourglass hourglass;
+    const html::SiteError error = html::writeWebSite(
+        m_document.help(), folder, html::siteBaseName(m_document.fileTitle()), m_pageColour());
+    hourglass.release();
+    if (!error.ok()) {
+        message(TitleWeb,
+                error.path + QStringLiteral("を作成できません。\n") + folder +
+                    QStringLiteral("フォルダの状態を確認して下さい。\n") + error.reason(),
+                true);
+        return;
+    }
+    message(TitleWebReport,
+            numberText(1) + QStringLiteral("ページから") + numberText(m_document.pageCount()) +
+                QStringLiteral("ページをWebﾍﾙﾌﾟに変換し\n") + folder +
+                QStringLiteral("フォルダに格納しました。\n\n") + startPage +
+                QStringLiteral(" を初期ページとして使用して下さい。"),
+            false);
 }
 
 void HtmlCommands::openInBrowser() {

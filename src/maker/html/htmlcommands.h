@@ -20,8 +20,8 @@ struct SiteFiles;
 }
 
 // The commands of the HTML(H) menu: make the site with the shown page or with all pages,
-// and open its start page in the browser. The site goes into the program folder, in a folder
-// named after the help file.
+// make the web help, and open the site's start page in the browser. The sites go into the
+// program folder, in folders named after the help file.
 class HtmlCommands : public QObject {
     Q_OBJECT
 public:
@@ -32,6 +32,8 @@ public:
 
     void makeShownPage();
     void makeAllPages();
+    // The web help of every page into {base}_web beside the frameset site.
+    void makeWebHelp();
     void openInBrowser();
 
 private:
@@ -41,6 +43,8 @@ private:
     bool convert(const html::SiteFiles& site, int first, int last, bool overwrite,
                  const QString& substituted);
     void message(const QString& title, const QString& text, bool warning);
+    // Tells that the file was never saved and there is nothing to make a site of; true then.
+    bool refuseUnnamed();
 
     Dialogs& m_dialogs;
     MakerDocument& m_document;

@@ -60,19 +60,8 @@ SiteError convertRtf(const SiteFolder& folder, QByteArray rtfData, const QString
     options.title = title;
     rtf::HtmlPage page = rtf::rtfToHtml(rtfData, options);
     rtfData = QByteArray(); // a page of many MB need not be held three times over
-    removeStalePictures(folder, picturesName, page.pictures);
-    if (!page.pictures.empty()) {
-        SiteFolder pictures;
-        // A folder that cannot be made shows as the first picture that cannot be written.
-        const QString firstPicture =
-            folder.filePath(picturesName) + QLatin1Char('/') + page.pictures.front().name;
-        if (const FileResult made = folder.makeSubfolder(picturesName, pictures); !made.ok())
-            return writeError(firstPicture, made);
-        for (const rtf::HtmlPicture& picture : page.pictures)
-            if (const FileResult written = pictures.write(picture.name, picture.bytes);
-                !written.ok())
-                return writeError(pictures.filePath(picture.name), written);
-    }
+    if (SiteError error = writePagePictures(folder, picturesName, page.pictures); !error.ok())
+        return error;
     const QByteArray html = page.html.toUtf8();
     page.html = QString();
     if (const FileResult written = folder.write(htmlName, html); !written.ok())
@@ -81,6 +70,23 @@ SiteError convertRtf(const SiteFolder& folder, QByteArray rtfData, const QString
 }
 
 } // namespace
+
+SiteError writePagePictures(const SiteFolder& folder, const QString& picturesName,
+                            const std::vector<rtf::HtmlPicture>& pictures) {
+    removeStalePictures(folder, picturesName, pictures);
+    if (pictures.empty())
+        return {};
+    SiteFolder subfolder;
+    // A folder that cannot be made shows as the first picture that cannot be written.
+    const QString firstPicture =
+        folder.filePath(picturesName) + QLatin1Char('/') + pictures.front().name;
+    if (const FileResult made = folder.makeSubfolder(picturesName, subfolder); !made.ok())
+        return writeError(firstPicture, made);
+    for (const rtf::HtmlPicture& picture : pictures)
+        if (const FileResult written = subfolder.write(picture.name, picture.bytes); !written.ok())
+            return writeError(subfolder.filePath(picture.name), written);
+    return {};
+}
 
 SiteError convertRtfFile(const QString& rtfPath, const QString& htmlPath, const QString& title) {
     QByteArray rtfData;

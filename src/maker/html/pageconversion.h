@@ -2,7 +2,19 @@
 
 #include "htmlsite.h"
 
+#include "rtf/htmlwriter.h"
+
+#include <vector>
+
 namespace quillo::maker::html {
+
+class SiteFolder;
+
+// Writes a page's pictures into the subfolder `picturesName` of `folder` (made when missing)
+// and removes the pictures an earlier export left there that the page no longer shows; the
+// subfolder goes when the page has none. The first failure names the picture's path.
+SiteError writePagePictures(const SiteFolder& folder, const QString& picturesName,
+                            const std::vector<rtf::HtmlPicture>& pictures);
 
 // Converts one RTF file to one HTML page (UTF-8) at `htmlPath`. Its pictures go into a folder
 // beside it named after the page + "_files" ("manual_3_files/image1.png") and are written

@@ -103,6 +103,7 @@ void MakerMainWindow::connectCommands() {
                                   [this] { return m_editor->backColor(); });
     connect(a.htmlShownPage, &QAction::triggered, html, &HtmlCommands::makeShownPage);
     connect(a.htmlAllPages, &QAction::triggered, html, &HtmlCommands::makeAllPages);
+    connect(a.htmlWebHelp, &QAction::triggered, html, &HtmlCommands::makeWebHelp);
     connect(a.htmlView, &QAction::triggered, html, &HtmlCommands::openInBrowser);
 }
 

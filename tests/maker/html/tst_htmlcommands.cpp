@@ -165,6 +165,8 @@ private slots:
                              << QStringLiteral("qzd32maker ﾌﾞﾗｳｻﾞ表示") << make;
         QTest::newRow("shown") << QStringLiteral("qzd32mk_html_make_sellect")
                                << QStringLiteral("qzd32maker ﾌﾞﾗｳｻﾞ表示") << make;
+        QTest::newRow("web") << QStringLiteral("qzd32mk_html_make_web")
+                             << QStringLiteral("qzd32maker ﾌﾞﾗｳｻﾞ表示") << make;
         QTest::newRow("view") << QStringLiteral("qzd32mk_html_view")
                               << QStringLiteral("qzd32maker ﾌﾞﾗｳｻﾞﾌﾟﾚﾋﾞｭｰ")
                               << QStringLiteral(
@@ -184,7 +186,9 @@ private slots:
         QCOMPARE(shown[0].title, title);
         QCOMPARE(shown[0].text, text);
         QCOMPARE(shown[0].icon, Dialogs::Icon::Information);
-        QVERIFY(QDir(f.home()).entryList({QStringLiteral("*_html")}, QDir::Dirs).isEmpty());
+        QVERIFY(QDir(f.home())
+                    .entryList({QStringLiteral("*_html"), QStringLiteral("*_web")}, QDir::Dirs)
+                    .isEmpty());
     }
 
     void viewInBrowser_data() {
@@ -228,6 +232,62 @@ private slots:
             QCOMPARE(calls[1].text, text);
             QCOMPARE(calls[1].icon, Dialogs::Icon::Information);
         }
+    }
+
+    // The web help: announced, made in a_web beside a_html with the editor's page colour and
+    // its edits, reported; made again only after the overwrite question.
+    void webHelp() {
+        MakerMainWindow* w = openSample();
+        QVERIFY(w);
+        MakerFixture::type(w, QStringLiteral("編集中の文"));
+        const QString web = f.home() + QStringLiteral("/a_web");
+        f.dialogs().answerNext(Answer::Ok);
+        f.dialogs().answerNext(Answer::Ok);
+        MakerFixture::trigger(w, "qzd32mk_html_make_web");
+        QList<Call> shown = f.dialogs().messages();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[0].title, QStringLiteral("qzd32Maker Webﾍﾙﾌﾟ作成"));
+        QCOMPARE(shown[0].text, QStringLiteral("Webﾍﾙﾌﾟを作成します。"));
+        QCOMPARE(shown[0].icon, Dialogs::Icon::Information);
+        QCOMPARE(shown[0].buttons, Dialogs::Buttons::OkCancel);
+        QCOMPARE(shown[1].title, QStringLiteral("qzd32maker Webﾍﾙﾌﾟ作成"));
+        QCOMPARE(shown[1].text, QStringLiteral(" 1ページから 12ページをWebﾍﾙﾌﾟに変換し\n") + web +
+                                    QStringLiteral("フォルダに格納しました。\n\nindex.html "
+                                                   "を初期ページとして使用して下さい。"));
+        const QString index = QString::fromUtf8(contents(web + QStringLiteral("/index.html")));
+        QVERIFY(index.contains(QStringLiteral("編集中の文")));
+        QVERIFY(index.contains(QStringLiteral("style=\"background-color:#C0C0FF\"")));
+        QVERIFY(contents(web + QStringLiteral("/page12.html")).contains("page 12"));
+        QVERIFY(!QDir(folder()).exists());
+
+        // Again: the overwrite question; cancelled, nothing is written.
+        overwrite(web + QStringLiteral("/page12.html"), "old");
+        f.dialogs().clear();
+        f.dialogs().answerNext(Answer::Cancel);
+        MakerFixture::trigger(w, "qzd32mk_html_make_web");
+        shown = f.dialogs().messages();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].text,
+                 QStringLiteral("index.html は、すでに作成されています。上書きします。\n"
+                                "Webﾍﾙﾌﾟを作成します。"));
+        QCOMPARE(shown[0].icon, Dialogs::Icon::Warning);
+        QCOMPARE(contents(web + QStringLiteral("/page12.html")), QByteArray("old"));
+
+        // A page that cannot be written is reported with the folder and the reason.
+        QVERIFY(QFile::remove(web + QStringLiteral("/page12.html")));
+        QVERIFY(QDir().mkpath(web + QStringLiteral("/page12.html")));
+        f.dialogs().clear();
+        f.dialogs().answerNext(Answer::Ok);
+        f.dialogs().answerNext(Answer::Ok);
+        MakerFixture::trigger(w, "qzd32mk_html_make_web");
+        shown = f.dialogs().messages();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[1].title, QStringLiteral("qzd32Maker Webﾍﾙﾌﾟ作成"));
+        QCOMPARE(shown[1].icon, Dialogs::Icon::Warning);
+        const QString start = web + QStringLiteral("/page12.htmlを作成できません。\n") + web +
+                              QStringLiteral("フォルダの状態を確認して下さい。\n");
+        QVERIFY2(shown[1].text.startsWith(start), qPrintable(shown[1].text));
+        QVERIFY(shown[1].text.size() > start.size());
     }
 
     // A start page with execute bits is still handed over as a file:// address, and the

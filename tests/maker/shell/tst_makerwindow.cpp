@@ -214,6 +214,7 @@ private slots:
                                              "qzd32mk_html_make_sellect 表示ページのみ作成(SG)",
                                              "qzd32mk_html_make_all 全ページ作成(AG)",
                                              "}",
+                                             "qzd32mk_html_make_web Webﾍﾙﾌﾟ作成(W)",
                                              "qzd32mk_html_option ｵﾌﾟｼｮﾝ設定(O)",
                                              "{",
                                              "qzd32mk_html_option_par_ON ｲﾝﾃﾞﾝﾄ有効",
