@@ -2,6 +2,7 @@
 
 #include "core/helpdocument.h"
 #include "viewer/displaysettingstracker.h"
+#include "viewer/pagehistory.h"
 #include "viewer/pagesearch.h"
 #include "viewer/viewerlayout.h"
 #include "viewer/viewertexts.h"
@@ -63,6 +64,12 @@ public:
     // The file that closing writes changed display settings into; empty when none.
     QString writeBackPath() const { return m_writeBackPath; }
     QString searchText() const;
+    // The pages shown so far, for going back and forward.
+    const PageHistory& history() const { return m_history; }
+    // The note in the status area; empty when none is shown.
+    QString statusNote() const;
+    // Follows a link's target: a page of the document, or a web address in the browser.
+    void followLink(const QString& target);
 
 signals:
     // Preview: the window closed; `settingsChanged` tells whether it changed the document's
@@ -110,6 +117,13 @@ private:
     void toggleFront(bool checked);
     void onPageChosen(int page);
     void onContentsEntryChosen();
+    void goBack();
+    void goForward();
+    void showHistoryPage(int page);
+    void updateHistoryActions();
+    QString describeLink(const QString& target) const;
+    void showNote(const QString& text);
+    void zoomTo(int percent);
 
     // Search.
     void startSearchAtCaret();
@@ -145,6 +159,8 @@ private:
     PageSearch* m_search = nullptr;
     ViewerPrinting* m_printing = nullptr;
     QMenu* m_editMenu = nullptr;
+    PageHistory m_history;
+    bool m_walkingHistory = false;
     QAction* m_frontAction = nullptr;
     ViewerActions m_actions;
 };
