@@ -75,15 +75,17 @@ void LinkCommands::setLink() {
     QTextCursor first = selection;
     first.setPosition(selection.selectionStart() + 1);
     const QString current = first.charFormat().anchorHref();
-    m_dialog = new LinkDialog(m_document.help(), current, m_window);
-    m_dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(m_dialog, &QDialog::accepted, this, [this, selection] {
-        const QString target = m_dialog->target();
-        if (!target.isEmpty())
+    auto* dialog = new LinkDialog(m_document.help(), current, m_window);
+    m_dialog = dialog;
+    connect(dialog, &QDialog::finished, this, [this, dialog, selection](int result) {
+        m_dialog = nullptr;
+        dialog->deleteLater();
+        const QString target = dialog->target();
+        if (result == QDialog::Accepted && !target.isEmpty())
             rtf::setLink(selection, target);
         m_editor.setFocus();
     });
-    m_dialog->open();
+    dialog->open();
 }
 
 void LinkCommands::removeLink() {
