@@ -3,6 +3,7 @@
 #include "core/helpfile.h"
 #include "core/text.h"
 #include "rtf/pagelinks.h"
+#include "viewer/helpchannel.h"
 #include "viewer/listspanel.h"
 #include "viewer/pageview.h"
 #include "viewer/pagezoom.h"
@@ -110,6 +111,17 @@ void ViewerWindow::buildControls() {
     m_printBuffer->setObjectName(QStringLiteral("RichTextBox1"));
     m_printBuffer->setReadOnly(true);
     m_printBuffer->hide();
+
+    if (m_options.variant == Variant::Viewer) {
+        m_channel = new HelpChannel(this);
+        connect(m_channel, &HelpChannel::topicRequested, this, [this](const HelpTopic& topic) {
+            if (isMinimized())
+                showNormal();
+            raise();
+            activateWindow();
+            showTopic(topic);
+        });
+    }
 
     m_search = new PageSearch(*this, m_pageView->control(), this);
     m_searchBar->attach(m_search);
@@ -224,6 +236,8 @@ bool ViewerWindow::readFile(const QString& path) {
     m_fileDirectory = fileDirectoryOf(path);
     m_writeBackPath = path;
     adoptDocument(1);
+    if (m_channel)
+        m_channel->listen(path);
     return true;
 }
 
@@ -535,6 +549,27 @@ void ViewerWindow::onPageChosen(int page) {
 void ViewerWindow::onContentsEntryChosen() {
     if (m_activated)
         startSearchAtCaret();
+}
+
+void ViewerWindow::showTopic(const HelpTopic& topic) {
+    if (topic.kind == HelpTopic::Kind::None || m_doc->pageCount() == 0)
+        return;
+    const TopicPlace place = findTopic(*m_doc, topic);
+    if (place.page == 0) {
+        onPageChosen(1);
+        showNote(topicNotFoundNote(topic.text));
+        return;
+    }
+    if (place.onSeveralPages && m_lists->chooseKeyword(topic.text)) {
+        m_searchBar->showText(topic.text.trimmed());
+        return;
+    }
+    onPageChosen(place.page);
+    onContentsEntryChosen();
+}
+
+bool ViewerWindow::answersTopicCalls() const {
+    return m_channel && m_channel->isListening();
 }
 
 // A page link shows its page as a click on the page's contents entry does; a web address

@@ -2,6 +2,7 @@
 
 #include "core/helpdocument.h"
 #include "viewer/displaysettingstracker.h"
+#include "viewer/helptopic.h"
 #include "viewer/pagehistory.h"
 #include "viewer/pagesearch.h"
 #include "viewer/viewerlayout.h"
@@ -23,6 +24,7 @@ class RichTextControl;
 
 namespace quillo::viewer {
 
+class HelpChannel;
 class ListsPanel;
 class PageView;
 class SearchBar;
@@ -68,6 +70,11 @@ public:
     const PageHistory& history() const { return m_history; }
     // The note in the status area; empty when none is shown.
     QString statusNote() const;
+    // Shows a topic an application asked for: its page, or for a keyword on several pages the
+    // keyword tab with the keyword chosen; an unknown topic shows page 1 with a note.
+    void showTopic(const HelpTopic& topic);
+    // Whether the window answers topic calls for the file it shows.
+    bool answersTopicCalls() const;
     // Follows a link's target: a page of the document, or a web address in the browser.
     void followLink(const QString& target);
 
@@ -160,6 +167,7 @@ private:
     ViewerPrinting* m_printing = nullptr;
     QMenu* m_editMenu = nullptr;
     PageHistory m_history;
+    HelpChannel* m_channel = nullptr; // the viewer program only
     bool m_walkingHistory = false;
     QAction* m_frontAction = nullptr;
     ViewerActions m_actions;
