@@ -62,9 +62,18 @@ FileResult fileFailure(int err, const QString& path) {
     return {fileErrorNumberFromErrno(err, path), QString::fromLocal8Bit(std::strerror(err))};
 }
 
+FileResult fileInUse() {
+    return {FileError::FileInUse, QStringLiteral("the file is in use by another program")};
+}
+
+bool refusedByFolder(const FileResult& result, const QString& path) {
+    return result.errorNumber == FileError::PermissionDenied && !isReadOnlyFile(path);
+}
+
 int openForReadingError(const QString& path) {
-    // The descriptor is opened directly so that errno tells why a file cannot be read.
-    const int fd = ::open(systemPath(path).constData(), O_RDONLY | O_CLOEXEC);
+    // The descriptor is opened directly so that errno tells why a file cannot be read;
+    // without waiting, so that a FIFO without a writer does not hold the program.
+    const int fd = ::open(systemPath(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return fileErrorNumberFromErrno(errno, path);
     ::close(fd);

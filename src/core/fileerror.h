@@ -11,6 +11,7 @@ constexpr int ProcedureCall = 5;
 constexpr int BadFileName = 52;
 constexpr int FileNotFound = 53;
 constexpr int BadFileMode = 54;
+constexpr int FileInUse = 55;
 constexpr int DeviceIO = 57;
 constexpr int DiskFull = 61;
 constexpr int InputPastEnd = 62;
@@ -40,6 +41,13 @@ int fileErrorNumberFromErrno(int err, const QString& path = {});
 // The FileResult of a failed system call on `path`: its file error number and the system's
 // description of errno `err`.
 FileResult fileFailure(int err, const QString& path);
+
+// The FileResult of a file another program holds (its lock, or a save of its own).
+FileResult fileInUse();
+
+// True when a write failed on permission although the file itself may be written: the
+// folder refused it, and the folder is what the user has to change.
+bool refusedByFolder(const FileResult& result, const QString& path);
 
 // FileError::None when the file can be opened for reading, else the file error number of
 // the attempt.

@@ -15,25 +15,80 @@
 namespace quillo {
 namespace {
 
+// The bytes the reader walks: all of them at hand, or a file read only as far as the fields
+// ask and never past the length it had when it was opened. A length field that points far
+// past the end, or a huge file behind a good header, then costs no more than its real fields.
+class Source {
+public:
+    explicit Source(QByteArrayView data) : view_(data), size_(data.size()) {}
+    Source(int fd, qint64 size) : fd_(fd), size_(size) {}
+
+    qint64 size() const { return size_; }
+    // errno of a failed read, 0 when every read succeeded.
+    int readError() const { return error_; }
+
+    // The bytes from the start to `end`, fewer when the file ends or fails before it.
+    QByteArrayView upTo(qint64 end) {
+        if (fd_ < 0)
+            return view_;
+        end = std::min(end, size_);
+        if (buffer_.size() < end)
+            fill(end);
+        return buffer_;
+    }
+
+private:
+    void fill(qint64 end) {
+        // The buffer at least doubles, so a file read in many small steps is copied about once.
+        const qint64 target =
+            std::min(size_, std::max({end, 2 * qint64(buffer_.size()), qint64(65536)}));
+        qsizetype filled = buffer_.size();
+        buffer_.resize(qsizetype(target));
+        while (filled < target) {
+            const ssize_t n =
+                ::pread(fd_, buffer_.data() + filled, size_t(target - filled), filled);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                // The file was shortened meanwhile, or cannot be read on: it ends here.
+                if (n < 0)
+                    error_ = errno;
+                size_ = filled;
+                break;
+            }
+            filled += n;
+        }
+        buffer_.resize(filled);
+    }
+
+    QByteArrayView view_;
+    QByteArray buffer_;
+    int fd_ = -1;
+    qint64 size_ = 0;
+    int error_ = 0;
+};
+
 // Walks the file field by field; every read checks what is left before it takes anything.
 class Cursor {
 public:
-    explicit Cursor(QByteArrayView data) : data_(data) {}
+    explicit Cursor(Source& source) : source_(source) {}
 
     qsizetype pos() const { return pos_; }
+    qint64 size() const { return source_.size(); }
 
     // Hexadecimal field of `width` digits, as an unsigned value.
     std::optional<quint32> hex(int width, const char* what) {
         what_ = what;
-        if (data_.size() - pos_ < width)
+        const QByteArrayView data = source_.upTo(pos_ + width);
+        if (data.size() - pos_ < width)
             return std::nullopt;
-        if (width == 1 && data_[pos_] == ' ') {
+        if (width == 1 && data[pos_] == ' ') {
             ++pos_;
             return 0u;
         }
         quint32 v = 0;
         for (int i = 0; i < width; ++i) {
-            const int d = hexDigitValue(data_[pos_ + i]);
+            const int d = hexDigitValue(data[pos_ + i]);
             if (d < 0)
                 return std::nullopt;
             v = (v << 4) | quint32(d);
@@ -42,13 +97,14 @@ public:
         return v;
     }
 
-    // A text field of `chars` characters.
+    // A text field of `chars` characters (each one or two bytes).
     std::optional<QByteArrayView> chars(qsizetype count, const char* what) {
         what_ = what;
-        const auto len = cp932::byteLengthOfChars(data_, pos_, count);
+        const QByteArrayView data = source_.upTo(pos_ + 2 * qint64(count));
+        const auto len = cp932::byteLengthOfChars(data, pos_, count);
         if (!len)
             return std::nullopt;
-        QByteArrayView v = data_.sliced(pos_, *len);
+        QByteArrayView v = data.sliced(pos_, *len);
         pos_ += *len;
         return v;
     }
@@ -56,16 +112,19 @@ public:
     // A page body of `count` bytes.
     std::optional<QByteArrayView> bytes(qsizetype count, const char* what) {
         what_ = what;
-        if (count < 0 || data_.size() - pos_ < count)
+        if (count < 0 || size() - pos_ < count)
             return std::nullopt;
-        QByteArrayView v = data_.sliced(pos_, count);
+        const QByteArrayView data = source_.upTo(pos_ + count);
+        if (data.size() - pos_ < count)
+            return std::nullopt;
+        QByteArrayView v = data.sliced(pos_, count);
         pos_ += count;
         return v;
     }
 
     bool skip(QByteArrayView expected, const char* what) {
         what_ = what;
-        if (data_.size() - pos_ < expected.size())
+        if (source_.upTo(pos_ + expected.size()).size() - pos_ < expected.size())
             return false;
         pos_ += expected.size(); // filler: written as shown, never checked
         return true;
@@ -82,7 +141,7 @@ public:
     }
 
 private:
-    QByteArrayView data_;
+    Source& source_;
     qsizetype pos_ = 0;
     const char* what_ = "";
 };
@@ -198,20 +257,44 @@ ReadResult wrongFormat() {
     return r;
 }
 
-bool hasTag(QByteArrayView data) {
+// Only the tag's first bytes are read to tell a help file from anything else.
+bool hasTag(Source& source) {
+    const QByteArrayView data = source.upTo(7);
     return data.size() >= 7 && data.first(7) == QByteArrayView("qzd32mk");
+}
+
+// The most bytes a file of `pages` pages can take: a tag of double-byte characters, and on
+// every page the longest title, all keywords at their longest and the longest page text.
+qint64 largestFileOf(int pages) {
+    constexpr qint64 counted = 4 + 2 * qint64(0x7FFF);
+    constexpr qint64 record = 16 + 2 + counted + 2 + MaxKeywordsPerPage * counted;
+    constexpr qint64 body = 8 + qint64(0x7FFFFFFF);
+    return HeaderFixedLength + FormatTagLength + pages * (record + body);
+}
+
+ReadResult readFailure(const FileResult& file) {
+    ReadResult r;
+    r.status = ReadStatus::OpenFailed;
+    r.errorNumber = file.errorNumber;
+    r.reason = file.message;
+    return r;
+}
+
+ReadResult headerOf(Source& source, HelpFileHeader& header, Reader reader) {
+    if (!hasTag(source))
+        return wrongFormat();
+    Cursor c(source);
+    if (auto failed =
+            parseHeader(c, header.settings, reader, header.settingsOffset, &header.formatTag))
+        return *failed;
+    return {};
 }
 
 } // namespace
 
 ReadResult parseHelpFileHeader(QByteArrayView data, HelpFileHeader& header, Reader reader) {
-    if (!hasTag(data))
-        return wrongFormat();
-    Cursor c(data);
-    if (auto failed =
-            parseHeader(c, header.settings, reader, header.settingsOffset, &header.formatTag))
-        return *failed;
-    return {};
+    Source source(data);
+    return headerOf(source, header, reader);
 }
 
 QByteArray displaySettingsBytes(const DisplaySettings& s) {
@@ -224,10 +307,12 @@ QByteArray displaySettingsBytes(const DisplaySettings& s) {
     return out;
 }
 
-ReadResult parseHelpFile(QByteArrayView data, HelpDocument& doc, Reader reader) {
-    if (!hasTag(data))
+namespace {
+
+ReadResult parse(Source& source, HelpDocument& doc, Reader reader) {
+    if (!hasTag(source))
         return wrongFormat();
-    Cursor c(data);
+    Cursor c(source);
     qsizetype settingsOffset = 0;
     if (auto failed = parseHeader(c, doc.displaySettings, reader, settingsOffset))
         return *failed;
@@ -240,6 +325,9 @@ ReadResult parseHelpFile(QByteArrayView data, HelpDocument& doc, Reader reader) 
     const qint16 count = qint16(*pageCount);
     if (count < 0 || count > MaxPages)
         return c.fail(QStringLiteral("%1 pages").arg(count));
+    if (c.size() > largestFileOf(count))
+        return c.fail(
+            QStringLiteral("%1 bytes are more than %2 pages can take").arg(c.size()).arg(count));
     // Pages read so far stay in the document when a later field fails.
     doc.pages.resize(count);
 
@@ -285,19 +373,44 @@ ReadResult parseHelpFile(QByteArrayView data, HelpDocument& doc, Reader reader) 
     return {};
 }
 
+} // namespace
+
+ReadResult parseHelpFile(QByteArrayView data, HelpDocument& doc, Reader reader) {
+    Source source(data);
+    return parse(source, doc, reader);
+}
+
 ReadResult readHelpFile(const QString& path, HelpDocument& doc, Reader reader) {
-    // The file is copied into memory before parsing: a mapping would fault if another
-    // program shortened the file meanwhile. A help file is at most a few megabytes.
-    QByteArray data;
-    const FileResult read = readWholeFile(path, data, helpFileOpenedHook);
-    if (!read.ok()) {
-        ReadResult r;
-        r.status = ReadStatus::OpenFailed;
-        r.errorNumber = read.errorNumber;
-        r.reason = read.message;
+    // An overwrite in place that a kill interrupted is put right before the file is read.
+    if (const FileResult recovered = finishInterruptedOverwrite(path); !recovered.ok())
+        return readFailure(recovered);
+    // The file is read into memory as the fields ask, not mapped: a mapping would fault if
+    // another program shortened the file meanwhile.
+    const FileForReading file(path);
+    if (file.notRegular()) {
+        ReadResult r = wrongFormat();
+        r.reason = QStringLiteral("not a help file (not a regular file)");
         return r;
     }
-    return parseHelpFile(data, doc, reader);
+    if (!file.isOpen())
+        return readFailure(file.error());
+    if (helpFileOpenedHook)
+        helpFileOpenedHook();
+    Source source(file.fd(), file.size());
+    const ReadResult r = parse(source, doc, reader);
+    if (!r.ok() && source.readError() != 0)
+        return readFailure(fileFailure(source.readError(), path));
+    return r;
+}
+
+ReadResult readHelpFileHeader(const QString& path, HelpFileHeader& header, Reader reader) {
+    const FileForReading file(path);
+    if (file.notRegular())
+        return wrongFormat();
+    if (!file.isOpen())
+        return readFailure(file.error());
+    Source source(file.fd(), file.size());
+    return headerOf(source, header, reader);
 }
 
 WriteResult serializeHelpDocument(HelpDocument& doc, QByteArray& out) {
@@ -364,8 +477,11 @@ WriteResult saveHelpFile(const QString& path, HelpDocument& doc) {
     WriteResult r = serializeHelpDocument(doc, bytes);
     if (!r.ok())
         return r;
-    // The viewer's write-back of its window fields waits until the file is replaced.
+    // The viewer's write-back of its window fields waits until the file is replaced; a
+    // program that holds the file longer than a moment keeps it as it is.
     const LockedFile lock(path, O_RDONLY);
+    if (lock.error() == EWOULDBLOCK)
+        return fileFailure(WriteStatus::WriteFailed, fileInUse());
     const FileResult error = writeFileAtomically(path, bytes);
     if (!error.ok())
         return fileFailure(WriteStatus::WriteFailed, error);

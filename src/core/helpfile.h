@@ -42,7 +42,8 @@ struct ReadResult {
 // Who reads: the viewer also lets a maximised window state clear the keep-in-front flag.
 enum class Reader { Viewer, Maker };
 
-// Reads a help file into the document. On success the pages and the settings are replaced;
+// Reads a help file into the document. Anything but a regular file is WrongFormat, and a file
+// is read only as far as its fields reach. On success the pages and the settings are replaced;
 // on failure the settings and pages read before the failing field stay in the document,
 // and the caller must not write it back.
 // filePath is left to the caller.
@@ -60,6 +61,8 @@ struct HelpFileHeader {
 
 // Reads the tag and the display settings as parseHelpFile takes them, without the pages.
 ReadResult parseHelpFileHeader(QByteArrayView data, HelpFileHeader& header, Reader reader);
+// The same from a file, of which only the header's bytes are read.
+ReadResult readHelpFileHeader(const QString& path, HelpFileHeader& header, Reader reader);
 
 // The window fields as the file stores them (DisplaySettingsLength bytes), backColor excluded.
 QByteArray displaySettingsBytes(const DisplaySettings& settings);
@@ -94,7 +97,9 @@ WriteResult serializeHelpDocument(HelpDocument& doc, QByteArray& out);
 WriteResult writeHelpDocument(QIODevice& device, HelpDocument& doc);
 
 // Writes the document to a file: into a temporary file in the same folder that replaces the
-// old file only once it is complete, so a failed write leaves the old file as it was.
+// old file only once it is complete, so a failed write leaves the old file as it was. A file
+// another program keeps locked beyond a short wait is left alone (WriteFailed with
+// FileError::FileInUse).
 WriteResult saveHelpFile(const QString& path, HelpDocument& doc);
 
 } // namespace quillo

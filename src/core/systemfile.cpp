@@ -126,20 +126,47 @@ bool readAllFrom(int fd, QByteArray& out) {
     }
 }
 
+FileForReading::FileForReading(const QString& path) {
+    const int fd = ::open(systemPath(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        m_error = fileFailure(errno, path);
+        return;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        m_error = fileFailure(errno, path);
+        ::close(fd);
+        return;
+    }
+    if (S_ISREG(st.st_mode)) {
+        m_fd = fd;
+        m_size = st.st_size;
+        return;
+    }
+    ::close(fd);
+    if (S_ISDIR(st.st_mode)) {
+        m_error = fileFailure(EISDIR, path);
+        return;
+    }
+    m_notRegular = true;
+    m_error = {FileError::BadFileMode, QStringLiteral("not a regular file")};
+}
+
+FileForReading::~FileForReading() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
 FileResult readWholeFile(const QString& path, QByteArray& out,
                          const std::function<void()>& afterOpen) {
     out.clear();
-    const int fd = ::open(systemPath(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return fileFailure(errno, path);
+    const FileForReading file(path);
+    if (!file.isOpen())
+        return file.error();
     if (afterOpen)
         afterOpen();
-    struct stat st {};
-    int err = ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) ? EISDIR : 0;
-    if (err == 0 && !readAllFrom(fd, out))
-        err = errno;
-    ::close(fd);
-    if (err != 0) {
+    if (!readAllFrom(file.fd(), out)) {
+        const int err = errno;
         out.clear();
         return fileFailure(err, path);
     }

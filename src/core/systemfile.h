@@ -27,8 +27,34 @@ QStringList argumentsFromSystem(int argc, const char* const* argv);
 // read error.
 bool readAllFrom(int fd, QByteArray& out);
 
-// Reads the whole file into `out`. `afterOpen` runs once the file is open (for tests that
-// change the file at that moment).
+// A file opened to be read. Only a regular file is kept open: a device, a FIFO or a socket
+// could be read without end or wait for a writer that never comes.
+class FileForReading {
+public:
+    // Opens without waiting (a FIFO without a writer opens at once) and checks the kind.
+    explicit FileForReading(const QString& path);
+    ~FileForReading();
+    FileForReading(const FileForReading&) = delete;
+    FileForReading& operator=(const FileForReading&) = delete;
+
+    bool isOpen() const { return m_fd >= 0; }
+    int fd() const { return m_fd; }
+    // The length the file had when it was opened.
+    qint64 size() const { return m_size; }
+    // True when the path names something that is not a file or a folder.
+    bool notRegular() const { return m_notRegular; }
+    // Why the file is not open (a folder is PathFileAccess, another kind BadFileMode).
+    const FileResult& error() const { return m_error; }
+
+private:
+    int m_fd = -1;
+    qint64 m_size = 0;
+    bool m_notRegular = false;
+    FileResult m_error;
+};
+
+// Reads the whole file into `out`; anything but a regular file is refused. `afterOpen` runs
+// once the file is open (for tests that change the file at that moment).
 FileResult readWholeFile(const QString& path, QByteArray& out,
                          const std::function<void()>& afterOpen = {});
 

@@ -87,6 +87,10 @@ void addFlags(Table& t) {
     flag({"pnlcltr"}, Word::PnLcLtr);
     flag({"pnucrm"}, Word::PnUcRm);
     flag({"pnlcrm"}, Word::PnLcRm);
+    flag({"clmgf"}, Word::CellMergeFirst);
+    flag({"clmrg"}, Word::CellMerged);
+    flag({"clvmgf"}, Word::CellVMergeFirst);
+    flag({"clvmrg"}, Word::CellVMerged);
     flag({"pngblip"}, Word::PngBlip);
     flag({"jpegblip"}, Word::JpegBlip);
     flag({"emfblip"}, Word::EmfBlip);
@@ -156,6 +160,14 @@ void addValues(Table& t) {
     value({"objh"}, Word::ObjH);
     value({"itap"}, Word::Itap);
     value({"cellx"}, Word::CellX);
+    value({"up"}, Word::Up);
+    value({"dn"}, Word::Dn);
+    value({"cbpat"}, Word::ParaBackground);
+    value({"cfpat"}, Word::ParaPattern);
+    value({"shading"}, Word::ParaShare);
+    value({"clcbpat"}, Word::CellBackground);
+    value({"clcfpat"}, Word::CellPattern);
+    value({"clshdng"}, Word::CellShare);
     value({"trleft"}, Word::RowLeft);
     value({"trgaph"}, Word::RowGap);
 }

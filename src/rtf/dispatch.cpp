@@ -204,6 +204,18 @@ void Interpreter::dispatchFlag(Word word) {
     case Word::InTable:
         s.para.inTable = true;
         break;
+    case Word::CellMergeFirst:
+        row_.nextCell.mergeFirst = true;
+        break;
+    case Word::CellMerged:
+        row_.nextCell.merged = true;
+        break;
+    case Word::CellVMergeFirst:
+        row_.nextCell.vMergeFirst = true;
+        break;
+    case Word::CellVMerged:
+        row_.nextCell.vMerged = true;
+        break;
     case Word::RowDefaults:
         if (s.dest == Dest::Body)
             row_ = TableRow{};
@@ -452,8 +464,35 @@ void Interpreter::dispatchValue(Word word, int p, bool has) {
         break;
     case Word::CellX:
         // A page has few columns; a runaway row definition must not grow without bound.
-        if (s.dest == Dest::Body && row_.cellRights.size() < kMaxCells)
+        if (s.dest == Dest::Body && row_.cellRights.size() < kMaxCells) {
             row_.cellRights.push_back(clampTwips(p));
+            row_.cells.push_back(std::exchange(row_.nextCell, TableCell{}));
+        }
+        break;
+    case Word::Up:
+    case Word::Dn: {
+        const int halfPoints = std::clamp(has ? p : 6, -3276, 3276);
+        s.text.raise = word == Word::Up ? halfPoints : -halfPoints;
+        charStyleChanged();
+        break;
+    }
+    case Word::ParaBackground:
+    case Word::CellBackground:
+    case Word::ParaPattern:
+    case Word::CellPattern: {
+        const bool ofParagraph = word == Word::ParaBackground || word == Word::ParaPattern;
+        const bool background = word == Word::ParaBackground || word == Word::CellBackground;
+        Shading& shading = ofParagraph ? s.para.shading : row_.nextCell.shading;
+        const std::optional<QRgb> color = colors_.color(p);
+        (background ? shading.hasBackground : shading.hasPattern) = color.has_value();
+        (background ? shading.background : shading.pattern) = color.value_or(0);
+        break;
+    }
+    case Word::ParaShare:
+        s.para.shading.share = std::clamp(p, 0, 10000);
+        break;
+    case Word::CellShare:
+        row_.nextCell.shading.share = std::clamp(p, 0, 10000);
         break;
     case Word::RowLeft:
         if (s.dest == Dest::Body)

@@ -70,6 +70,23 @@ private:
         return para;
     }
 
+    // How the place (r, c) of a table joins its neighbours, and its cell's colour: a merged
+    // cell starts at its first place and covers the others.
+    static TableCell tableCellOf(const QTextTableCell& cell, int r, int c) {
+        TableCell t;
+        t.mergeFirst = cell.column() == c && cell.columnSpan() > 1;
+        t.merged = cell.column() < c;
+        t.vMergeFirst = cell.row() == r && cell.rowSpan() > 1;
+        t.vMerged = cell.row() < r;
+        const QBrush background = cell.format().background();
+        if (cell.format().hasProperty(QTextFormat::BackgroundBrush) &&
+            background.style() != Qt::NoBrush) {
+            t.shading.hasBackground = true;
+            t.shading.background = background.color().rgb() | 0xFF000000u;
+        }
+        return t;
+    }
+
     // The table row by row, cell by cell. A cell's paragraphs include those of tables nested
     // in it; a place that a merged cell covers is an empty cell of its own.
     void addTable(const QTextTable& table) {
@@ -82,8 +99,10 @@ private:
         const int gap = pixelsToTwips(table.format().cellPadding());
         for (int r = 0; r < table.rows(); ++r) {
             const size_t rowStart = paras_.size();
+            std::vector<TableCell> cells;
             for (int c = 0; c < table.columns(); ++c) {
                 const QTextTableCell cell = table.cellAt(r, c);
+                cells.push_back(tableCellOf(cell, r, c));
                 if (cell.row() == r && cell.column() == c) {
                     const QTextBlock last = cell.lastCursorPosition().block();
                     for (QTextBlock b = cell.firstCursorPosition().block(); b.isValid();
@@ -101,7 +120,7 @@ private:
                 paras_.back().endsCell = true;
             }
             paras_.back().endsRow = true;
-            paras_[rowStart].row = TableRow{0, gap, rights};
+            paras_[rowStart].row = TableRow{0, gap, rights, std::move(cells), {}};
         }
     }
 

@@ -8,32 +8,55 @@
 namespace quillo::rtf {
 namespace {
 
+// The character reference HTML needs for a character that has a meaning in markup, or none.
+const char16_t* markupReference(QChar c) {
+    switch (c.unicode()) {
+    case u'&':
+        return u"&amp;";
+    case u'<':
+        return u"&lt;";
+    case u'>':
+        return u"&gt;";
+    case u'"':
+        return u"&quot;";
+    default:
+        return nullptr;
+    }
+}
+
+// Page text: markup characters as references, a line break inside a paragraph as <br>.
 void appendEscaped(QString& out, QStringView text) {
     for (QChar c : text) {
-        switch (c.unicode()) {
-        case u'&':
-            out += u"&amp;";
-            break;
-        case u'<':
-            out += u"&lt;";
-            break;
-        case u'>':
-            out += u"&gt;";
-            break;
-        case u'"':
-            out += u"&quot;";
-            break;
-        case QChar::LineSeparator:
+        if (const char16_t* reference = markupReference(c))
+            out += reference;
+        else if (c == QChar::LineSeparator)
             out += u"<br>";
-            break;
-        case QChar::Nbsp:
+        else if (c == QChar::Nbsp)
             out += u"&nbsp;";
-            break;
-        default:
+        else
             out += c;
-            break;
-        }
     }
+}
+
+// Characters a relative URL may hold as they are: letters and digits, "-._~" and the
+// sub-delimiters that mean nothing in a path ("&" is escaped too, as it would start a character
+// reference in the attribute).
+bool isUrlSafe(char16_t c) {
+    if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9'))
+        return true;
+    return QStringView(u"-._~!$'()*+,;=@/").contains(QChar(c));
+}
+
+void appendPercentByte(QString& out, uchar byte) {
+    static const char16_t hex[] = u"0123456789ABCDEF";
+    out += u'%';
+    out += QChar(hex[byte >> 4]);
+    out += QChar(hex[byte & 15]);
+}
+
+void appendPercentUtf8(QString& out, QStringView text) {
+    for (const char byte : text.toUtf8())
+        appendPercentByte(out, uchar(byte));
 }
 
 QString colorText(QRgb rgb) {
@@ -84,6 +107,75 @@ const char16_t* listType(ListKind kind) {
 
 } // namespace
 
+QString htmlEscaped(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        if (const char16_t* reference = markupReference(c))
+            out += reference;
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString urlPathEncoded(QStringView path, bool (*keepRaw)(char32_t)) {
+    QString out;
+    out.reserve(path.size());
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const QChar c = path[i];
+        if (c.unicode() < 0x80) {
+            if (isUrlSafe(c.unicode()))
+                out += c;
+            else
+                appendPercentByte(out, uchar(c.unicode()));
+        } else if (c.isHighSurrogate() && i + 1 < path.size() && path[i + 1].isLowSurrogate()) {
+            const QStringView pair = path.mid(i, 2);
+            if (!keepRaw || keepRaw(QChar::surrogateToUcs4(pair[0], pair[1])))
+                out += pair;
+            else
+                appendPercentUtf8(out, pair);
+            ++i;
+        } else if (c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF) {
+            appendPercentByte(out, uchar(c.unicode() - 0xDC00)); // a byte of a non-UTF-8 name
+        } else if (c.isSurrogate()) {
+            appendPercentUtf8(out, QStringView(u"\uFFFD")); // half a pair names no character
+        } else if (!keepRaw || keepRaw(c.unicode())) {
+            out += c;
+        } else {
+            appendPercentUtf8(out, path.mid(i, 1));
+        }
+    }
+    return out;
+}
+
+bool isPublishableLink(QStringView href) {
+    // A browser drops leading and trailing controls and blanks and every tab and line break
+    // before it looks for the scheme: " java\tscript:" is a javascript: address.
+    QString address;
+    for (QChar c : href)
+        if (c != u'\t' && c != u'\n' && c != u'\r')
+            address += c;
+    qsizetype start = 0;
+    while (start < address.size() && address[start].unicode() <= 0x20)
+        ++start;
+    // The scheme: an ASCII letter, then letters, digits, "+", "-" and ".", ended by ":".
+    auto isLetter = [](char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); };
+    qsizetype end = start;
+    while (end < address.size() &&
+           (isLetter(address[end].unicode()) ||
+            (end > start && ((address[end] >= u'0' && address[end] <= u'9') ||
+                             QStringView(u"+-.").contains(address[end])))))
+        ++end;
+    if (end == start || end == address.size() || address[end] != u':')
+        return true; // no scheme: a relative link or an in-page anchor
+    const QStringView scheme = QStringView(address).mid(start, end - start);
+    for (const char16_t* allowed : {u"http", u"https", u"mailto", u"ftp"})
+        if (scheme.compare(QStringView(allowed), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 HtmlBuilder::HtmlBuilder(const HtmlOptions& options) : options_(options) {
     out_ += u"<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>";
     appendEscaped(out_, options_.title);
@@ -98,9 +190,10 @@ HtmlBuilder::HtmlBuilder(const HtmlOptions& options) : options_(options) {
 HtmlBuilder::RunMarkup HtmlBuilder::makeRunMarkup(const TextStyle& s) {
     QString open;
     QString close;
-    if (!s.anchor.isEmpty()) {
+    // A link to an address of another kind (javascript:, data: ...) keeps its text only.
+    if (!s.anchor.isEmpty() && isPublishableLink(s.anchor)) {
         open += u"<a href=\"";
-        appendEscaped(open, s.anchor);
+        open += htmlEscaped(s.anchor);
         open += u"\">";
         close.prepend(u"</a>");
     }
@@ -121,6 +214,9 @@ HtmlBuilder::RunMarkup HtmlBuilder::makeRunMarkup(const TextStyle& s) {
         open += QStringLiteral(";color:") + colorText(s.color);
     if (s.hasBackground)
         open += QStringLiteral(";background-color:") + colorText(s.background);
+    if (s.raise != 0)
+        open += QStringLiteral(";vertical-align:") + QString::number(s.raise / 2.0) +
+                QStringLiteral("pt");
     open += u"\">";
     close.prepend(u"</span>");
     auto tag = [&](bool on, const char16_t* start, const char16_t* end) {
@@ -177,7 +273,7 @@ QString HtmlBuilder::addPictureFile(const Picture& p) {
             .arg(pictures_.size() + 1)
             .arg(p.kind == PictureKind::Jpeg ? QStringLiteral("jpg") : QStringLiteral("png"));
     pictures_.push_back(HtmlPicture{name, imageFileBytes(p)});
-    return options_.imageLinkPrefix + pictures_.back().name;
+    return urlPathEncoded(options_.imageLinkPrefix) + name;
 }
 
 void HtmlBuilder::picture(const Picture& p, const TextStyle& style, QSize shown) {
@@ -185,7 +281,7 @@ void HtmlBuilder::picture(const Picture& p, const TextStyle& style, QSize shown)
     Q_UNUSED(style);
     const QString link = addPictureFile(p);
     para_ += u"<img src=\"";
-    appendEscaped(para_, link);
+    para_ += htmlEscaped(link);
     para_ += QStringLiteral("\" width=\"%1\" height=\"%2\" alt=\"\">")
                  .arg(shown.width())
                  .arg(shown.height());
@@ -224,6 +320,8 @@ void HtmlBuilder::writeParagraph(const ParaStyle& p) {
         style += QStringLiteral("margin-top:") + px(p.before) + u';';
     if (p.after != 0)
         style += QStringLiteral("margin-bottom:") + px(p.after) + u';';
+    if (const std::optional<QRgb> color = p.shading.color())
+        style += QStringLiteral("background-color:") + colorText(*color) + u';';
     if (para_.isEmpty())
         para_ = QStringLiteral("<br>");
     if (!p.isListItem()) {
@@ -301,45 +399,92 @@ void HtmlBuilder::enterCell() {
     if (!tableOpen_) {
         closeRun();
         closeListsTo(0);
-        out_ += u"<table class=\"page\">\n";
+        beforeTable_ = std::move(out_);
+        out_.clear();
         tableOpen_ = true;
     }
-    if (!rowOpen_) {
-        out_ += u"<tr>";
-        rowOpen_ = true;
-    }
-    if (!cellOpen_) {
-        out_ += u"<td>";
-        cellOpen_ = true;
-    }
+    rowOpen_ = true;
+    cellOpen_ = true;
+}
+
+// The cell's text is complete: it waits in its row.
+void HtmlBuilder::endCellText() {
+    closeListsTo(0);
+    rowCells_.push_back(std::move(out_));
+    out_.clear();
+    cellOpen_ = false;
 }
 
 void HtmlBuilder::endCell(const ParaStyle& style) {
     enterCell();
     writeParagraph(style);
-    closeListsTo(0);
-    out_ += u"</td>";
-    cellOpen_ = false;
+    endCellText();
     inCellParagraph_ = false;
 }
 
-void HtmlBuilder::endRow() {
+void HtmlBuilder::endRow(const TableRow& row) {
     if (!rowOpen_)
         return;
-    if (cellOpen_) {
-        closeListsTo(0);
-        out_ += u"</td>";
-        cellOpen_ = false;
-    }
-    out_ += u"</tr>\n";
+    if (cellOpen_)
+        endCellText();
+    tableRows_.push_back(BufferedRow{std::move(rowCells_), row});
+    rowCells_.clear();
     rowOpen_ = false;
+}
+
+// The table as HTML: a cell merged into the one before it or above it is left out and the
+// first of the merged cells spans them; a shaded cell gets its colour.
+QString HtmlBuilder::tableHtml() const {
+    auto cellOf = [&](size_t r, size_t c) -> const TableCell* {
+        if (r >= tableRows_.size() || c >= tableRows_[r].row.cells.size())
+            return nullptr;
+        return &tableRows_[r].row.cells[c];
+    };
+    QString html = QStringLiteral("<table class=\"page\">\n");
+    for (size_t r = 0; r < tableRows_.size(); ++r) {
+        html += u"<tr>";
+        const std::vector<QString>& cells = tableRows_[r].cells;
+        for (size_t c = 0; c < cells.size(); ++c) {
+            const TableCell* cell = cellOf(r, c);
+            const TableCell* above = r > 0 ? cellOf(r - 1, c) : nullptr;
+            if (cell && ((cell->merged && c > 0) ||
+                         (cell->vMerged && above && (above->vMergeFirst || above->vMerged))))
+                continue;
+            html += u"<td";
+            if (cell) {
+                size_t columns = 1;
+                while (c + columns < cells.size() && cellOf(r, c + columns) &&
+                       cellOf(r, c + columns)->merged)
+                    ++columns;
+                if (columns > 1)
+                    html += QStringLiteral(" colspan=\"%1\"").arg(columns);
+                size_t rows = 1;
+                if (cell->vMergeFirst)
+                    while (cellOf(r + rows, c) && cellOf(r + rows, c)->vMerged)
+                        ++rows;
+                if (rows > 1)
+                    html += QStringLiteral(" rowspan=\"%1\"").arg(rows);
+                if (const std::optional<QRgb> color = cell->shading.color())
+                    html += QStringLiteral(" style=\"background-color:%1\"").arg(colorText(*color));
+            }
+            html += u'>';
+            html += cells[c];
+            html += u"</td>";
+        }
+        html += u"</tr>\n";
+    }
+    html += u"</table>\n";
+    return html;
 }
 
 void HtmlBuilder::closeTableUnlessInCell() {
     if (!tableOpen_ || inCellParagraph_)
         return;
-    endRow();
-    out_ += u"</table>\n";
+    if (rowOpen_)
+        endRow(TableRow{});
+    out_ = std::move(beforeTable_) + tableHtml();
+    beforeTable_.clear();
+    tableRows_.clear();
     tableOpen_ = false;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rtf/htmlwriter.h"
+#include "rtf/interpreter.h"
 #include "rtf/styles.h"
 
 #include <QSize>
@@ -24,11 +25,11 @@ public:
     void paragraph(const ParaStyle& style);
     void finish(const ParaStyle& style, bool lastHasContent);
     // Tables, as the reader reports them (Sink): the paragraph that starts now lies in a cell;
-    // the current paragraph ends its cell; the row ends. A paragraph outside a cell ends the
-    // table.
+    // the current paragraph ends its cell; the row ends, as `row` describes it (merged cells
+    // and their shading). A paragraph outside a cell ends the table.
     void enterCell();
     void endCell(const ParaStyle& style);
-    void endRow();
+    void endRow(const TableRow& row);
     HtmlPage take();
 
 private:
@@ -50,6 +51,8 @@ private:
     void closeListsTo(qsizetype depth);
     void writeParagraph(const ParaStyle& style);
     void closeTableUnlessInCell();
+    void endCellText();
+    QString tableHtml() const;
     QString addPictureFile(const Picture& picture);
 
     HtmlOptions options_;
@@ -62,6 +65,15 @@ private:
     std::vector<OpenList> lists_;
     std::vector<std::pair<int, int>> itemCounts_; // sequence -> items written
     std::vector<HtmlPicture> pictures_;
+    // A table is written once it ends, when the spans of its merged cells are known: meanwhile
+    // out_ collects the text of the current cell and the page before it waits here.
+    struct BufferedRow {
+        std::vector<QString> cells;
+        TableRow row;
+    };
+    QString beforeTable_;
+    std::vector<BufferedRow> tableRows_;
+    std::vector<QString> rowCells_;
     bool tableOpen_ = false;
     bool rowOpen_ = false;
     bool cellOpen_ = false;

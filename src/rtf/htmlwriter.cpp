@@ -35,7 +35,7 @@ public:
         content_ = false;
         any_ = true;
     }
-    void endRow(const TableRow&) override { html_.endRow(); }
+    void endRow(const TableRow& row) override { html_.endRow(row); }
     HtmlPage take() { return html_.take(); }
 
 private:
@@ -51,8 +51,11 @@ HtmlPage writeHtml(const QTextDocument& doc, const HtmlOptions& options) {
     const std::vector<DocParagraph> paras = paragraphsOf(doc);
     if (paras.empty())
         html.finish(ParaStyle{}, false);
+    TableRow row; // of the table row being written
     for (size_t i = 0; i < paras.size(); ++i) {
         const DocParagraph& para = paras[i];
+        if (para.row)
+            row = *para.row;
         if (para.style.inTable)
             html.enterCell();
         for (const DocRun& run : para.runs) {
@@ -64,7 +67,7 @@ HtmlPage writeHtml(const QTextDocument& doc, const HtmlOptions& options) {
         if (para.endsCell) {
             html.endCell(para.style);
             if (para.endsRow)
-                html.endRow();
+                html.endRow(row);
             if (i + 1 == paras.size())
                 html.finish(ParaStyle{}, false);
         } else if (i + 1 < paras.size()) {

@@ -11,8 +11,10 @@ class QTextDocument;
 namespace quillo::rtf {
 
 struct HtmlOptions {
-    QString imageLinkPrefix; // prefix of the links to the picture files, e.g. "page1_files/"
-    QString title;           // <title> of the page
+    // Relative path of the folder the picture files go into, with a trailing "/" (e.g.
+    // "page1_files/"); written into the links URL-escaped.
+    QString imageLinkPrefix;
+    QString title; // <title> of the page
 };
 
 // One picture of the page as the file it links to.
@@ -25,6 +27,22 @@ struct HtmlPage {
     QString html;
     std::vector<HtmlPicture> pictures; // in the order the page shows them
 };
+
+// The text with & < > " written as HTML's character references, for text and attribute values.
+QString htmlEscaped(QStringView text);
+
+// A file path as a relative URL that names that file: the characters that URLs reserve or
+// that a browser would strip or misread (# ? % : \ " blanks, control characters ...) become
+// %XX of their UTF-8 bytes, so that "C#入門_1.htm" or " x.htm" links to that very file. "/"
+// separates folders. Other characters stay as they are, unless `keepRaw` refuses them (for a
+// page whose encoding cannot hold them). A byte of a file name that is not UTF-8 (carried as
+// U+DC80..U+DCFF) becomes that byte's %XX.
+QString urlPathEncoded(QStringView path, bool (*keepRaw)(char32_t) = nullptr);
+
+// Whether a link address may stand in a published page: http:, https:, mailto: and ftp:
+// addresses, relative links and in-page anchors. Any other scheme (javascript:, data:,
+// vbscript:, file: ...) is refused, judged the way a browser reads the address.
+bool isPublishableLink(QStringView href);
 
 // A whole HTML page (<!DOCTYPE html>, UTF-8 <meta>, <title>, <body>) with clean markup:
 // <p> with alignment and indents as CSS, <span> for fonts, sizes and colours, <b>/<i>/<u>/<s>,

@@ -14,10 +14,23 @@ namespace quillo::rtf {
 struct Picture;
 
 // A table row as \trowd defines it.
+// How one cell of a row looks and joins its neighbours (the words before its \cellx).
+struct TableCell {
+    bool mergeFirst = false;  // \clmgf: the first of cells merged across
+    bool merged = false;      // \clmrg: merged into the cell before it
+    bool vMergeFirst = false; // \clvmgf: the first of cells merged down
+    bool vMerged = false;     // \clvmrg: merged into the cell above it
+    Shading shading;          // \clcbpat, \clcfpat, \clshdng
+
+    bool operator==(const TableCell&) const = default;
+};
+
 struct TableRow {
-    int left = 0;                // \trleft: the row's left edge, twips from the margin
-    int gap = 0;                 // \trgaph: half the space between the text of two cells
-    std::vector<int> cellRights; // \cellx of each cell in order: its right edge, twips
+    int left = 0;                 // \trleft: the row's left edge, twips from the margin
+    int gap = 0;                  // \trgaph: half the space between the text of two cells
+    std::vector<int> cellRights;  // \cellx of each cell in order: its right edge, twips
+    std::vector<TableCell> cells; // the same cells' merges and shading
+    TableCell nextCell;           // read so far for the cell whose \cellx comes next
 };
 
 class Sink {

@@ -277,6 +277,8 @@ void Writer::changeStyle(const TextStyle& to) {
     if (to.hasBackground != from.hasBackground ||
         (to.hasBackground && to.background != from.background))
         control("highlight", colorIndex(to.hasBackground, to.background));
+    if (to.raise != from.raise)
+        to.raise < 0 ? control("dn", -to.raise) : control("up", to.raise);
     const QString anchor = from.anchor;
     from = to;
     from.anchor = anchor;
@@ -415,6 +417,8 @@ void Writer::paragraphStart(const DocParagraph& para, const DocParagraph* previo
         control("sb", p.before);
     if (p.after != 0)
         control("sa", p.after);
+    if (const std::optional<QRgb> color = p.shading.color())
+        control("cbpat", colorIndex(true, *color));
     switch (p.align) {
     case Alignment::Left:
         break;
@@ -436,13 +440,26 @@ void Writer::rowDefinition(const TableRow& row) {
     control("trowd");
     control("trgaph", row.gap);
     control("trleft", row.left);
-    for (int right : row.cellRights) {
+    for (size_t i = 0; i < row.cellRights.size(); ++i) {
+        if (i < row.cells.size()) {
+            const TableCell& cell = row.cells[i];
+            if (cell.mergeFirst)
+                control("clmgf");
+            if (cell.merged)
+                control("clmrg");
+            if (cell.vMergeFirst)
+                control("clvmgf");
+            if (cell.vMerged)
+                control("clvmrg");
+            if (const std::optional<QRgb> color = cell.shading.color())
+                control("clcbpat", colorIndex(true, *color));
+        }
         for (const char* side : {"clbrdrt", "clbrdrl", "clbrdrb", "clbrdrr"}) {
             control(side);
             control("brdrs");
             control("brdrw", 10);
         }
-        control("cellx", right);
+        control("cellx", row.cellRights[i]);
     }
     raw("\r\n");
 }
@@ -498,6 +515,12 @@ QByteArray Writer::write() {
     bool bullets = false;
     for (const DocParagraph& para : paras_) {
         bullets |= para.style.list == ListKind::Bullet;
+        if (const std::optional<QRgb> color = para.style.shading.color())
+            colorIndex(true, *color);
+        if (para.row)
+            for (const TableCell& cell : para.row->cells)
+                if (const std::optional<QRgb> color = cell.shading.color())
+                    colorIndex(true, *color);
         for (const DocRun& run : para.runs) {
             fontIndex(run.style.family);
             colorIndex(run.style.hasColor, run.style.color);

@@ -11,6 +11,18 @@
 #include <utility>
 
 namespace quillo::rtf {
+
+std::optional<QRgb> Shading::color() const {
+    if (share <= 0)
+        return hasBackground ? std::optional<QRgb>(background) : std::nullopt;
+    // The pattern (black unless given) covers `share` of the background (white unless given).
+    const QRgb under = hasBackground ? background : qRgb(255, 255, 255);
+    const QRgb over = hasPattern ? pattern : qRgb(0, 0, 0);
+    const int s = std::min(share, 10000);
+    auto mix = [&](int a, int b) { return (b * s + a * (10000 - s) + 5000) / 10000; };
+    return qRgb(mix(qRed(under), qRed(over)), mix(qGreen(under), qGreen(over)),
+                mix(qBlue(under), qBlue(over)));
+}
 namespace {
 
 // Custom list format properties: the RTF level and the first number of the list.
@@ -84,6 +96,9 @@ QTextCharFormat toCharFormat(const TextStyle& style) {
         f.setForeground(QColor::fromRgb(style.color));
     if (style.hasBackground)
         f.setBackground(QColor::fromRgb(style.background));
+    // Qt raises text by a share of the font's height: half-points over the size.
+    if (style.raise != 0)
+        f.setBaselineOffset(100.0 * style.raise / style.halfPoints);
     if (!style.anchor.isEmpty()) {
         f.setAnchor(true);
         f.setAnchorHref(style.anchor);
@@ -112,6 +127,8 @@ QTextBlockFormat toBlockFormat(const ParaStyle& style) {
     const bool noRoom = style.isListItem() && style.left <= 0;
     f.setLeftMargin(twipsToPixels(noRoom ? BulletHangTwips : style.left));
     f.setRightMargin(twipsToPixels(style.right));
+    if (const std::optional<QRgb> color = style.shading.color())
+        f.setBackground(QColor::fromRgb(*color));
     f.setTopMargin(twipsToPixels(style.before));
     f.setBottomMargin(twipsToPixels(style.after));
     if (style.isListItem()) {
@@ -185,6 +202,9 @@ TextStyle textStyleOf(const QTextCharFormat& f, const QFont& defaultFont) {
     }
     if (f.isAnchor())
         s.anchor = f.anchorHref();
+    if (f.hasProperty(QTextFormat::TextBaselineOffset))
+        s.raise =
+            std::clamp(int(std::lround(f.baselineOffset() * s.halfPoints / 100)), -3276, 3276);
     return s;
 }
 
@@ -202,6 +222,11 @@ ParaStyle paraStyleOf(const QTextBlockFormat& block, const QTextListFormat* list
     const int levels = block.indent() + (list ? list->indent() : 0);
     p.left = pixelsToTwips(block.leftMargin() + levels * indentWidth);
     p.right = pixelsToTwips(block.rightMargin());
+    if (block.hasProperty(QTextFormat::BackgroundBrush) &&
+        block.background().style() != Qt::NoBrush) {
+        p.shading.hasBackground = true;
+        p.shading.background = block.background().color().rgb() | 0xFF000000u;
+    }
     p.before = pixelsToTwips(block.topMargin());
     p.after = pixelsToTwips(block.bottomMargin());
     if (!list) {

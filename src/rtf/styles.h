@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTextFormat>
 
+#include <optional>
+
 class QTextBlockFormat;
 class QTextCharFormat;
 class QTextListFormat;
@@ -28,6 +30,7 @@ struct TextStyle {
     QRgb color = 0;
     QRgb background = 0;
     QString anchor; // hyperlink target of a HYPERLINK field
+    int raise = 0;  // \upN (positive) or \dnN (negative): half-points above the baseline
 
     bool operator==(const TextStyle&) const = default;
 };
@@ -44,6 +47,20 @@ enum class ListKind : unsigned char {
 
 enum class Alignment : unsigned char { Left, Right, Center, Justify };
 
+// The background of a paragraph or table cell: a pattern colour laid over a background colour
+// in a share of hundredths of a percent (\shading / \clshdng), as word processors write it.
+struct Shading {
+    bool hasBackground = false; // \cbpat / \clcbpat
+    bool hasPattern = false;    // \cfpat / \clcfpat
+    QRgb background = 0;
+    QRgb pattern = 0;
+    int share = 0; // 0..10000
+
+    bool operator==(const Shading&) const = default;
+    // The colour the area shows, nullopt when it has none of its own.
+    std::optional<QRgb> color() const;
+};
+
 struct ParaStyle {
     Alignment align = Alignment::Left;
     int left = 0;   // \li, twips
@@ -56,6 +73,7 @@ struct ParaStyle {
     int listSequence = 0; // paragraphs of one list (one numbering) share a sequence number
     int listStart = 1;    // the first number of that list
     bool inTable = false; // \intbl: the paragraph lies in a table cell
+    Shading shading;      // \cbpat, \cfpat, \shading
 
     bool operator==(const ParaStyle&) const = default;
     bool isListItem() const { return list != ListKind::None; }

@@ -119,6 +119,14 @@ bool TableBuilder::enterCell() {
 void TableBuilder::endRow(const TableRow& row) {
     if (gap_ < 0)
         gap_ = row.gap;
+    // Shaded cells show their colour.
+    for (size_t i = 0; table_ && i < row.cells.size() && int(i) < table_->columns(); ++i)
+        if (const std::optional<QRgb> color = row.cells[i].shading.color()) {
+            QTextTableCell cell = table_->cellAt(row_, int(i));
+            QTextTableCellFormat format = cell.format().toTableCellFormat();
+            format.setBackground(QColor::fromRgb(*color));
+            cell.setFormat(format);
+        }
     int left = row.left;
     for (size_t i = 0; i < row.cellRights.size(); ++i) {
         const int width = row.cellRights[i] - left;

@@ -1,5 +1,6 @@
 #include "viewer/displaysettingstracker.h"
 
+#include "core/atomicfile.h"
 #include "core/filelock.h"
 #include "core/helpfile.h"
 
@@ -75,6 +76,10 @@ FileResult writeDisplaySettingsBack(const QString& path, const DisplaySettings& 
     const LockedFile file(path, O_RDWR);
     if (!file.isOpen())
         return failure(file.error(), path);
+    // A save in place cut short is put right first: fields written into a file left between
+    // its old and its new contents would make it neither.
+    if (const FileResult recovered = finishInterruptedOverwrite(path); !recovered.ok())
+        return recovered;
     // The header as it stands now: a save by the authoring program since the viewer opened
     // the file is kept, and a file that is no longer a help file is left alone.
     char header[HeaderFixedLength];

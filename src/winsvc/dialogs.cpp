@@ -190,6 +190,15 @@ int QtDialogs::shellOpen(const QString& target, const QStringList& arguments) {
             // No browser at all is "not found"; one that would not start is "cannot start".
             return browserFound() ? ShellCannotStart : ShellFileNotFound;
         }
+        // A document named by its file:// address goes to the desktop's handler of its kind
+        // and is never run, whatever its execute bit says.
+        if (const QUrl url(target); url.isLocalFile()) {
+            if (!QFileInfo::exists(url.toLocalFile()))
+                return ShellFileNotFound;
+            if (QDesktopServices::openUrl(url))
+                return ShellOpenOk;
+            return browserFound() ? ShellCannotStart : ShellFileNotFound;
+        }
         const QFileInfo info(target);
         if (!info.exists())
             return ShellFileNotFound;

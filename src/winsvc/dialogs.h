@@ -38,7 +38,8 @@ public:
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
                                  const QString& filter) = 0;
     // Opens a document or web address with the desktop's program for it, or starts a
-    // program with the given arguments.
+    // program with the given arguments. A document given as a file:// address is always
+    // opened, never started as a program.
     virtual int shellOpen(const QString& target, const QStringList& arguments) = 0;
     int shellOpen(const QString& target) { return shellOpen(target, {}); }
     virtual void beep() = 0;

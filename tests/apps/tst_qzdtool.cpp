@@ -14,6 +14,12 @@
 
 #include <memory>
 
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 struct Run {
@@ -22,9 +28,16 @@ struct Run {
     QByteArray err;
 };
 
-// Runs the real tool as a writer's script would.
-Run qzdtool(const QStringList& args) {
+// Runs the real tool as a writer's script would; `asUser` runs it as a user without the
+// administrator's rights when the test runs as the administrator.
+Run qzdtool(const QStringList& args, bool asUser = false) {
     QProcess p;
+    if (asUser && ::geteuid() == 0)
+        p.setChildProcessModifier([] {
+            const gid_t nobody = 65534;
+            if (::setgroups(1, &nobody) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0)
+                ::_exit(99);
+        });
     p.start(QStringLiteral(QUILLO_BIN_DIR "/qzdtool"), args);
     Run r;
     if (!p.waitForFinished(20000))
@@ -120,6 +133,64 @@ private slots:
         QVERIFY2(QString::fromUtf8(r.err).contains(errContains), r.err.constData());
         if (code == 1)
             QCOMPARE(r.err.count('\n'), 1); // one line naming the file and the reason
+    }
+
+    // What is no help file is refused at once, never read whole or waited on.
+    void specialFiles_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("/dev/zero") << QStringLiteral("device");
+        QTest::newRow("FIFO") << QStringLiteral("fifo");
+        QTest::newRow("sparse 3 GB") << QStringLiteral("sparse");
+    }
+    void specialFiles() {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("h.qzd"));
+        if (kind == QLatin1String("device"))
+            path = QStringLiteral("/dev/zero");
+        else if (kind == QLatin1String("fifo"))
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else
+            QVERIFY(QFile(path).open(QIODevice::WriteOnly) && QFile::resize(path, 3LL << 30));
+        for (const char* command : {"info", "check"}) {
+            const Run r = qzdtool({QLatin1String(command), path});
+            QCOMPARE(r.code, 1);
+            QCOMPARE(QString::fromUtf8(r.err),
+                     path + QStringLiteral(": not a Quillo32 help file\n"));
+        }
+    }
+
+    // A file another program holds is waited for a moment, then reported in use.
+    void lockedTarget() {
+        QTemporaryDir dir;
+        const QString out = dir.filePath(QStringLiteral("out.qzd"));
+        QVERIFY(QFile::copy(data("minimal.qzd"), out));
+        const int held = ::open(QFile::encodeName(out).constData(), O_RDONLY);
+        QCOMPARE(::flock(held, LOCK_EX), 0);
+        const Run r = qzdtool({QStringLiteral("resave"), data("japanese.qzd"), out});
+        ::close(held);
+        QCOMPARE(r.code, 1);
+        QCOMPARE(QString::fromUtf8(r.err),
+                 out + QStringLiteral(": cannot write (the file is in use by another program)\n"));
+        QCOMPARE(contents(out), contents(data("minimal.qzd")));
+    }
+
+    // A folder that may not be written is named, not the file.
+    void readOnlyFolder() {
+        QTemporaryDir dir;
+        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755)));
+        const QString folder = dir.filePath(QStringLiteral("locked"));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("locked")));
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions(0x5555)));
+        const QString out = folder + QStringLiteral("/h.qzd");
+        const Run r = qzdtool({QStringLiteral("resave"), data("minimal.qzd"), out}, true);
+        QCOMPARE(r.code, 1);
+        // The system's own words for the cause follow in brackets.
+        QVERIFY2(QString::fromUtf8(r.err).startsWith(
+                     out + QStringLiteral(": cannot write into the folder ") + folder +
+                     QStringLiteral(" (")),
+                 r.err.constData());
+        QVERIFY(!QFile::exists(out));
     }
 
     void help() {
@@ -255,11 +326,11 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no page 10")
-            << QStringList{QStringLiteral("--page"), QStringLiteral("10")} << 1
-            << QStringLiteral("guide.qzd: no page 10 (the file has 9)");
-        QTest::newRow("page 0") << QStringList{QStringLiteral("--page"), QStringLiteral("0")} << 1
-                                << QStringLiteral("guide.qzd: no page 0");
+        // A page that is not one of the file's is a usage error naming the pages there are.
+        const QString pages = QStringLiteral("guide.qzd has pages 1 to 9\n");
+        for (const char* page : {"10", "0", "-1", "x", "", "7.5"})
+            QTest::newRow(qPrintable(QStringLiteral("page '%1'").arg(QLatin1String(page))))
+                << QStringList{QStringLiteral("--page"), QLatin1String(page)} << 2 << pages;
         QTest::newRow("missing file") << QStringList{QStringLiteral("missing")} << 1
                                       << QStringLiteral("missing.qzd: cannot open");
         QTest::newRow("folder is a file") << QStringList{QStringLiteral("blocked")} << 1
@@ -293,9 +364,85 @@ private slots:
         const Run r = qzdtool(command);
         QCOMPARE(r.code, code);
         QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());
-        if (code == 1)
+        if (code == 1 || args.size() == 2)
             QCOMPARE(r.err.count('\n'), 1);
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("pageblocked/guide_5.htm"))));
+    }
+
+    // A title holding a byte that is no character: the whole site is made with "?" for it,
+    // and standard error says so; the exit code is 0.
+    void exportHtmlUndecodableTitle() {
+        QTemporaryDir dir;
+        auto doc = std::make_unique<quillo::HelpDocument>();
+        doc->pages.resize(3);
+        for (int p = 1; p <= 3; ++p)
+            doc->page(p).rtf = "{\\rtf1\\ansi page " + QByteArray::number(p) + "\\par}";
+        doc->page(2).title = QStringLiteral("qXq");
+        const QString file = dir.filePath(QStringLiteral("odd.qzd"));
+        QVERIFY(quillo::saveHelpFile(file, *doc).ok());
+        QByteArray bytes = contents(file);
+        QCOMPARE(bytes.count("qXq"), 1);
+        bytes.replace("qXq", "q\x80q"); // 0x80 is no character in code page 932
+        QFile patched(file);
+        QVERIFY(patched.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        patched.write(bytes);
+        patched.close();
+        QCOMPARE(qzdtool({QStringLiteral("check"), file}).code, 0);
+
+        const QString out = dir.filePath(QStringLiteral("site"));
+        const Run r = qzdtool({QStringLiteral("export-html"), file, out});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.err.count('\n'), 1);
+        QVERIFY2(r.err.contains("written as \"?\""), r.err.constData());
+        QVERIFY(contents(out + QStringLiteral("/odd_conts.htm")).contains(">p 2  q?q</a>"));
+        for (int p = 1; p <= 3; ++p)
+            QVERIFY(contents(out + QStringLiteral("/odd_%1.htm").arg(p))
+                        .contains("page " + QByteArray::number(p)));
+    }
+
+    // A link planted where rtf2html or export-html writes is replaced, never written through:
+    // the file it points to stays as it was.
+    void htmlCommandsReplacePlantedLinks_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("planted");
+        QTest::newRow("rtf2html page") << QStringLiteral("rtf2html") << QStringLiteral("page.htm");
+        QTest::newRow("rtf2html picture")
+            << QStringLiteral("rtf2html") << QStringLiteral("page_files/image1.png");
+        QTest::newRow("export-html start page")
+            << QStringLiteral("export-html") << QStringLiteral("guide_index.htm");
+        QTest::newRow("export-html page")
+            << QStringLiteral("export-html") << QStringLiteral("guide_1.htm");
+        QTest::newRow("export-html temporary rtf")
+            << QStringLiteral("export-html") << QStringLiteral("guide_1.rtf");
+    }
+    void htmlCommandsReplacePlantedLinks() {
+        QFETCH(QString, command);
+        QFETCH(QString, planted);
+        QTemporaryDir dir;
+        auto doc = std::make_unique<quillo::HelpDocument>();
+        doc->pages.resize(1);
+        doc->page(1).rtf = contents(rtfData("wordpad.rtf"));
+        const QString file = dir.filePath(QStringLiteral("guide.qzd"));
+        QVERIFY(quillo::saveHelpFile(file, *doc).ok());
+        const QString victim = dir.filePath(QStringLiteral("victim.txt"));
+        QFile v(victim);
+        QVERIFY(v.open(QIODevice::WriteOnly));
+        v.write("untouched");
+        v.close();
+        const QString out = dir.filePath(QStringLiteral("out"));
+        QVERIFY(QDir().mkpath(QFileInfo(out + QLatin1Char('/') + planted).path()));
+        QVERIFY(QFile::link(victim, out + QLatin1Char('/') + planted));
+
+        const Run r =
+            command == QLatin1String("rtf2html")
+                ? qzdtool({command, rtfData("wordpad.rtf"), out + QStringLiteral("/page.htm")})
+                : qzdtool({command, file, out});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(contents(victim), QByteArray("untouched"));
+        QVERIFY(QFile::exists(victim));
+        const QFileInfo replaced(out + QLatin1Char('/') + planted);
+        QVERIFY(!replaced.isSymLink());
+        QCOMPARE(replaced.exists(), !planted.endsWith(QLatin1String(".rtf")));
     }
 
     // A picture that cannot be written fails the conversion with one line naming the file and

@@ -1,13 +1,18 @@
 #include "core/atomicfile.h"
 #include "core/fileerror.h"
+#include "core/helpfile.h"
+#include "support/killedsave.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
+#include <csignal>
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -15,6 +20,7 @@
 #include <utime.h>
 
 using namespace quillo;
+using quillo::test::saveKilledAt;
 
 namespace {
 
@@ -32,6 +38,26 @@ mode_t modeOf(const QString& path) {
     struct stat st {};
     ::stat(QFile::encodeName(path).constData(), &st);
     return st.st_mode & 07777;
+}
+
+// The bytes of a help file of `pages` pages, page p's text `step` * p bytes of `fill`.
+QByteArray helpFileBytes(int pages, char fill, int step = 3000) {
+    HelpDocument doc;
+    doc.pages.resize(pages);
+    for (int p = 1; p <= pages; ++p)
+        doc.page(p).rtf = "{\\rtf1 " + QByteArray(step * p, fill) + "\\par}";
+    QByteArray bytes;
+    serializeHelpDocument(doc, bytes);
+    return bytes;
+}
+
+QStringList filesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+// A second name for the file, so that saves must write it in place.
+bool addLink(const QString& path, const QString& other) {
+    return ::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()) == 0;
 }
 
 } // namespace
@@ -107,24 +133,32 @@ private slots:
         QCOMPARE(modeOf(path), mode_t(0664));
     }
 
-    // Temporary files an interrupted save left behind go with the next save; one that may
-    // belong to a save running right now and other files stay.
+    // Temporary files interrupted saves left behind go with the first save into their
+    // folder; one that may belong to a save running right now and other files stay. The
+    // folder is read once per run, not again for every file written into it.
     void staleTemporariesRemoved() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("h.qzd"));
         QVERIFY(writeAll(path, "old"));
         const QString stale = dir.filePath(QStringLiteral(".h.qzd.qzdtmp-abc123"));
         const QString young = dir.filePath(QStringLiteral(".h.qzd.qzdtmp-def456"));
-        const QString other = dir.filePath(QStringLiteral(".g.qzd.qzdtmp-abc123"));
-        for (const QString& f : {stale, young, other})
+        const QString otherFiles = dir.filePath(QStringLiteral(".g.qzd.qzdtmp-abc123"));
+        const QString unrelated = dir.filePath(QStringLiteral(".hidden"));
+        for (const QString& f : {stale, young, otherFiles, unrelated})
             QVERIFY(writeAll(f, "left over"));
         const utimbuf hourAgo{::time(nullptr) - 3600, ::time(nullptr) - 3600};
-        QCOMPARE(::utime(QFile::encodeName(stale).constData(), &hourAgo), 0);
-        QCOMPARE(::utime(QFile::encodeName(other).constData(), &hourAgo), 0);
+        for (const QString& f : {stale, otherFiles, unrelated})
+            QCOMPARE(::utime(QFile::encodeName(f).constData(), &hourAgo), 0);
         QVERIFY(writeFileAtomically(path, "new").ok());
         QVERIFY(!QFile::exists(stale));
+        QVERIFY(!QFile::exists(otherFiles));
         QVERIFY(QFile::exists(young));
-        QVERIFY(QFile::exists(other));
+        QVERIFY(QFile::exists(unrelated));
+
+        QVERIFY(writeAll(stale, "left over"));
+        QCOMPARE(::utime(QFile::encodeName(stale).constData(), &hourAgo), 0);
+        QVERIFY(writeFileAtomically(dir.filePath(QStringLiteral("g.qzd")), "new").ok());
+        QVERIFY(QFile::exists(stale));
     }
 
     // A file with another link is written in place: both names show the new contents, and
@@ -181,7 +215,157 @@ private slots:
         QCOMPARE(st.st_mode & 07777, mode_t(0664));
     }
 
-    // A folder standing where the file should be is named as such, not as a read-only file.
+    // A save written in place is killed at each of its steps, once in the middle of writing
+    // the new contents: the next reading of the file, under either name, finds the old or
+    // the new help file whole, and the copy of the old contents is then gone.
+    void killedInPlaceSave_data() {
+        QTest::addColumn<SaveStep>("step");
+        QTest::addColumn<bool>("halfWritten"); // the kill comes with the new contents half there
+        QTest::addColumn<bool>("newExpected");
+        QTest::newRow("keeping the old contents") << SaveStep::KeepOld << false << false;
+        QTest::newRow("naming the kept copy") << SaveStep::KeepOldInstall << false << false;
+        QTest::newRow("before writing") << SaveStep::Write << false << false;
+        QTest::newRow("half written") << SaveStep::Write << true << false;
+        QTest::newRow("written, before the sync") << SaveStep::Sync << false << true;
+        QTest::newRow("dropping the kept copy") << SaveStep::DropOld << false << true;
+    }
+    void killedInPlaceSave() {
+        QFETCH(SaveStep, step);
+        QFETCH(bool, halfWritten);
+        QFETCH(bool, newExpected);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("h.qzd"));
+        const QString other = dir.filePath(QStringLiteral("link.qzd"));
+        const QByteArray oldBytes = helpFileBytes(3, 'o');
+        const QByteArray newBytes = helpFileBytes(2, 'n');
+        QVERIFY(writeAll(path, oldBytes));
+        QVERIFY(addLink(path, other));
+
+        QVERIFY(saveKilledAt(path, newBytes, step, halfWritten));
+
+        const QByteArray expected = newExpected ? newBytes : oldBytes;
+        for (const QString& name : {path, other}) {
+            HelpDocument read;
+            QVERIFY(readHelpFile(name, read, Reader::Maker).ok());
+            QCOMPARE(read.pageCount(), newExpected ? 2 : 3);
+            QCOMPARE(readAll(name), expected);
+        }
+        QCOMPARE(filesIn(dir.path()).filter(QStringLiteral("qzdkeep")), QStringList());
+        // The next save goes ahead as usual.
+        QVERIFY(writeFileAtomically(path, newBytes).ok());
+        QCOMPARE(readAll(other), newBytes);
+    }
+
+    // A file written again after a save in place was killed (under its other name, or by
+    // another program) keeps those contents: the old ones are not put back over them.
+    void fileWrittenSinceTheKillIsKept() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("h.qzd"));
+        const QByteArray oldBytes = helpFileBytes(3, 'o');
+        const QByteArray newBytes = helpFileBytes(2, 'n');
+        const QByteArray laterBytes = helpFileBytes(4, 'l');
+        QVERIFY(writeAll(path, oldBytes));
+        QVERIFY(addLink(path, dir.filePath(QStringLiteral("link.qzd"))));
+        QVERIFY(saveKilledAt(path, newBytes, SaveStep::Write, true));
+        QVERIFY(writeAll(path, laterBytes)); // in place, as a copy command writes
+        HelpDocument read;
+        QVERIFY(readHelpFile(path, read, Reader::Maker).ok());
+        QCOMPARE(readAll(path), laterBytes);
+        QCOMPARE(filesIn(dir.path()).filter(QStringLiteral("qzdkeep")), QStringList());
+    }
+
+    // Saves in place, one after the other, killed at whatever moment the kill comes: each
+    // time the next reading finds one of the files written whole.
+    void savesKilledAtAnyMoment() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("h.qzd"));
+        // Megabytes, so that many kills come in the middle of writing them.
+        const QByteArray first = helpFileBytes(20, 'a', 30000);
+        const QByteArray second = helpFileBytes(12, 'b', 30000);
+        QVERIFY(writeAll(path, first));
+        QVERIFY(addLink(path, dir.filePath(QStringLiteral("link.qzd"))));
+        for (int round = 0; round < 60; ++round) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                for (;;) {
+                    writeFileAtomically(path, second);
+                    writeFileAtomically(path, first);
+                }
+            }
+            ::usleep(useconds_t(1000 + QRandomGenerator::global()->bounded(30000)));
+            ::kill(child, SIGKILL);
+            int status = 0;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            HelpDocument read;
+            QVERIFY2(readHelpFile(path, read, Reader::Maker).ok(),
+                     qPrintable(QStringLiteral("round %1").arg(round)));
+            const QByteArray bytes = readAll(path);
+            QVERIFY2(bytes == first || bytes == second,
+                     qPrintable(QStringLiteral("round %1").arg(round)));
+        }
+    }
+
+    // A step of the save in place that fails: the file keeps its old contents (or, when only
+    // the kept copy could not be dropped, has its new ones) and no copy outlives the next
+    // reading.
+    void failedInPlaceStep_data() {
+        QTest::addColumn<SaveStep>("step");
+        QTest::addColumn<int>("errorNumber");
+        QTest::newRow("keeping the old contents") << SaveStep::KeepOld << 61;
+        QTest::newRow("naming the kept copy") << SaveStep::KeepOldInstall << 57;
+        QTest::newRow("writing") << SaveStep::Write << 61;
+        QTest::newRow("sync") << SaveStep::Sync << 57;
+        QTest::newRow("dropping the kept copy") << SaveStep::DropOld << 0;
+    }
+    void failedInPlaceStep() {
+        QFETCH(SaveStep, step);
+        QFETCH(int, errorNumber);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("h.qzd"));
+        QVERIFY(writeAll(path, "old contents, longer than the new"));
+        QVERIFY(addLink(path, dir.filePath(QStringLiteral("link.qzd"))));
+        saveFaultHook = [&](SaveStep s) {
+            return s != step ? 0 : errorNumber == 61 ? ENOSPC : EIO;
+        };
+        QCOMPARE(writeFileAtomically(path, "new contents").errorNumber, errorNumber);
+        saveFaultHook = nullptr;
+        QCOMPARE(readAll(path), errorNumber ? QByteArray("old contents, longer than the new")
+                                            : QByteArray("new contents"));
+        QVERIFY(finishInterruptedOverwrite(path).ok());
+        QCOMPARE(filesIn(dir.path()),
+                 (QStringList{QStringLiteral("h.qzd"), QStringLiteral("link.qzd")}));
+        QCOMPARE(readAll(path), errorNumber ? QByteArray("old contents, longer than the new")
+                                            : QByteArray("new contents"));
+    }
+
+    // While a save in place runs, another program opening or saving the file leaves the
+    // save's copy of the old contents alone; the second save is told the file is in use.
+    void runningInPlaceSaveKeepsItsCopy() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("h.qzd"));
+        const QString kept = dir.filePath(keptOldContentsName(QStringLiteral("h.qzd")));
+        QVERIFY(writeAll(path, "old"));
+        QVERIFY(addLink(path, dir.filePath(QStringLiteral("link.qzd"))));
+        bool inside = false;
+        FileResult opened, saved;
+        saveFaultHook = [&](SaveStep s) {
+            if (s != SaveStep::Write || inside)
+                return 0;
+            inside = true;
+            opened = finishInterruptedOverwrite(path);
+            const bool copyStays = QFile::exists(kept);
+            saved = writeFileAtomically(path, "the other program's");
+            return copyStays && QFile::exists(kept) ? 0 : EIO;
+        };
+        QVERIFY(writeFileAtomically(path, "new").ok());
+        QVERIFY(opened.ok());
+        QCOMPARE(saved.errorNumber, 55);
+        QCOMPARE(readAll(path), QByteArray("new"));
+        QVERIFY(!QFile::exists(kept));
+    }
+
+    // A folder standing where the file should be is named as such, not as a read-only file;
+    // a FIFO is not replaced by a file either.
     void folderInTheWay() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("h.qzd"));
@@ -189,6 +373,12 @@ private slots:
         const FileResult r = writeFileAtomically(path, "new");
         QCOMPARE(r.errorNumber, 75);
         QVERIFY(QFileInfo(path).isDir());
+        const QString fifo = dir.filePath(QStringLiteral("pipe.qzd"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QCOMPARE(writeFileAtomically(fifo, "new").errorNumber, 54);
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(fifo).constData(), &st), 0);
+        QVERIFY(S_ISFIFO(st.st_mode));
     }
 };
 

@@ -10,6 +10,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 using namespace quillo;
 using quillo::test::FailingDevice;
 
@@ -289,6 +291,54 @@ private slots:
             QCOMPARE(r.status, n < 7 ? ReadStatus::WrongFormat : ReadStatus::BadField);
             QVERIFY(target->pageCount() <= 100);
         }
+    }
+
+    // What is not a help file is refused without being read whole or waited on: a device
+    // without end, a FIFO without a writer, a folder, a sparse 3 GB file, and one whose
+    // good header counts fewer pages than its size could hold.
+    void specialFilesAreRefused_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<ReadStatus>("status");
+        QTest::addColumn<int>("errorNumber");
+        QTest::newRow("/dev/zero") << QStringLiteral("device") << ReadStatus::WrongFormat << 0;
+        QTest::newRow("FIFO") << QStringLiteral("fifo") << ReadStatus::WrongFormat << 0;
+        QTest::newRow("folder") << QStringLiteral("folder") << ReadStatus::OpenFailed << 75;
+        QTest::newRow("3 GB of nothing")
+            << QStringLiteral("sparse") << ReadStatus::WrongFormat << 0;
+        QTest::newRow("3 GB behind one page")
+            << QStringLiteral("sparse help") << ReadStatus::BadField << 0;
+    }
+    void specialFilesAreRefused() {
+        QFETCH(QString, kind);
+        QFETCH(ReadStatus, status);
+        QFETCH(int, errorNumber);
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("h.qzd"));
+        const QByteArray name = QFile::encodeName(path);
+        constexpr qint64 ThreeGigabytes = 3LL << 30;
+        if (kind == QLatin1String("device")) {
+            path = QStringLiteral("/dev/zero");
+        } else if (kind == QLatin1String("fifo")) {
+            QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+        } else if (kind == QLatin1String("folder")) {
+            QCOMPARE(::mkdir(name.constData(), 0700), 0);
+        } else {
+            QByteArray header;
+            if (kind == QLatin1String("sparse help")) {
+                auto doc = newDoc();
+                doc->pages.resize(1);
+                QVERIFY(serializeHelpDocument(*doc, header).ok());
+            }
+            QVERIFY(writeAll(path, header));
+            QVERIFY(QFile::resize(path, ThreeGigabytes));
+        }
+        auto doc = newDoc();
+        const ReadResult r = readHelpFile(path, *doc, Reader::Viewer);
+        QCOMPARE(r.status, status);
+        QCOMPARE(r.errorNumber, errorNumber);
+        HelpFileHeader header;
+        QVERIFY(!readHelpFileHeader(path, header, Reader::Viewer).ok() ||
+                kind == QLatin1String("sparse help"));
     }
 
     // Hostile numbers: negative counts and lengths, lengths far past the end.

@@ -5,8 +5,8 @@
 #include "viewer/viewertexts.h"
 #include "viewer/viewerwindow.h"
 #include "winsvc/appenv.h"
-#include "winsvc/richtextcontrol.h"
 #include "winsvc/placement.h"
+#include "winsvc/richtextcontrol.h"
 #include "winsvc/twips.h"
 
 #include <QAction>
@@ -24,6 +24,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 #include <memory>
 
@@ -66,6 +68,7 @@ private slots:
     void menusCarryNamesCaptionsAndShortcuts();
     void quotedCommandLineOpensTheFile();
     void tooManySeparatorsIsRefused();
+    void wrongFormatShowsMessageAndNeverWrites_data();
     void wrongFormatShowsMessageAndNeverWrites();
     void offScreenWindowFallsBackToDefaults();
     void openAndCloseLeavesFileUntouched_data();
@@ -222,15 +225,31 @@ void TestViewerWindow::tooManySeparatorsIsRefused() {
     QCOMPARE(list("List1")->count(), 0);
 }
 
+// Text, a FIFO without a writer and a device without end are all no help file: the
+// message comes at once and the window shows.
+void TestViewerWindow::wrongFormatShowsMessageAndNeverWrites_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("text") << QStringLiteral("text");
+    QTest::newRow("FIFO") << QStringLiteral("fifo");
+    QTest::newRow("/dev/zero") << QStringLiteral("device");
+}
+
 void TestViewerWindow::wrongFormatShowsMessageAndNeverWrites() {
-    const QString path = m_dir->filePath(QStringLiteral("other.qzd"));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("not a help file at all, just some text that is long enough");
-    f.close();
-    const QByteArray before = bytesOf(path);
+    QFETCH(QString, kind);
+    QString path = m_dir->filePath(QStringLiteral("other.qzd"));
+    if (kind == QLatin1String("text")) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("not a help file at all, just some text that is long enough");
+    } else if (kind == QLatin1String("fifo")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else {
+        path = QStringLiteral("/dev/zero");
+    }
+    const QByteArray before = kind == QLatin1String("text") ? bytesOf(path) : QByteArray();
     m_dialogs.answerNext(Dialogs::Answer::Ok);
     start(path);
+    QVERIFY(m_window->isVisible());
     QCOMPARE(m_dialogs.messages()[0].title, QStringLiteral("qzd32 開く"));
     QCOMPARE(m_dialogs.messages()[0].text,
              QStringLiteral("Quillo32のファイル形式と異なるため開くことができません。"));
@@ -238,7 +257,8 @@ void TestViewerWindow::wrongFormatShowsMessageAndNeverWrites() {
     QVERIFY(m_window->writeBackPath().isEmpty());
     m_window->move(m_window->pos() + QPoint(30, 30));
     m_window->close();
-    QCOMPARE(bytesOf(path), before);
+    if (kind == QLatin1String("text"))
+        QCOMPARE(bytesOf(path), before);
 }
 
 void TestViewerWindow::offScreenWindowFallsBackToDefaults() {

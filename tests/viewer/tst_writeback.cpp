@@ -1,5 +1,6 @@
 #include "core/filelock.h"
 #include "core/helpfile.h"
+#include "support/killedsave.h"
 #include "viewer/displaysettingstracker.h"
 
 #include <QFile>
@@ -134,6 +135,43 @@ private slots:
         writer.join();
         QVERIFY(done);
         QCOMPARE(readAll(path).mid(24, 22), movedFields);
+    }
+
+    // A lock another program keeps is waited for only a moment: the viewer's exit goes on
+    // and the file stays as it was.
+    void givesUpOnAHeldLock() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("h.qzd"));
+        QVERIFY(writeAll(path, fileBytes(QStringLiteral("{\\rtf1 a}"), 10)));
+        const QByteArray before = readAll(path);
+        const LockedFile held(path, O_RDONLY);
+        QVERIFY(held.isOpen());
+        const int wait = lockWaitMilliseconds;
+        lockWaitMilliseconds = 100;
+        const FileResult r = writeDisplaySettingsBack(path, moved());
+        lockWaitMilliseconds = wait;
+        QVERIFY(!r.ok());
+        QCOMPARE(readAll(path), before);
+    }
+
+    // A save in place killed half way: the write-back first gives the file its old contents
+    // back, then writes its fields into them.
+    void saveInPlaceCutShort() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("h.qzd"));
+        const QByteArray old = fileBytes(QStringLiteral("{\\rtf1 ") + QString(5000, 'o') + '}', 10);
+        QVERIFY(writeAll(path, old));
+        // A second name, so that the save writes in place.
+        QCOMPARE(::link(QFile::encodeName(path).constData(),
+                        QFile::encodeName(dir.filePath(QStringLiteral("link.qzd"))).constData()),
+                 0);
+        const QByteArray fresh =
+            fileBytes(QStringLiteral("{\\rtf1 ") + QString(3000, 'n') + '}', 20);
+        QVERIFY(test::saveKilledAt(path, fresh, SaveStep::Write, true));
+        QVERIFY(writeDisplaySettingsBack(path, moved()).ok());
+        QByteArray expected = old;
+        expected.replace(24, 22, movedFields);
+        QCOMPARE(readAll(path), expected);
     }
 
     // Whatever stops the write-back leaves the file as it was.

@@ -9,6 +9,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -24,8 +25,18 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
+#include <QUrl>
 
 using namespace quillo;
+
+// Notes the addresses the desktop was asked to open.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
 
 class PlatformTest : public QObject {
     Q_OBJECT
@@ -56,6 +67,7 @@ private slots:
     void runningCopiesIgnoresCrashedCopy();
     void hourglassRestoresArrow();
     void webAddressWithoutBrowserIsNotFound();
+    void executablePageByAddressIsShownNotRun();
     void tabbedMessageLinesUpColumns();
     void scriptedDialogsRecordAndAnswer();
     void scriptedDialogsFailOnUnscriptedPrompt();
@@ -429,6 +441,29 @@ void PlatformTest::webAddressWithoutBrowserIsNotFound() {
     if (!browser.isNull())
         qputenv("BROWSER", browser);
     QCOMPARE(result, Dialogs::ShellFileNotFound);
+}
+
+// An HTML page that carries execute bits, given as a file:// address, goes to the desktop's
+// handler of such addresses (here a stand-in that notes what it was given) and is never
+// started itself.
+void PlatformTest::executablePageByAddressIsShownNotRun() {
+    QTemporaryDir dir;
+    const QString ran = dir.filePath(QStringLiteral("ran.txt"));
+    QFile page(dir.filePath(QStringLiteral("site_index.htm")));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.write("#!/bin/sh\ntouch '" + ran.toUtf8() + "'\n<html></html>\n");
+    page.close();
+    QVERIFY(page.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                QFile::ReadUser | QFile::ExeUser));
+    UrlRecorder handler;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &handler, "open");
+    QtDialogs dialogs;
+    const QString address = QUrl::fromLocalFile(page.fileName()).toString();
+    const int result = dialogs.shellOpen(address);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QCOMPARE(result, Dialogs::ShellOpenOk);
+    QCOMPARE(handler.opened, QList<QUrl>{QUrl(address)});
+    QVERIFY(!QFile::exists(ran));
 }
 
 // The texts after the tabs of a message start in one column, whatever the widths of the

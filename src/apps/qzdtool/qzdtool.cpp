@@ -4,9 +4,10 @@
 #include "rtfcommands.h"
 #include "sourcecommands.h"
 
+#include "core/fileerror.h"
 #include "core/helpfile.h"
-#include "core/systemfile.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -76,14 +77,8 @@ bool load(const QString& path, HelpDocument& doc, QTextStream& err) {
 
 // The tag the file itself carries; the document holds only what the writer needs.
 QString formatTagOf(const QString& path) {
-    QByteArray bytes;
-    if (!readWholeFile(path, bytes).ok())
-        return {};
     HelpFileHeader header;
-    // A tag of double-byte characters takes up to twice its length.
-    parseHelpFileHeader(
-        QByteArrayView(bytes).first(std::min<qsizetype>(bytes.size(), 2 * HeaderFixedLength)),
-        header, Reader::Maker);
+    readHelpFileHeader(path, header, Reader::Maker);
     return header.formatTag;
 }
 
@@ -144,7 +139,11 @@ int runQzdtool(const QStringList& args, QTextStream& out, QTextStream& err) {
             return 1;
         const WriteResult w = saveHelpFile(args[2], *doc);
         if (!w.ok()) {
-            err << args[2] << ": cannot write (" << w.reason() << ")\n";
+            if (refusedByFolder(w.file, args[2]))
+                err << args[2] << ": cannot write into the folder "
+                    << QFileInfo(args[2]).absolutePath() << " (" << w.reason() << ")\n";
+            else
+                err << args[2] << ": cannot write (" << w.reason() << ")\n";
             return 1;
         }
         return 0;

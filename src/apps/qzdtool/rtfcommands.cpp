@@ -59,8 +59,18 @@ int rtfToHtmlFile(const QString& in, const QString& outPath, QTextStream& err) {
     return 1;
 }
 
+// The pages a file has, for a usage message: "pages 1 to 9", "page 1", "no pages".
+QString pagesThatExist(int pageCount) {
+    if (pageCount == 0)
+        return QStringLiteral("no pages");
+    if (pageCount == 1)
+        return QStringLiteral("page 1");
+    return QStringLiteral("pages 1 to %1").arg(pageCount);
+}
+
 // export-html FILE.qzd OUTDIR [--page N]: the navigation pages and every page, or page N
-// only, written into OUTDIR (made when missing) as the authoring program writes them.
+// only, written into OUTDIR (made when missing) as the authoring program writes them. A page
+// number that is not one of the file's pages is a usage error (exit 2).
 int exportHtml(const QStringList& args, QTextStream& err, const HelpFileLoader& load) {
     auto doc = std::make_unique<HelpDocument>();
     if (!load(args[1], *doc))
@@ -71,9 +81,9 @@ int exportHtml(const QStringList& args, QTextStream& err, const HelpFileLoader& 
         bool ok = false;
         const int page = args[4].toInt(&ok);
         if (!ok || !doc->hasPage(page)) {
-            err << args[1] << ": no page " << args[4] << " (the file has " << doc->pageCount()
-                << ")\n";
-            return 1;
+            err << "qzdtool: export-html --page " << args[4] << ": " << args[1] << " has "
+                << pagesThatExist(doc->pageCount()) << '\n';
+            return 2;
         }
         first = last = page;
     }
@@ -84,8 +94,12 @@ int exportHtml(const QStringList& args, QTextStream& err, const HelpFileLoader& 
         err << site.folder << ": cannot create the folder\n";
         return 1;
     }
-    maker::html::SiteError error =
-        maker::html::writeNavigationPages(*doc, site, quint32(doc->displaySettings.backColor));
+    QString substituted;
+    maker::html::SiteError error = maker::html::writeNavigationPages(
+        *doc, site, quint32(doc->displaySettings.backColor), &substituted);
+    if (error.ok() && !substituted.isEmpty())
+        err << site.folder
+            << ": characters without a Shift_JIS code written as \"?\": " << substituted << '\n';
     if (error.ok())
         error = maker::html::convertPages(*doc, site, first, last).error;
     if (error.ok())

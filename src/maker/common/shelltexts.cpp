@@ -99,12 +99,15 @@ QString saveFailureText(const QString& filePath, const WriteResult& result) {
     case FileError::PermissionDenied:
         // A file that may be written was refused by its folder; naming the file would send
         // the user to change the wrong thing.
-        if (!isReadOnlyFile(filePath))
+        if (refusedByFolder(result.file, filePath))
             return QFileInfo(filePath).absolutePath() +
                    QStringLiteral(" は書込み禁止フォルダです。\n"
                                   "書込みできるフォルダを選んで保存して下さい。");
         return filePath + QStringLiteral(" は書込み禁止ファイルです。\n"
                                          "ライトプロテクトを解除してから保存して下さい。");
+    case FileError::FileInUse:
+        return filePath + QStringLiteral(" は他のプログラムが使用中です。\n"
+                                         "しばらくしてから保存して下さい。");
     case FileError::PathFileAccess:
         if (QFileInfo(filePath).isDir())
             return filePath + QStringLiteral(" はフォルダです。\n"

@@ -3,6 +3,7 @@
 #include "htmlsite.h"
 #include "pageconversion.h"
 
+#include "core/fileerror.h"
 #include "core/text.h"
 #include "maker/document/makerdocument.h"
 #include "viewer/viewertexts.h"
@@ -11,6 +12,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QUrl>
 
 namespace quillo::maker {
 
@@ -21,21 +23,53 @@ const QString TitleConvert = QStringLiteral("qzd32Maker HTML変換");
 const QString TitleReport = QStringLiteral("qzd32maker HTML変換");
 const QString TitleView = QStringLiteral("qzd32maker ﾌﾞﾗｳｻﾞﾌﾟﾚﾋﾞｭｰ");
 
+// Why a file of the site could not be written, in the program's words.
+QString reasonText(const html::SiteError& error) {
+    switch (error.number) {
+    case FileError::PathFileAccess:
+        return QStringLiteral("同じ名前のフォルダがあります。");
+    case FileError::PermissionDenied:
+        return QStringLiteral("書込みが許可されていません。");
+    case FileError::DiskFull:
+        return QStringLiteral("ディスクの空き容量が不足です。");
+    case FileError::DeviceIO:
+        return QStringLiteral("デバイス I/O エラーです。");
+    case FileError::ProcedureCall:
+    case FileError::DeviceUnavailable:
+    case FileError::DiskNotReady:
+        return QStringLiteral("ドライブの準備ができていません。");
+    case FileError::FileNotFound:
+    case FileError::PathNotFound:
+        return QStringLiteral("パス名が無効か、パスが見つかりません。");
+    case FileError::BadFileName:
+        return QStringLiteral("ファイル名が無効です。");
+    case FileError::TooManyFiles:
+        return QStringLiteral("開いているファイルが多すぎます。");
+    default:
+        return errorNumberText(error.number);
+    }
+}
+
 // Where a failure happened and why: the reason alone when it concerns `path` itself, else the
 // file it concerns first.
 QString failureReason(const html::SiteError& error, const QString& path) {
     if (error.path == path)
-        return error.reason();
-    return error.path + QStringLiteral(": ") + error.reason();
+        return reasonText(error);
+    return error.path + QStringLiteral(": ") + reasonText(error);
 }
 
-QString reportText(const html::SiteFiles& site, int first, int last) {
+// `substituted`: the characters the navigation pages hold as "?".
+QString reportText(const html::SiteFiles& site, int first, int last, const QString& substituted) {
     QString text = numberText(first);
     if (last != first)
         text += QStringLiteral("ページから") + numberText(last);
-    return text + QStringLiteral("ページをHTML変換し\n") + site.folder +
-           QStringLiteral("フォルダに格納しました。\n\n") + site.startPage() +
-           QStringLiteral(" を初期ページとして使用して下さい。");
+    text += QStringLiteral("ページをHTML変換し\n") + site.folder +
+            QStringLiteral("フォルダに格納しました。\n\n") + site.startPage() +
+            QStringLiteral(" を初期ページとして使用して下さい。");
+    if (!substituted.isEmpty())
+        text += QStringLiteral("\n\nHTMLファイルに書けない文字「") + substituted +
+                QStringLiteral("」を「?」に置き換えました。");
+    return text;
 }
 
 } // namespace
@@ -83,23 +117,25 @@ void HtmlCommands::makeSite(bool shownPageOnly) {
                                          "HTML変換を行います。"),
                       Dialogs::Icon::Warning, Dialogs::Buttons::OkCancel) != Dialogs::Answer::Ok)
         return;
+    QString substituted;
     {
         Hourglass hourglass;
         const html::SiteError error =
-            html::writeNavigationPages(m_document.help(), site, m_pageColour());
+            html::writeNavigationPages(m_document.help(), site, m_pageColour(), &substituted);
         if (!error.ok()) {
             hourglass.release();
-            message(TitleMake, error.path + QStringLiteral("を作成できません。\n") + error.reason(),
-                    true);
+            message(TitleMake,
+                    error.path + QStringLiteral("を作成できません。\n") + reasonText(error), true);
             return;
         }
     }
     const int first = shownPageOnly ? m_document.currentPage() : 1;
     const int last = shownPageOnly ? m_document.currentPage() : m_document.pageCount();
-    convert(site, first, last, overwrite);
+    convert(site, first, last, overwrite, substituted);
 }
 
-bool HtmlCommands::convert(const html::SiteFiles& site, int first, int last, bool overwrite) {
+bool HtmlCommands::convert(const html::SiteFiles& site, int first, int last, bool overwrite,
+                           const QString& substituted) {
     // After the overwrite question the conversion has been announced already.
     if (!overwrite && m_dialogs.ask(m_window, TitleConvert, QStringLiteral("HTML変換を行います。"),
                                     Dialogs::Icon::Information,
@@ -116,7 +152,7 @@ bool HtmlCommands::convert(const html::SiteFiles& site, int first, int last, boo
                 true);
         return false;
     }
-    message(TitleReport, reportText(site, first, last), false);
+    message(TitleReport, reportText(site, first, last, substituted), false);
     return true;
 }
 
@@ -138,7 +174,10 @@ void HtmlCommands::openInBrowser() {
                 false);
         return;
     }
-    const int result = m_dialogs.shellOpen(startPage);
+    // As a file:// address the desktop opens it with its handler of HTML pages: a start page
+    // that carries an execute bit (a FAT mount, a file of the user's) is shown, never run.
+    const int result =
+        m_dialogs.shellOpen(QUrl::fromLocalFile(startPage).toString(QUrl::FullyEncoded));
     if (!Dialogs::shellOpenSucceeded(result))
         message(TitleView, viewer::homePageFailure(result), false);
 }

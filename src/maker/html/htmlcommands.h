@@ -37,7 +37,9 @@ public:
 private:
     // Writes the navigation pages and converts pages first..last, asking first.
     void makeSite(bool shownPageOnly);
-    bool convert(const html::SiteFiles& site, int first, int last, bool overwrite);
+    // `substituted`: characters the navigation pages hold as "?", named in the report.
+    bool convert(const html::SiteFiles& site, int first, int last, bool overwrite,
+                 const QString& substituted);
     void message(const QString& title, const QString& text, bool warning);
 
     Dialogs& m_dialogs;

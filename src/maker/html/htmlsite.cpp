@@ -1,9 +1,12 @@
 #include "htmlsite.h"
 
+#include "sitefolder.h"
+
 #include "core/atomicfile.h"
 #include "core/cp932.h"
 #include "core/keywords.h"
 #include "core/text.h"
+#include "rtf/htmlwriter.h"
 
 namespace quillo::maker::html {
 
@@ -32,7 +35,17 @@ private:
 void writeHead(PageText& out, const QString& title) {
     out << "<html>"
         << "<head>" << CharsetLine;
-    out << QStringLiteral("<title>%1</title>").arg(title) << "</head>";
+    out << QStringLiteral("<title>%1</title>").arg(rtf::htmlEscaped(title)) << "</head>";
+}
+
+bool hasCp932Code(char32_t c) {
+    return cp932::encodeChar(c).has_value();
+}
+
+// A file of the site as the link to it: URL-escaped, and with characters that the pages'
+// encoding cannot hold as %XX, so that no link loses a character when the page is encoded.
+QString siteUrl(const QString& fileName) {
+    return rtf::htmlEscaped(rtf::urlPathEncoded(fileName, hasCp932Code));
 }
 
 void writeColour(PageText& out, const std::optional<QString>& colour) {
@@ -40,12 +53,24 @@ void writeColour(PageText& out, const std::optional<QString>& colour) {
         out << QStringLiteral("<body bgcolor=\"#%1\">").arg(*colour);
 }
 
-// One link line of the contents or keyword page: link start, text, link end.
-QString pageLink(const QString& base, int page, const QString& text) {
-    return QStringLiteral("<a href=\"%1_%2.htm\" Target = \"qzd_right\">%3</a><BR>")
-        .arg(base)
-        .arg(page)
-        .arg(text);
+// One link line of the contents or keyword page: link start, text, link end. `baseUrl` is the
+// base name as siteUrl gives it.
+QString pageLink(const QString& baseUrl, int page, const QString& text) {
+    QString line = QStringLiteral("<a href=\"");
+    line += baseUrl;
+    line += QLatin1Char('_') + QString::number(page);
+    line += QStringLiteral(".htm\" Target = \"qzd_right\">");
+    line += rtf::htmlEscaped(text);
+    line += QStringLiteral("</a><BR>");
+    return line;
+}
+
+// The keyword as the keyword page lists it: without its trailing blanks.
+QString listedKeyword(const QString& keyword) {
+    qsizetype end = keyword.size();
+    while (end > 0 && keyword[end - 1] == QLatin1Char(' '))
+        --end;
+    return keyword.left(end);
 }
 
 } // namespace
@@ -108,12 +133,13 @@ QString startPageText(const QString& base, int listWidth, const std::optional<QS
     PageText out;
     writeHead(out, base + QStringLiteral("_index"));
     out << QStringLiteral("<frameset cols=\"%1,*\">").arg(numberText(listWidth / 10));
+    const QString baseUrl = siteUrl(base);
     out << QStringLiteral("<frame src=\"%1_conts.htm\" Name = \"qzd_left\" Scrolling = \"auto\" "
                           "MarginWidth = \"10\">")
-               .arg(base);
+               .arg(baseUrl);
     // The right frame always starts on page 1.
     out << QStringLiteral("<frame src=\"%1_1.htm\" Name = \"qzd_right\" Scrolling = \"auto\">")
-               .arg(base);
+               .arg(baseUrl);
     out << "<noframes>";
     writeColour(out, colour);
     out << "</body>"
@@ -127,16 +153,17 @@ QString contentsPageText(const HelpDocument& doc, const QString& base,
                          const std::optional<QString>& colour) {
     PageText out;
     writeHead(out, base + QStringLiteral("_contents"));
+    const QString baseUrl = siteUrl(base);
     out << "<BODY LINK=\"#0000ff\" VLINK=\"#008000\">"
         << "<CENTER>";
-    out << QStringLiteral("<FORM action=\"%1_keys.htm\" target=\"qzd_left\">").arg(base);
+    out << QStringLiteral("<FORM action=\"%1_keys.htm\" target=\"qzd_left\">").arg(baseUrl);
     out << "<input type=\"submit\"value=\"キーワード表示へ\">"
         << "</FORM>";
     out << "<B>\u3000目次\u3000</B><P>"
         << "</CENTER>";
     writeColour(out, colour);
     for (int p = 1; p <= doc.pageCount(); ++p)
-        out << pageLink(base, p, listEntry(p, doc.page(p).title.value_or(QString())));
+        out << pageLink(baseUrl, p, listEntry(p, doc.page(p).title.value_or(QString())));
     out << "</body>"
         << "</html>";
     return out.text();
@@ -146,9 +173,12 @@ QString keywordPageText(const HelpDocument& doc, const QString& base,
                         const std::optional<QString>& colour) {
     PageText out;
     writeHead(out, base + QStringLiteral("_keys"));
+    const QString baseUrl = siteUrl(base);
     out << "<BODY LINK=\"#0000ff\" VLINK=\"#008000\">";
-    out << QStringLiteral("<A NAME=\"%1key_top\"></A> ").arg(base) << "<CENTER>";
-    out << QStringLiteral("<FORM action=\"%1_conts.htm\" target=\"qzd_left\">").arg(base);
+    // The anchor's name is the base name as the link to it writes it, so that the browser
+    // finds it by the address as written whatever characters the name holds.
+    out << QStringLiteral("<A NAME=\"%1key_top\"></A> ").arg(baseUrl) << "<CENTER>";
+    out << QStringLiteral("<FORM action=\"%1_conts.htm\" target=\"qzd_left\">").arg(baseUrl);
     out << "<input type=\"submit\"value=\"\u3000目次表示へ\u3000\">"
         << "</FORM>";
     out << "<B>キーワード</B><P>"
@@ -156,30 +186,43 @@ QString keywordPageText(const HelpDocument& doc, const QString& base,
     writeColour(out, colour);
     // The order of the viewer's keyword list: a keyword on several pages once per page.
     for (const KeywordEntry& entry : sortedKeywordEntries(doc))
-        out << pageLink(base, entry.page, entry.keyword);
+        out << pageLink(baseUrl, entry.page, listedKeyword(entry.keyword));
     out << "<P>"
         << "<CENTER>";
-    out << QStringLiteral("<A HREF=\"#%1key_top\"><B>先頭へ戻る</B></A> ").arg(base);
+    out << QStringLiteral("<A HREF=\"#%1key_top\"><B>先頭へ戻る</B></A> ").arg(baseUrl);
     out << "</body>"
         << "</html>";
     return out.text();
 }
 
-SiteError encodePage(const QString& text, const QString& path, QByteArray& bytes) {
+QByteArray encodePage(const QString& text, QString* substituted) {
     cp932::Encoded encoded = cp932::encode(text);
-    if (!encoded.ok()) {
-        SiteError error;
-        error.path = path;
-        error.message =
-            QStringLiteral("\"%1\" has no Shift_JIS code")
-                .arg(text.mid(encoded.badIndex, text[encoded.badIndex].isHighSurrogate() ? 2 : 1));
-        return error;
+    if (encoded.ok())
+        return std::move(encoded.bytes);
+    // Rare: the characters without a code are found one by one and written as "?".
+    QString sound = text.left(encoded.badIndex);
+    for (qsizetype i = encoded.badIndex; i < text.size(); ++i) {
+        const qsizetype length =
+            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2
+                                                                                             : 1;
+        const QStringView character = QStringView(text).mid(i, length);
+        if (cp932::canEncode(character)) {
+            sound += character;
+        } else {
+            sound += QLatin1Char('?');
+            if (substituted && !substituted->contains(character))
+                *substituted += character;
+        }
+        i += length - 1;
     }
-    bytes = std::move(encoded.bytes);
-    return {};
+    return cp932::encode(sound).bytes;
 }
 
-SiteError writeNavigationPages(const HelpDocument& doc, const SiteFiles& site, quint32 pageColour) {
+SiteError writeNavigationPages(const HelpDocument& doc, const SiteFiles& site, quint32 pageColour,
+                               QString* substituted) {
+    SiteFolder folder;
+    if (const FileResult opened = SiteFolder::open(site.folder, folder); !opened.ok())
+        return {site.path(site.startPage()), opened.errorNumber, opened.message, false};
     const std::optional<QString> colour = pageColourText(pageColour);
     const std::pair<QString, QString> pages[] = {
         {site.startPage(), startPageText(site.base, doc.displaySettings.listWidth, colour)},
@@ -187,13 +230,9 @@ SiteError writeNavigationPages(const HelpDocument& doc, const SiteFiles& site, q
         {site.keywordPage(), keywordPageText(doc, site.base, colour)},
     };
     for (const auto& [name, text] : pages) {
-        const QString path = site.path(name);
-        QByteArray bytes;
-        if (SiteError error = encodePage(text, path, bytes); !error.ok())
-            return error;
-        const FileResult written = writeFileAtomically(path, bytes, Durability::Deferred);
+        const FileResult written = folder.write(name, encodePage(text, substituted));
         if (!written.ok())
-            return {path, written.errorNumber, written.message, false};
+            return {site.path(name), written.errorNumber, written.message, false};
     }
     syncFileSystemOf(site.folder);
     return {};

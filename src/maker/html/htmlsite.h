@@ -49,20 +49,26 @@ SiteFiles siteFilesFor(const QString& programFolder, const QString& fileTitle);
 std::optional<QString> pageColourText(quint32 windowsColour);
 
 // The three navigation pages as their text: one line per template line, each ended by
-// CR LF. `colour` is pageColourText's result.
+// CR LF. `colour` is pageColourText's result. Titles, keywords and the base name are escaped
+// for HTML; links to the site's files are URL-escaped (a base name "C#入門" links to
+// "C%23入門_1.htm"). The keyword page lists keywords without their trailing blanks.
 QString startPageText(const QString& base, int listWidth, const std::optional<QString>& colour);
 QString contentsPageText(const HelpDocument& doc, const QString& base,
                          const std::optional<QString>& colour);
 QString keywordPageText(const HelpDocument& doc, const QString& base,
                         const std::optional<QString>& colour);
 
-// Encodes a navigation page in code page 932; an error naming `path` when a character has no
-// code there (never written as something else).
-SiteError encodePage(const QString& text, const QString& path, QByteArray& bytes);
+// Encodes a navigation page in code page 932. A character that has no code there (a byte of a
+// title that was no character, read as U+FFFD) is written as "?" and added to `substituted`
+// once, so that the site is still made whole and the caller can say what changed.
+QByteArray encodePage(const QString& text, QString* substituted);
 
 // Writes the three navigation pages into the site's folder (which must exist), each whole or
 // not at all: the start page, the contents page, the keyword page. The left frame's width is
-// the document's list width; `pageColour` is a Windows colour value.
-SiteError writeNavigationPages(const HelpDocument& doc, const SiteFiles& site, quint32 pageColour);
+// the document's list width; `pageColour` is a Windows colour value. Titles and keywords are
+// written as text (& < > " as character references), links URL-escaped; characters written
+// as "?" are added to `substituted`. Nothing standing in the folder leads a write out of it.
+SiteError writeNavigationPages(const HelpDocument& doc, const SiteFiles& site, quint32 pageColour,
+                               QString* substituted = nullptr);
 
 } // namespace quillo::maker::html

@@ -1,53 +1,45 @@
 #include "pageconversion.h"
 
+#include "sitefolder.h"
+
 #include "core/atomicfile.h"
-#include "core/fileerror.h"
 #include "core/systemfile.h"
 #include "rtf/htmlwriter.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
 #include <algorithm>
 
-#include <cerrno>
-
 namespace quillo::maker::html {
 
 namespace {
 
-SiteError writeFile(const QString& path, QByteArrayView bytes) {
-    const FileResult written = writeFileAtomically(path, bytes, Durability::Deferred);
-    if (written.ok())
-        return {};
-    return {path, written.errorNumber, written.message, false};
+SiteError writeError(const QString& path, const FileResult& result) {
+    return {path, result.errorNumber, result.message, false};
 }
 
-SiteError readFile(const QString& path, QByteArray& bytes) {
-    const FileResult read = readWholeFile(path, bytes);
-    if (read.ok())
-        return {};
-    return {path, read.errorNumber, read.message, true};
+SiteError readError(const QString& path, const FileResult& result) {
+    return {path, result.errorNumber, result.message, true};
 }
 
 // Removes the pictures an earlier export of the page left that this one does not write
 // again, so the folder holds only what the page shows. Only names of the writer's own
 // pattern are touched, and the folder itself only when nothing else is left in it.
-void removeStalePictures(QDir folder, const std::vector<rtf::HtmlPicture>& pictures) {
-    if (!folder.exists())
+void removeStalePictures(const SiteFolder& site, const QString& folderName,
+                         const std::vector<rtf::HtmlPicture>& pictures) {
+    const SiteFolder folder = site.existingSubfolder(folderName);
+    if (!folder.isOpen())
         return;
     static const QRegularExpression ownName(QStringLiteral("^image[0-9]+\\.(png|jpg)$"));
-    for (const QString& name : folder.entryList(QDir::Files)) {
+    for (const QString& name : folder.entryNames()) {
         const bool kept = std::any_of(pictures.begin(), pictures.end(),
                                       [&](const rtf::HtmlPicture& p) { return p.name == name; });
         if (!kept && ownName.match(name).hasMatch())
             folder.remove(name);
     }
-    if (pictures.empty() &&
-        folder.isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
-        QDir().rmdir(folder.path());
+    if (pictures.empty())
+        site.removeEmptySubfolder(folderName);
 }
 
 // The page's title for the browser: its contents title, else the file's name.
@@ -58,50 +50,80 @@ QString pageTitle(const HelpDocument& doc, const SiteFiles& site, int page) {
     return QFileInfo(site.pageFile(page)).completeBaseName();
 }
 
+// Converts the RTF to the page `htmlName` inside `folder`; its pictures go into a folder
+// beside it named after the page + "_files".
+SiteError convertRtf(const SiteFolder& folder, QByteArray rtfData, const QString& htmlName,
+                     const QString& title) {
+    const QString picturesName = QFileInfo(htmlName).completeBaseName() + QStringLiteral("_files");
+    rtf::HtmlOptions options;
+    options.imageLinkPrefix = picturesName + QLatin1Char('/');
+    options.title = title;
+    rtf::HtmlPage page = rtf::rtfToHtml(rtfData, options);
+    rtfData = QByteArray(); // a page of many MB need not be held three times over
+    removeStalePictures(folder, picturesName, page.pictures);
+    if (!page.pictures.empty()) {
+        SiteFolder pictures;
+        // A folder that cannot be made shows as the first picture that cannot be written.
+        const QString firstPicture =
+            folder.filePath(picturesName) + QLatin1Char('/') + page.pictures.front().name;
+        if (const FileResult made = folder.makeSubfolder(picturesName, pictures); !made.ok())
+            return writeError(firstPicture, made);
+        for (const rtf::HtmlPicture& picture : page.pictures)
+            if (const FileResult written = pictures.write(picture.name, picture.bytes);
+                !written.ok())
+                return writeError(pictures.filePath(picture.name), written);
+    }
+    const QByteArray html = page.html.toUtf8();
+    page.html = QString();
+    if (const FileResult written = folder.write(htmlName, html); !written.ok())
+        return writeError(folder.filePath(htmlName), written);
+    return {};
+}
+
 } // namespace
 
 SiteError convertRtfFile(const QString& rtfPath, const QString& htmlPath, const QString& title) {
     QByteArray rtfData;
-    if (SiteError error = readFile(rtfPath, rtfData); !error.ok())
-        return error;
+    if (const FileResult read = readWholeFile(rtfPath, rtfData); !read.ok())
+        return readError(rtfPath, read);
     const QFileInfo target(htmlPath);
-    const QString folder = target.completeBaseName() + QStringLiteral("_files");
-    rtf::HtmlOptions options;
-    options.imageLinkPrefix = folder + QLatin1Char('/');
-    options.title = title;
-    rtf::HtmlPage page = rtf::rtfToHtml(rtfData, options);
-    rtfData = QByteArray(); // a page of many MB need not be held three times over
-    const QDir pictureDir(target.dir().filePath(folder));
-    removeStalePictures(pictureDir, page.pictures);
-    if (!page.pictures.empty()) {
-        // A folder that cannot be made shows as the first picture that cannot be written.
-        QDir().mkpath(pictureDir.path());
-        for (const rtf::HtmlPicture& picture : page.pictures)
-            if (SiteError error = writeFile(pictureDir.filePath(picture.name), picture.bytes);
-                !error.ok())
-                return error;
-    }
-    const QByteArray html = page.html.toUtf8();
-    page.html = QString();
-    return writeFile(htmlPath, html);
+    SiteFolder folder;
+    if (const FileResult opened = SiteFolder::open(target.absolutePath(), folder); !opened.ok())
+        return writeError(htmlPath, opened);
+    const SiteError error = convertRtf(folder, std::move(rtfData), target.fileName(), title);
+    if (error.ok())
+        syncFileSystemOf(folder.path());
+    return error;
 }
 
 ConversionRun convertPages(const HelpDocument& doc, const SiteFiles& site, int first, int last) {
     ConversionRun run;
+    SiteFolder folder;
+    if (const FileResult opened = SiteFolder::open(site.folder, folder); !opened.ok()) {
+        run.resultPath = site.path(site.pageFile(first));
+        run.error = writeError(site.folder, opened);
+        return run;
+    }
     for (int p = first; p <= last; ++p) {
         run.resultPath = site.path(site.pageFile(p));
-        const QString rtfPath = site.path(site.rtfFile(p));
-        run.error = writeFile(rtfPath, doc.page(p).rtf + "\r\n");
+        // The page goes through a file of its own beside its result, as a converter reads it.
+        const QString rtfName = site.rtfFile(p);
+        if (const FileResult written = folder.write(rtfName, doc.page(p).rtf + "\r\n");
+            !written.ok()) {
+            run.error = writeError(site.path(rtfName), written);
+            return run;
+        }
+        QByteArray rtfData;
+        if (const FileResult read = folder.read(rtfName, rtfData); !read.ok()) {
+            run.error = readError(site.path(rtfName), read);
+            return run;
+        }
+        run.error =
+            convertRtf(folder, std::move(rtfData), site.pageFile(p), pageTitle(doc, site, p));
         if (!run.error.ok())
             return run;
-        run.error = convertRtfFile(rtfPath, run.resultPath, pageTitle(doc, site, p));
-        if (!run.error.ok())
-            return run;
-        QFile temporary(rtfPath);
-        errno = 0;
-        if (!temporary.remove()) {
-            run.error = {rtfPath, fileErrorNumberFromErrno(errno ? errno : EACCES, rtfPath),
-                         temporary.errorString(), false};
+        if (const FileResult removed = folder.remove(rtfName); !removed.ok()) {
+            run.error = writeError(site.path(rtfName), removed);
             return run;
         }
         ++run.converted;

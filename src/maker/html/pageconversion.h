@@ -6,7 +6,9 @@ namespace quillo::maker::html {
 
 // Converts one RTF file to one HTML page (UTF-8) at `htmlPath`. Its pictures go into a folder
 // beside it named after the page + "_files" ("manual_3_files/image1.png") and are written
-// before the page that links to them; every file is written whole or not at all.
+// before the page that links to them; every file is written whole or not at all. Nothing
+// standing in the page's folder (a link at the page's name or at the pictures' folder) leads
+// the conversion to write outside that folder.
 SiteError convertRtfFile(const QString& rtfPath, const QString& htmlPath, const QString& title);
 
 // How far a run of page conversions came.
@@ -20,7 +22,8 @@ struct ConversionRun {
 // Converts pages first..last (1-based, first <= last, all within the document) into the
 // site's folder, in page order: each page's text is written to {base}_{n}.rtf beside its
 // result, converted to {base}_{n}.htm and the .rtf removed. Stops at the first failure;
-// pages converted before it keep their results.
+// pages converted before it keep their results. Writes, reads and removes nothing outside the
+// site's folder (see SiteFolder).
 ConversionRun convertPages(const HelpDocument& doc, const SiteFiles& site, int first, int last);
 
 } // namespace quillo::maker::html

@@ -2,6 +2,7 @@
 #include "core/keywords.h"
 #include "maker/html/htmlsite.h"
 #include "maker/html/pageconversion.h"
+#include "rtf/htmlwriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,7 +31,13 @@ QStringList reportedLines(const QByteArray& dom) {
     if (start < 0 || end < 0)
         return {};
     const qsizetype from = start + qsizetype(qstrlen("<pre id=\"log\">"));
-    return QString::fromUtf8(dom.mid(from, end - from)).split(QLatin1Char('\n'));
+    // The dump writes the log's text as markup: its references are undone.
+    return QString::fromUtf8(dom.mid(from, end - from))
+        .replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+        .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
+        .replace(QStringLiteral("&nbsp;"), QStringLiteral("\u00A0"))
+        .replace(QStringLiteral("&amp;"), QStringLiteral("&"))
+        .split(QLatin1Char('\n'));
 }
 
 QString reported(const QStringList& lines, const QString& name) {
@@ -51,10 +58,25 @@ class TestBrowserSite : public QObject {
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
+    // The sample as it is, and under a name full of characters that URLs reserve with titles
+    // and keywords that are markup: the browser shows them as text and follows every link.
+    void sampleInChromium_data() {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("keyword");
+        QTest::newRow("sample") << QStringLiteral("sample") << QString() << QString();
+        QTest::newRow("hostile") << QStringLiteral(" C#入門 ?50%&x:\"y\"")
+                                 << QStringLiteral("<img src=x onerror=alert(1)>&amp;")
+                                 << QStringLiteral("<b>太字</b>");
+    }
     void sampleInChromium() {
+        QFETCH(QString, base);
+        QFETCH(QString, title);
+        QFETCH(QString, keyword);
         const QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
         // The test command installs it: a skipped check would check nothing on a new machine.
-        QVERIFY2(!chromium.isEmpty(), "chromium is not installed (scripts/run-tests.sh installs it)");
+        QVERIFY2(!chromium.isEmpty(),
+                 "chromium is not installed (scripts/run-tests.sh installs it)");
         QTemporaryDir dir;
         auto doc = std::make_unique<HelpDocument>();
         QVERIFY(readHelpFile(QStringLiteral(QUILLO_SOURCE_DIR "/samples/sample.qzd"), *doc,
@@ -66,13 +88,17 @@ private slots:
         pictures.title = QStringLiteral("画像のページ");
         doc->pages.append(pictures);
         const int last = doc->pageCount();
+        if (!title.isEmpty()) {
+            doc->page(1).title = title;
+            doc->page(1).keywords.prepend(keyword);
+        }
 
-        const SiteFiles site{dir.path(), QStringLiteral("sample")};
+        const SiteFiles site{dir.path(), base};
         QVERIFY(writeNavigationPages(*doc, site, 0x00FFC0C0u).ok());
         QVERIFY(convertPages(*doc, site, 1, last).ok());
         QByteArray harness = contents(QStringLiteral(QUILLO_TEST_DATA "/html/browser_harness.htm"));
         QVERIFY(!harness.isEmpty());
-        harness.replace("\"START\"", "\"" + site.startPage().toUtf8() + "\"");
+        harness.replace("\"START\"", "\"" + rtf::urlPathEncoded(site.startPage()).toUtf8() + "\"");
         harness.replace("_LAST.htm", "_" + QByteArray::number(last) + ".htm");
         QFile out(site.path(QStringLiteral("harness.htm")));
         QVERIFY(out.open(QIODevice::WriteOnly));
@@ -104,6 +130,11 @@ private slots:
         QVERIFY2(contentsText.contains(QStringLiteral("p 1 ") + *doc->page(1).title),
                  qPrintable(contentsText));
         QVERIFY2(contentsText.contains(QStringLiteral("画像のページ")), qPrintable(contentsText));
+        // Titles are text: nothing of them became an element of the page.
+        QCOMPARE(reported(lines, QStringLiteral("contentsImages")), QStringLiteral("0"));
+        if (!title.isEmpty())
+            QVERIFY2(contentsText.contains(QStringLiteral("p 1 ") + title),
+                     qPrintable(contentsText));
         const QString firstPage = reported(lines, QStringLiteral("page1"));
         QVERIFY2(firstPage.contains(QStringLiteral("サンプルヘルプ")), qPrintable(firstPage));
         // The last contents link opened its page, whose pictures all show.
@@ -116,6 +147,8 @@ private slots:
         QVERIFY2(keywords.startsWith(QStringLiteral("キーワード")), qPrintable(keywords));
         QVERIFY2(keywords.contains(sortedKeywordEntries(*doc).first().keyword),
                  qPrintable(keywords));
+        if (!keyword.isEmpty())
+            QVERIFY2(keywords.contains(keyword), qPrintable(keywords));
     }
 };
 

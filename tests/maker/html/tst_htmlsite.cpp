@@ -142,16 +142,20 @@ private slots:
             QStringLiteral("<a href=\"m_100.htm\" Target = \"qzd_right\">k100_63</a>")));
     }
 
-    // A character without a Shift_JIS code stops the write with the file named, and the page
-    // that was there stays.
-    void unencodableCharacterIsAnError() {
+    // A base name with a character without a Shift_JIS code still gives the whole site: the
+    // page titles hold "?" (named for the caller), the links the character's UTF-8 as %XX.
+    void unencodableCharacterInTheBaseName() {
         QTemporaryDir dir;
         auto doc = siteDocument();
         const SiteFiles site{dir.path(), QStringLiteral("x\U0001F600")};
-        const SiteError error = writeNavigationPages(*doc, site, 0x80000005u);
-        QCOMPARE(error.path, site.path(site.startPage()));
-        QVERIFY2(error.reason().contains(QStringLiteral("\U0001F600")), qPrintable(error.reason()));
-        QVERIFY(!QFile::exists(error.path));
+        QString substituted;
+        QVERIFY(writeNavigationPages(*doc, site, 0x80000005u, &substituted).ok());
+        QCOMPARE(substituted, QStringLiteral("\U0001F600"));
+        const QByteArray start = contents(site.path(site.startPage()));
+        QVERIFY2(start.contains("<title>x?_index</title>"), start.constData());
+        QVERIFY2(start.contains("<frame src=\"x%F0%9F%98%80_conts.htm\""), start.constData());
+        QVERIFY(
+            contents(site.path(site.keywordPage())).contains("<A NAME=\"x%F0%9F%98%80key_top\">"));
     }
 
     // A folder standing where a page should be: the write fails naming that page, and the

@@ -1,3 +1,4 @@
+#include "core/filelock.h"
 #include "core/helpfile.h"
 #include "core/text.h"
 #include "maker/common/recentfiles.h"
@@ -22,6 +23,11 @@
 #include <QTest>
 
 #include <memory>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quillo;
 using namespace quillo::maker;
@@ -589,6 +595,61 @@ private slots:
         QVERIFY(w->document().isModified());
         QVERIFY(w->saveError() != 0);
         f.dialogs().answerNext(Answer::No);
+        QVERIFY(w->close());
+    }
+
+    // A save while another program holds the file waits a moment, then says the file is in
+    // use; the document stays unsaved and editable, and saves once the file is let go.
+    void saveWhileAnotherProgramHoldsTheFile() {
+        const QString path = f.file("held.qzd");
+        writeHelpFile(path, 1);
+        const QByteArray before = readAll(path);
+        MakerMainWindow* w = f.start(path);
+        MakerFixture::type(w, QStringLiteral("edit"));
+        const int held = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+        QCOMPARE(::flock(held, LOCK_EX), 0);
+        const int wait = lockWaitMilliseconds;
+        lockWaitMilliseconds = 200;
+        f.dialogs().answerNext(Answer::Ok);
+        MakerFixture::trigger(w, "qzd32mk_file_save");
+        lockWaitMilliseconds = wait;
+        expectMessage(0, QStringLiteral("qzd32Maker 上書き保存"),
+                      path + QStringLiteral(" は他のプログラムが使用中です。\n"
+                                            "しばらくしてから保存して下さい。"));
+        QVERIFY(w->document().isModified());
+        QCOMPARE(w->saveError(), 55);
+        QCOMPARE(readAll(path), before);
+        MakerFixture::type(w, QStringLiteral(" more"));
+        QVERIFY(w->editor()->plainText().contains(QStringLiteral("edit more")));
+        ::close(held);
+        MakerFixture::trigger(w, "qzd32mk_file_save");
+        QVERIFY(!w->document().isModified());
+        HelpDocument read;
+        QVERIFY(readHelpFile(path, read, Reader::Maker).ok());
+        QVERIFY(read.page(1).rtf.contains("edit more"));
+        QVERIFY(w->close());
+    }
+
+    // Opening a FIFO or a device is refused at once as no help file; what is open stays.
+    void openingWhatIsNoFile_data() {
+        QTest::addColumn<bool>("fifo");
+        QTest::newRow("FIFO") << true;
+        QTest::newRow("/dev/zero") << false;
+    }
+    void openingWhatIsNoFile() {
+        QFETCH(bool, fifo);
+        const QString path = fifo ? f.file("pipe.qzd") : QStringLiteral("/dev/zero");
+        if (fifo)
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        const QString open = f.file("open.qzd");
+        writeHelpFile(open, 2);
+        MakerMainWindow* w = f.start(open);
+        f.dialogs().chooseFileNext(path);
+        f.dialogs().answerNext(Answer::Ok);
+        MakerFixture::trigger(w, "qzd32mk_file_open");
+        expectMessage(0, QStringLiteral("qzd32Maker 開く"), wrongFormatText());
+        QCOMPARE(w->document().help().filePath, open);
+        QCOMPARE(w->document().pageCount(), 2);
         QVERIFY(w->close());
     }
 
