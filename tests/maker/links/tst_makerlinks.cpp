@@ -3,6 +3,7 @@
 #include "maker/links/linkdialog.h"
 #include "rtf/pagelinks.h"
 #include "support/makerfixture.h"
+#include "viewer/viewerwindow.h"
 #include "winsvc/linkpresenter.h"
 
 #include <QDialogButtonBox>
@@ -130,6 +131,29 @@ private slots:
         QTest::mouseClick(again->editor()->viewport(), Qt::LeftButton, Qt::ControlModifier, point);
         QTRY_COMPARE(again->document().currentPage(), 3);
         QCOMPARE(again->editor()->plainText(), QStringLiteral("page 3"));
+    }
+
+    // A link made and not yet saved is followed in the preview, and the reader goes back.
+    void previewFollowsLinks() {
+        MakerMainWindow* w = openPages(3);
+        QVERIFY(w);
+        linkByDialog(w, 0, 4, 2);
+        MakerFixture::trigger(w, "qzd32mk_preview_help");
+        viewer::ViewerWindow* preview = w->previewWindow();
+        QVERIFY(preview);
+        auto* page = preview->findChild<RichTextControl*>(QStringLiteral("RichTextBox2"));
+        QTRY_COMPARE(page->extraSelections().size(), 1);
+        QTextCursor at(page->document());
+        at.setPosition(2);
+        QTest::mouseClick(page->viewport(), Qt::LeftButton, {}, page->cursorRect(at).center());
+        QTRY_COMPARE(preview->currentPage(), 3);
+        QVERIFY(preview->windowTitle().endsWith(QStringLiteral(" Page 3 / 3")));
+        preview->findChild<QAction*>(QStringLiteral("pre_go_back"))->trigger();
+        QCOMPARE(preview->currentPage(), 1);
+        QVERIFY(!preview->findChild<QAction*>(QStringLiteral("pre_go_back"))->isEnabled());
+        QVERIFY(preview->close());
+        // The preview's pages are the writer's: nothing in them changed.
+        QCOMPARE(pageLinks(w, 1), QStringList{QStringLiteral("page -> #3")});
     }
 
     void webAddressAndRemovingLinks() {
