@@ -27,6 +27,15 @@ LinkPresenter::LinkPresenter(RichTextControl& control, Follow follow)
 
 void LinkPresenter::refresh() {
     m_refreshTimer.stop();
+    // A new page under a still pointer: the tip and the hand of the old one go.
+    if (!m_toolTip.isEmpty()) {
+        m_toolTip.clear();
+        QToolTip::hideText();
+    }
+    if (m_handShown) {
+        m_handShown = false;
+        m_control.viewport()->setCursor(Qt::IBeamCursor);
+    }
     QList<QTextEdit::ExtraSelection> marks;
     const QTextDocument* doc = m_control.document();
     const QColor colour = m_control.palette().color(QPalette::Link);
