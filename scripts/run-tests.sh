@@ -4,7 +4,7 @@
 # checked in a headless browser, so the test command installs those tools too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-QUILLO_EXTRA_PACKAGES="xvfb openbox xdotool x11-utils chromium ${QUILLO_EXTRA_PACKAGES:-}" \
+QUILLO_EXTRA_PACKAGES="xvfb openbox xdotool x11-utils chromium lintian ${QUILLO_EXTRA_PACKAGES:-}" \
     scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j2

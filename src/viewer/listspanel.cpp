@@ -75,6 +75,7 @@ QString withoutTrailingBlanks(QString text) {
 
 ListsPanel::ListsPanel(QWidget* parent) : QTabWidget(parent) {
     setObjectName(QStringLiteral("SSTab1"));
+    setAccessibleName(QStringLiteral("目次とｷｰﾜｰﾄﾞ"));
     setMouseTracking(true);
     tabBar()->setMouseTracking(true);
     installEventFilter(this);
@@ -102,6 +103,7 @@ QListWidget* ListsPanel::addList(const QString& name, const QString& caption) {
     layout->setContentsMargins(4, 4, 0, 4);
     auto* list = new EntryList(page);
     list->setObjectName(name);
+    list->setAccessibleName(caption);
     list->setItemDelegate(new EntryDelegate(list));
     list->setUniformItemSizes(true);
     list->setMouseTracking(true);

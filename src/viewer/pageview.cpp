@@ -22,6 +22,7 @@ PageView::PageView(Dialogs& dialogs, QWidget* parent) : QFrame(parent), m_dialog
 
     m_page = new RichTextControl(this);
     m_page->setObjectName(QStringLiteral("RichTextBox2"));
+    m_page->setAccessibleName(QStringLiteral("ページ"));
     m_page->setReadOnly(true);
     m_page->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_page->setFrameShape(QFrame::NoFrame);

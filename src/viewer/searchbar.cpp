@@ -25,6 +25,7 @@ SearchBar::SearchBar(Dialogs& dialogs, QWidget* parent) : QWidget(parent), m_dia
 
     m_box = new SearchBox(m_dialogs, this);
     m_box->setObjectName(QStringLiteral("Text1"));
+    m_box->setAccessibleName(label->text());
     connect(m_box, &QLineEdit::textChanged, this, &SearchBar::onTextChanged);
     connect(m_box, &QLineEdit::returnPressed, this, &SearchBar::requestSearch);
 

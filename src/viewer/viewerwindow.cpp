@@ -11,7 +11,9 @@
 #include "viewer/searchbox.h"
 #include "viewer/viewerprinting.h"
 #include "viewer/windowgeometry.h"
+#include "winsvc/desktoprecent.h"
 #include "winsvc/dialogs.h"
+#include "winsvc/filedrops.h"
 #include "winsvc/hourglass.h"
 #include "winsvc/linkpresenter.h"
 #include "winsvc/placement.h"
@@ -21,6 +23,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -69,6 +72,9 @@ ViewerWindow::ViewerWindow(Dialogs& dialogs, Options options, QWidget* parent)
     buildControls();
     buildMenus();
     m_pageView->setEditMenu(m_editMenu);
+    auto* drops = new FileDrops(
+        this, [this](const QStringList& files, QWidget*, QPoint) { filesDropped(files); });
+    drops->watchAll();
 }
 
 ViewerWindow::~ViewerWindow() = default;
@@ -238,6 +244,8 @@ bool ViewerWindow::readFile(const QString& path) {
     adoptDocument(1);
     if (m_channel)
         m_channel->listen(path);
+    if (m_options.variant == Variant::Viewer)
+        addToDesktopRecentFiles(path, QStringLiteral("qzd32"));
     return true;
 }
 
@@ -469,14 +477,34 @@ void ViewerWindow::openCommand() {
     const QString path = m_dialogs.openFileName(this, OpenCaption, m_fileDirectory, OpenFilter);
     if (m_doc->displaySettings.topmost == 1)
         windowSetPos(this, true);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openPath(path);
+}
+
+void ViewerWindow::openPath(const QString& path) {
     Hourglass hourglass;
     if (!readFile(path))
         return;
     const WindowRect placed = placeWindow();
     hourglass.release();
     finishLoading(placed);
+}
+
+// A help file dropped on the viewer opens as the open command opens it; the preview shows
+// the authoring program's document only.
+void ViewerWindow::filesDropped(const QStringList& files) {
+    const bool helpFile =
+        files.size() == 1 && files.first().endsWith(QLatin1String(".qzd"), Qt::CaseInsensitive);
+    if (m_options.variant == Variant::Viewer && helpFile) {
+        openPath(files.first());
+        return;
+    }
+    const QString shown = files.isEmpty() ? QString() : QFileInfo(files.first()).fileName() + '\n';
+    m_dialogs.ask(boxParent(), TitleOpen,
+                  shown + (m_options.variant == Variant::Preview
+                               ? QStringLiteral("ﾌﾟﾚﾋﾞｭｰではﾌｧｲﾙを開けません。")
+                               : QStringLiteral("Quilloﾌｧｲﾙ（*.qzd）1つをﾄﾞﾛｯﾌﾟしてください。")),
+                  Dialogs::Icon::Information, Dialogs::Buttons::Ok);
 }
 
 void ViewerWindow::nextPage() {

@@ -114,6 +114,9 @@ private:
 
     // Commands and list events.
     void openCommand();
+    // Opens the help file as the open command does once a file is chosen.
+    void openPath(const QString& path);
+    void filesDropped(const QStringList& files);
     void nextPage();
     void previousPage();
     void copyPageText();

@@ -8,10 +8,23 @@
 
 namespace quillo {
 
-// The program folder, where the settings, the recent-file list and the HTML output live:
-// $QUILLO_HOME when set; otherwise the executable's folder when this user may write it;
-// otherwise $XDG_DATA_HOME/quillo32, created on demand.
-QString programFolder();
+// The file whose presence beside an executable marks its folder as a build tree or a
+// portable tree, which keeps the programs' files beside them. An installed tree has none.
+inline constexpr char PortableMarkerName[] = "quillo32-portable";
+
+// The folder of a portable tree: `programDir` when the marker lies in it and this user may
+// write it; empty otherwise.
+QString portableFolder(const QString& programDir);
+
+// Where the authoring program keeps its settings and its recent-file list (qzd32mk.ini,
+// qzd32mkf.ini): $QUILLO_HOME when set; otherwise the executable's folder in a portable
+// tree; otherwise $XDG_CONFIG_HOME/quillo32. An installed program never writes beside itself,
+// whoever runs it. Made on demand; settings that earlier versions kept in
+// $XDG_DATA_HOME/quillo32 are copied in when the folder has none of its own.
+QString settingsFolder();
+// Where the HTML sites are written: as settingsFolder, but $XDG_DATA_HOME/quillo32 for an
+// installed program.
+QString outputFolder();
 
 // A read-only resource of the programs (their own help file qzd32.qzd): beside the
 // executable (a build tree), then in the share folder of an installed tree, found from the
@@ -26,9 +39,25 @@ QString findResource(const QString& name,
 QString findProgram(const QString& name,
                     const QString& programDir = QCoreApplication::applicationDirPath());
 
-// "--version" as the whole command line: prints "<program> <version>" and returns true.
-// Checked before the application is made, so that it needs no display.
-bool printVersionIfAsked(int argc, char* argv[], const char* program);
+// What a program does before its application object is made, so that it needs no display:
+// "--help" or "--version" as the whole command line prints `usage` or "<program> <version>"
+// on standard output and gives exit code 0 (a file of that name is opened as ./--help).
+// Returns -1 when the command line is something else.
+int answerInfoRequest(int argc, char* argv[], const char* program, const char* usage);
+
+// Whether the window system the environment chooses can be reached at all: xcb needs
+// DISPLAY, Wayland a compositor's socket; other platforms (offscreen, vnc, ...) always run.
+bool displayConfigured(const QProcessEnvironment& environment);
+// The one line a window program prints when it finds no display.
+QString noDisplayLine(const char* program);
+
+// Everything a window program does before it makes its QApplication: answers --help and
+// --version, prefers X11 on Wayland, and checks that a display exists. Returns the exit code
+// when the program must end now (0 after an answer, 1 without a display, the line printed),
+// -1 to go on. Until applicationMade(), a display that cannot be reached ends the program
+// with that line and exit code 1 instead of Qt's abort.
+int beforeApplication(int argc, char* argv[], const char* program, const char* usage);
+void applicationMade();
 
 // Gives the program's windows its icon, the desktop icon theme's `name` first and the copy
 // built into the program (":/icons/<name>.svg") otherwise, and names the desktop entry
@@ -45,6 +74,12 @@ QString commandLinePath(const QStringList& argumentsAfterProgram);
 QByteArray platformOverride(const QProcessEnvironment& environment);
 // Applies platformOverride to this process; call before the QApplication is made.
 void preferX11OnWayland();
+
+// Screen readers see the programs' own windows (plain widgets shown as tool windows or
+// dialogs) with the role of a window or a dialog, where Qt would describe a plain widget as
+// a client area, and a combo box given an accessible name by that name, where Qt would name
+// it by the entry it shows. Call once the application is made, before any window.
+void installWindowAccessibility();
 
 // Maps the Windows Japanese font names that pages name ("ＭＳ Ｐゴシック", "MS Mincho", ...)
 // to the IPA fonts, which fontconfig alone would replace by a Latin font.

@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <memory>
 
 using namespace quillo;
@@ -122,25 +123,44 @@ private slots:
     void programs_data() {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<int>("code");
         QTest::addColumn<QString>("expected");
-        const QString version = QStringLiteral("^%1 \\d+\\.\\d+\\.\\d+\\n$");
-        QTest::newRow("viewer") << "qzd32"
-                                << "--version" << version.arg("qzd32");
-        QTest::newRow("maker") << "qzd32mk"
-                               << "--version" << version.arg("qzd32mk");
-        QTest::newRow("tool") << "qzdtool"
-                              << "--help"
-                              << "qzdtool";
+        for (const char* display : {"", ":873"}) { // none, and one that no server answers
+            const QString tag = *display ? QStringLiteral(" (no server)") : QString();
+            for (const char* program : {"qzd32", "qzd32mk", "qzdtool"}) {
+                QTest::newRow(qPrintable(program + QStringLiteral(" --version") + tag))
+                    << program << "--version" << display << 0
+                    << QStringLiteral("^%1 \\d+\\.\\d+\\.\\d+\\n$").arg(program);
+                QTest::newRow(qPrintable(program + QStringLiteral(" --help") + tag))
+                    << program << "--help" << display << 0
+                    << QStringLiteral("^Usage: %1 .*--version").arg(program);
+            }
+            for (const char* program : {"qzd32", "qzd32mk"})
+                QTest::newRow(qPrintable(program + QStringLiteral(" without display") + tag))
+                    << program << "sample.qzd" << display << 1
+                    << QStringLiteral("^%1: no display found; [^\\n]*QT_QPA_PLATFORM\\n$")
+                           .arg(program);
+        }
     }
 
-    // Each program runs from the installed folder; asking for the version needs no display.
+    // Each program runs from the installed folder: --help and --version need no display, and
+    // a window program without one says so in one line instead of aborting.
     void programs() {
         QFETCH(QString, program);
         QFETCH(QString, argument);
+        QFETCH(QString, display);
+        QFETCH(int, code);
         QFETCH(QString, expected);
-        const Run r = run(installed("bin/" + program), {argument}, desktopEnvironment({}));
-        QVERIFY2(r.finished && r.code == 0, qPrintable(r.out));
-        QVERIFY2(r.out.contains(QRegularExpression(expected)), qPrintable(r.out));
+        QProcessEnvironment env = desktopEnvironment({});
+        if (!display.isEmpty())
+            env.insert(QStringLiteral("DISPLAY"), display);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir->path());
+        const Run r = run(installed("bin/" + program), {argument}, env);
+        QVERIFY2(r.finished && r.code == code, qPrintable(r.out));
+        QVERIFY2(r.out.contains(
+                     QRegularExpression(expected, QRegularExpression::DotMatchesEverythingOption)),
+                 qPrintable(r.out));
     }
 
     void helpFiles_data() {
@@ -182,27 +202,62 @@ private slots:
 
     void programsStart_data() {
         QTest::addColumn<QString>("program");
-        QTest::newRow("viewer") << "qzd32";
-        QTest::newRow("maker") << "qzd32mk";
+        QTest::addColumn<QString>("file");
+        QTest::newRow("viewer") << "qzd32" << installed("share/quillo32/sample.qzd");
+        QTest::newRow("maker") << "qzd32mk" << installed("share/quillo32/sample.qzd");
+        QTest::newRow("file named --help") << "qzd32"
+                                           << "./--help";
     }
 
-    // The installed programs come up on a display and stay up with the installed sample.
+    // The installed programs come up on a display and stay up with a help file, also one
+    // whose name looks like an option.
     void programsStart() {
         QFETCH(QString, program);
+        QFETCH(QString, file);
+        QFile::remove(m_dir->filePath(QStringLiteral("--help")));
+        QVERIFY(QFile::copy(installed("share/quillo32/sample.qzd"),
+                            m_dir->filePath(QStringLiteral("--help"))));
         QProcessEnvironment env = desktopEnvironment({});
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("QUILLO_HOME"), m_dir->filePath(QStringLiteral("home")));
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir->path());
         QProcess p;
         p.setProcessEnvironment(env);
+        p.setWorkingDirectory(m_dir->path());
         p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(installed("bin/" + program), {installed("share/quillo32/sample.qzd")});
+        p.start(installed("bin/" + program), {file});
         QVERIFY(p.waitForStarted());
         const bool ended = p.waitForFinished(3000);
         const QByteArray output = p.readAll();
         p.kill();
         p.waitForFinished();
         QVERIFY2(!ended, output.constData());
+        QVERIFY2(!output.contains("Usage"), output.constData());
+    }
+
+    // Run without QUILLO_HOME, the installed authoring program makes its settings folder in
+    // the user's configuration folder and writes nothing beside itself, although this user
+    // may write the program folder.
+    void installedMakerKeepsOutOfItsFolder() {
+        const QString bin = installed(QStringLiteral("bin"));
+        const QStringList before = QDir(bin).entryList(QDir::Files);
+        QVERIFY(!before.contains(QLatin1String(PortableMarkerName)));
+        QVERIFY(QFileInfo(bin).isWritable());
+        QProcessEnvironment env = desktopEnvironment({});
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir->filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir->path());
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(installed(QStringLiteral("bin/qzd32mk")),
+                {installed(QStringLiteral("share/quillo32/sample.qzd"))});
+        QVERIFY(p.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QFileInfo(m_dir->filePath(QStringLiteral("config/quillo32"))).isDir(), 20000);
+        p.kill();
+        p.waitForFinished();
+        QCOMPARE(QDir(bin).entryList(QDir::Files), before);
     }
 
     void desktopEntries_data() {
@@ -212,7 +267,7 @@ private slots:
         QTest::newRow("viewer") << "qzd32.desktop"
                                 << "qzd32" << true;
         QTest::newRow("maker") << "qzd32mk.desktop"
-                               << "qzd32mk" << false;
+                               << "qzd32mk" << true;
     }
 
     void desktopEntries() {
@@ -233,6 +288,15 @@ private slots:
         const QStringList opened =
             entry.value(QStringLiteral("MimeType")).split(QLatin1Char(';'), Qt::SkipEmptyParts);
         QCOMPARE(!opened.isEmpty() && opened == types, opensHelpFiles);
+        // One main category, so that a menu lists the program once.
+        static const QStringList mainCategories{
+            "AudioVideo", "Audio",  "Video",   "Development", "Education", "Game",   "Graphics",
+            "Network",    "Office", "Science", "Settings",    "System",    "Utility"};
+        const QStringList categories =
+            entry.value(QStringLiteral("Categories")).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        QCOMPARE(std::count_if(categories.cbegin(), categories.cend(),
+                               [](const QString& c) { return mainCategories.contains(c); }),
+                 1);
 
         REQUIRE_TOOL(validate, "desktop-file-validate");
         const Run r = run(validate, {path});
@@ -264,6 +328,74 @@ private slots:
             for (int x = 0; x < 16; ++x)
                 opaque += qAlpha(image.pixel(x, y)) > 128;
         QVERIFY2(opaque > 16 * 16 / 3, qPrintable(QString::number(opaque)));
+    }
+
+    // Both programs open help files; the viewer is the one a double-click starts.
+    void viewerIsDefault() {
+        REQUIRE_TOOL(updateDesktop, "update-desktop-database");
+        REQUIRE_TOOL(xdgMime, "xdg-mime");
+        const QProcessEnvironment env = desktopEnvironment(QStringLiteral("X-Generic"));
+        const Run updated =
+            run(updateDesktop, {installed(QStringLiteral("share/applications"))}, env);
+        QVERIFY2(updated.finished && updated.code == 0, qPrintable(updated.out));
+        const Run r = run(xdgMime,
+                          {QStringLiteral("query"), QStringLiteral("default"),
+                           QStringLiteral("application/x-quillo32-help")},
+                          env);
+        QVERIFY2(r.finished && r.code == 0, qPrintable(r.out));
+        QCOMPARE(r.out.trimmed(), QStringLiteral("qzd32.desktop"));
+    }
+
+    void pngIcons_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("size");
+        for (int size : {16, 24, 32, 48, 64, 128, 256})
+            for (const char* icon :
+                 {"apps/qzd32", "apps/qzd32mk", "mimetypes/application-x-quillo32-help"})
+                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(icon).arg(size)))
+                    << QStringLiteral("share/icons/hicolor/%1x%1/%2.png").arg(size).arg(icon)
+                    << size;
+    }
+
+    // For desktops that read no SVG: each size as a PNG of that size with transparency.
+    void pngIcons() {
+        QFETCH(QString, path);
+        QFETCH(int, size);
+        const QImage image(installed(path));
+        QCOMPARE(image.size(), QSize(size, size));
+        QVERIFY(image.hasAlphaChannel());
+    }
+
+    void manualPages_data() {
+        QTest::addColumn<QString>("program");
+        for (const char* program : {"qzd32", "qzd32mk", "qzdtool"})
+            QTest::newRow(program) << program;
+    }
+
+    // Each program has a compressed manual page that names every option its --help lists.
+    void manualPages() {
+        QFETCH(QString, program);
+        REQUIRE_TOOL(gzip, "gzip");
+        const Run page =
+            run(gzip, {QStringLiteral("-dc"), installed("share/man/man1/" + program + ".1.gz")});
+        QVERIFY2(page.finished && page.code == 0, qPrintable(page.out));
+        QVERIFY2(page.out.startsWith(QStringLiteral(".TH ") + program.toUpper() + ' '),
+                 qPrintable(page.out.left(80)));
+        const QString text = QString(page.out).replace(QStringLiteral("\\-"), QStringLiteral("-"));
+        const Run help =
+            run(installed("bin/" + program), {QStringLiteral("--help")}, desktopEnvironment({}));
+        // The first word of each entry of the help text's lists: options, commands, files and
+        // variables.
+        static const QRegularExpression entry(QStringLiteral("^  ([^ ,]+)"),
+                                              QRegularExpression::MultilineOption);
+        QStringList words;
+        for (auto it = entry.globalMatch(help.out); it.hasNext();)
+            words << it.next().captured(1);
+        QVERIFY2(words.contains(QLatin1String("--help")) &&
+                     words.contains(QLatin1String("--version")),
+                 qPrintable(help.out));
+        for (const QString& word : std::as_const(words))
+            QVERIFY2(text.contains(word), qPrintable(program + ": " + word));
     }
 
     void fileType_data() {
@@ -356,8 +488,9 @@ private slots:
         const Run fields =
             run(dpkgDeb, {QStringLiteral("--field"), deb, QStringLiteral("Depends")});
         QVERIFY2(fields.finished && fields.code == 0, qPrintable(fields.out));
-        for (const char* needed : {"libqt6widgets6", "libqt6printsupport6", "qt6-qpa-plugins",
-                                   "libqt6svg6", "fonts-ipafont-gothic", "fonts-ipafont-mincho"})
+        for (const char* needed :
+             {"libqt6widgets6", "libqt6printsupport6", "qt6-qpa-plugins", "libqt6svg6",
+              "fonts-ipafont-gothic", "fonts-ipafont-mincho", "sensible-utils"})
             QVERIFY2(
                 fields.out.contains(QRegularExpression(
                     QStringLiteral("(^|, )%1( |,|$)").arg(QLatin1String(needed)))),
@@ -373,6 +506,17 @@ private slots:
         const Run version =
             run(root + QStringLiteral("/usr/bin/qzd32"), {QStringLiteral("--version")});
         QVERIFY2(version.finished && version.code == 0, qPrintable(version.out));
+
+        // What Debian's checker finds wrong with the package: no error, no warning.
+        const QString lintian = tool("lintian");
+        QVERIFY2(!lintian.isEmpty(), "lintian is not installed (scripts/run-tests.sh installs it)");
+        const Run checked =
+            run(lintian, {QStringLiteral("--fail-on"), QStringLiteral("error,warning"), deb},
+                QProcessEnvironment::systemEnvironment(), 300000);
+        QVERIFY2(checked.finished && checked.code == 0, qPrintable(checked.out));
+        static const QRegularExpression problem(QStringLiteral("^[EW]: "),
+                                                QRegularExpression::MultilineOption);
+        QVERIFY2(!checked.out.contains(problem), qPrintable(checked.out));
     }
 };
 

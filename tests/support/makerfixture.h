@@ -47,6 +47,7 @@ public:
                                     QStringLiteral("IPAMincho")}) {
         quillo::maker::MakerEnvironment env;
         env.programFolder = home();
+        env.outputFolder = home();
         env.lockFolder = m_dir->path() + QStringLiteral("/locks");
         env.viewerProgram = m_dir->path() + QStringLiteral("/bin/qzd32");
         env.helpFile = m_dir->path() + QStringLiteral("/bin/qzd32.qzd");

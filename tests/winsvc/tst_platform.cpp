@@ -59,6 +59,8 @@ private slots:
     void commandLine_data();
     void commandLine();
     void programFolderFollowsQuilloHome();
+    void earlierSettingsAreTakenOver();
+    void portableTreeKeepsFilesBeside();
     void waylandPrefersX11_data();
     void waylandPrefersX11();
     void japaneseFontNames_data();
@@ -313,14 +315,69 @@ void PlatformTest::commandLine() {
 void PlatformTest::programFolderFollowsQuilloHome() {
     QTemporaryDir dir;
     qputenv("QUILLO_HOME", dir.path().toUtf8());
-    QCOMPARE(programFolder(), dir.path());
+    QCOMPARE(settingsFolder(), dir.path());
+    QCOMPARE(outputFolder(), dir.path());
     // A folder that does not exist yet is made, so the first run finds a place for its files.
     const QString fresh = dir.filePath(QStringLiteral("new/home"));
     qputenv("QUILLO_HOME", fresh.toUtf8());
-    QCOMPARE(programFolder(), fresh);
+    QCOMPARE(settingsFolder(), fresh);
     QVERIFY(QFileInfo(fresh).isDir());
     qunsetenv("QUILLO_HOME");
-    QCOMPARE(programFolder(), QCoreApplication::applicationDirPath());
+}
+
+// The user's settings from the folder earlier versions used come along once; settings the
+// user already has in the new folder are never replaced.
+void PlatformTest::earlierSettingsAreTakenOver() {
+    qunsetenv("QUILLO_HOME");
+    const QString config =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/quillo32";
+    const QString earlier =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/quillo32";
+    QDir(config).removeRecursively();
+    QVERIFY(QDir().mkpath(earlier));
+    const auto write = [](const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    write(earlier + "/qzd32mk.ini", "old settings");
+    write(earlier + "/qzd32mkf.ini", "old list");
+    QCOMPARE(settingsFolder(), config);
+    QFile taken(config + "/qzd32mk.ini");
+    QVERIFY(taken.open(QIODevice::ReadOnly));
+    QCOMPARE(taken.readAll(), QByteArray("old settings"));
+    write(config + "/qzd32mkf.ini", "new list");
+    settingsFolder();
+    QFile kept(config + "/qzd32mkf.ini");
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("new list"));
+    // Copied, not moved; and a folder named by QUILLO_HOME takes nothing over.
+    QVERIFY(QFile::exists(earlier + "/qzd32mk.ini"));
+    QTemporaryDir home;
+    qputenv("QUILLO_HOME", home.path().toUtf8());
+    settingsFolder();
+    qunsetenv("QUILLO_HOME");
+    QVERIFY(QDir(home.path()).isEmpty());
+    QDir(earlier).removeRecursively();
+}
+
+void PlatformTest::portableTreeKeepsFilesBeside() {
+    QTemporaryDir dir;
+    const QString bin = dir.filePath(QStringLiteral("bin"));
+    QVERIFY(QDir().mkpath(bin));
+    QCOMPARE(portableFolder(bin), QString());
+    QFile marker(bin + '/' + PortableMarkerName);
+    QVERIFY(marker.open(QIODevice::WriteOnly));
+    marker.close();
+    QCOMPARE(portableFolder(bin), bin);
+    QCOMPARE(portableFolder(QString()), QString());
+    // A build tree carries the marker beside its programs.
+    QVERIFY(QFile::exists(QStringLiteral(QUILLO_BIN_DIR "/") + PortableMarkerName));
+    // A portable tree this user may not write keeps nothing beside it (root writes anywhere).
+    QVERIFY(QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner));
+    const bool writable = QFileInfo(bin).isWritable();
+    QCOMPARE(portableFolder(bin), writable ? bin : QString());
+    QVERIFY(QFile::setPermissions(bin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
 }
 
 void PlatformTest::waylandPrefersX11_data() {

@@ -12,11 +12,43 @@
 
 #include <memory>
 
+namespace {
+
+const char Usage[] =
+    "Usage: qzd32mk [FILE.qzd]\n"
+    "Quillo32Maker: writes help files (.qzd) of up to 100 rich-text pages with contents titles\n"
+    "and keywords, previews them as the viewer qzd32 shows them, and exports them as HTML.\n"
+    "\n"
+    "The whole command line is the one path of the file to open: arguments are joined with\n"
+    "single blanks, and a double quote at its start and one at its end are removed. A file\n"
+    "named like an option is opened as ./--help.\n"
+    "\n"
+    "Options:\n"
+    "  --help     show this text and exit\n"
+    "  --version  show the version and exit\n"
+    "\n"
+    "Files:\n"
+    "  qzd32mk.ini, qzd32mkf.ini  the settings and the recent-file list, in\n"
+    "                             $XDG_CONFIG_HOME/quillo32 (~/.config/quillo32)\n"
+    "  NAME_html/                 the HTML site of NAME.qzd, in $XDG_DATA_HOME/quillo32\n"
+    "                             (~/.local/share/quillo32)\n"
+    "  A program folder holding a file named quillo32-portable (a build tree or a portable\n"
+    "  tree) keeps both beside the program when the user may write there.\n"
+    "\n"
+    "Environment:\n"
+    "  QUILLO_HOME       one folder for the settings, the recent list and the HTML sites\n"
+    "  QT_QPA_PLATFORM   the window system to use (xcb, wayland, offscreen)\n"
+    "\n"
+    "Exit codes: 0 closed normally, 1 no display was found or the start-up ended it.\n";
+
+} // namespace
+
 int main(int argc, char* argv[]) {
-    if (quillo::printVersionIfAsked(argc, argv, "qzd32mk"))
-        return 0;
-    quillo::preferX11OnWayland();
+    if (const int code = quillo::beforeApplication(argc, argv, "qzd32mk", Usage); code >= 0)
+        return code;
     QApplication app(argc, argv);
+    quillo::applicationMade();
+    quillo::installWindowAccessibility();
     QApplication::setApplicationName(QStringLiteral("qzd32mk"));
     quillo::setProgramIdentity(QStringLiteral("qzd32mk"));
     quillo::installJapaneseFontSubstitutions();
@@ -27,7 +59,8 @@ int main(int argc, char* argv[]) {
     const QString commandLine = quillo::commandLinePath(quillo::argumentsFromSystem(argc, argv));
     quillo::QtDialogs dialogs;
     quillo::maker::MakerEnvironment environment;
-    environment.programFolder = quillo::programFolder();
+    environment.programFolder = quillo::settingsFolder();
+    environment.outputFolder = quillo::outputFolder();
     environment.viewerProgram = quillo::findProgram(QStringLiteral("qzd32"));
     environment.helpFile = quillo::findResource(QStringLiteral("qzd32.qzd"));
 

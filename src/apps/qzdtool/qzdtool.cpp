@@ -50,6 +50,7 @@ const char* const Usage =
     "                         (\"#N\" for page N) separated by tabs; exit 1 when a page link\n"
     "                         names a page the file does not have\n"
     "  --help                 show this text\n"
+    "  --version              show the version\n"
     "\n"
     "Exit codes: 0 done, 1 the file could not be read or written, 2 usage error.\n";
 
@@ -117,6 +118,10 @@ int runQzdtool(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString command = args.first();
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         out << Usage;
+        return 0;
+    }
+    if (command == QLatin1String("--version") && args.size() == 1) {
+        out << "qzdtool " QUILLO_VERSION "\n";
         return 0;
     }
     auto doc = std::make_unique<HelpDocument>();

@@ -45,6 +45,7 @@ CompanionWindow::CompanionWindow(MakerDocument& document, Dialogs& dialogs, Entr
     setObjectName(name);
     setWindowTitle(caption);
     m_list->setObjectName(QStringLiteral("List1"));
+    m_list->setAccessibleName(caption);
     m_menu->setObjectName(menuName);
     const std::array<QString, 4> captions{QStringLiteral("新規"), QStringLiteral("削除"),
                                           QStringLiteral("変更"), QStringLiteral("挿入")};

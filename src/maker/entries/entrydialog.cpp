@@ -94,6 +94,7 @@ EntryDialog::EntryDialog(Dialogs& dialogs, QWidget* owner)
 void EntryDialog::prepare(const QString& caption, const QString& pageLabel,
                           const std::optional<QString>& text) {
     setWindowTitle(caption);
+    m_text->setAccessibleName(caption);
     m_pageLabel->setText(pageLabel);
     if (text)
         m_text->setText(*text);

@@ -48,6 +48,7 @@ ColourWindow::ColourWindow(const ColourWindowParts& parts, QWidget* mainWindow)
     layout->addLayout(targetRow);
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("SSTab1"));
+    m_tabs->setAccessibleName(QStringLiteral("色の選び方"));
     m_tabs->addTab(buildPaletteTab(), QStringLiteral("１６色"));
     m_tabs->addTab(buildDetailTab(), QStringLiteral("詳細"));
     layout->addWidget(m_tabs);

@@ -107,10 +107,13 @@ ImageWindow::ImageWindow(const ImageWindowParts& parts, QWidget* mainWindow)
     auto* filesLayout = new QVBoxLayout(files);
     m_driveList = new QComboBox(files);
     m_driveList->setObjectName(QStringLiteral("Drive1"));
+    m_driveList->setAccessibleName(QStringLiteral("ドライブ"));
     m_folders = new QListWidget(files);
     m_folders->setObjectName(QStringLiteral("Dir1"));
+    m_folders->setAccessibleName(QStringLiteral("フォルダ"));
     m_files = new QListWidget(files);
     m_files->setObjectName(QStringLiteral("File1"));
+    m_files->setAccessibleName(QStringLiteral("画像ファイル"));
     for (QWidget* list : {static_cast<QWidget*>(m_folders), static_cast<QWidget*>(m_files)})
         list->setMinimumSize(twipsToPixels(2800, Qt::Horizontal),
                              twipsToPixels(1300, Qt::Vertical));
@@ -326,39 +329,42 @@ void ImageWindow::previewFile(int row) {
 // Embedding --------------------------------------------------------------------------------
 
 void ImageWindow::embed() {
-    if (m_selected.isEmpty())
-        return;
-    const QFileInfo info(m_selected);
-    if (info.size() > LargeFileBytes) {
-        const Dialogs::Answer answer = m_p.dialogs->ask(
-            this, QStringLiteral("qzd32Maker BMPﾌｧｲﾙ挿入"),
+    if (!m_selected.isEmpty())
+        embedPictureFile(m_p, this, m_selected);
+}
+
+bool embedPictureFile(const ImageWindowParts& parts, QWidget* boxParent, const QString& path) {
+    const QFileInfo info(path);
+    if (info.size() > ImageWindow::LargeFileBytes) {
+        const Dialogs::Answer answer = parts.dialogs->ask(
+            boxParent, QStringLiteral("qzd32Maker BMPﾌｧｲﾙ挿入"),
             QStringLiteral("選択画像が大きすぎます。非常に動作が遅くなる可能性があります。\n"
                            "この画像を組込みますか。"),
             Dialogs::Icon::Information, Dialogs::Buttons::YesNo);
         if (answer != Dialogs::Answer::Yes)
-            return;
+            return false;
     }
     Hourglass hourglass;
-    RichTextControl& editor = *m_p.editor;
-    const int readError = openForReadingError(m_selected);
-    if (readError != FileError::None || !editor.insertPicture(m_selected)) {
+    RichTextControl& editor = *parts.editor;
+    const int readError = openForReadingError(path);
+    if (readError != FileError::None || !editor.insertPicture(path)) {
         hourglass.release();
         const QString reason = readError != FileError::None
                                    ? errorNumberText(readError)
                                    : QStringLiteral("画像として読み込めません。");
-        m_p.dialogs->ask(this, PreviewTitle,
-                         QStringLiteral("画像を埋め込めませんでした。\n") + m_selected + u'\n' +
-                             reason,
-                         Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
-        return;
+        parts.dialogs->ask(boxParent, PreviewTitle,
+                           QStringLiteral("画像を埋め込めませんでした。\n") + path + u'\n' + reason,
+                           Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
+        return false;
     }
-    m_p.document->noteEditorEdit();
+    parts.document->noteEditorEdit();
     // The page table takes the page with its picture at once, and the editor shows the page
     // as stored.
     const int caret = editor.selStart();
-    m_p.document->storeAndReloadShownPage();
+    parts.document->storeAndReloadShownPage();
     editor.setSelStart(caret);
     editor.setFocus();
+    return true;
 }
 
 void ImageWindow::showHelp() {

@@ -89,6 +89,11 @@ private:
     QString m_lastFolder;
 };
 
+// Embeds the picture file at the page editor's caret as 埋め込み does: asks before a large
+// file, says why a file cannot be embedded (boxes over `boxParent`), and stores the page.
+// True when the picture was embedded.
+bool embedPictureFile(const ImageWindowParts& parts, QWidget* boxParent, const QString& path);
+
 // The help message of the image window.
 QString imageHelpText();
 

@@ -75,6 +75,7 @@ void SearchWindow::buildControls() {
                                     QStringLiteral("qzd32Maker 検索（最大") + limitText() +
                                         QStringLiteral("文字）"));
     m_text1->setObjectName(QStringLiteral("Text1"));
+    m_text1->setAccessibleName(m_label1->text());
     placeTwips(m_text1, 1470, 90, 3315, 315);
     m_label2 = new QLabel(QStringLiteral("置換後の文字列"), this);
     m_label2->setObjectName(QStringLiteral("Label2"));
@@ -83,6 +84,7 @@ void SearchWindow::buildControls() {
                                     QStringLiteral("qzd32Maker 置換（最大") + limitText() +
                                         QStringLiteral("文字）"));
     m_text2->setObjectName(QStringLiteral("Text2"));
+    m_text2->setAccessibleName(m_label2->text());
     placeTwips(m_text2, 1470, 450, 3315, 315);
 
     auto* directionBox = new QGroupBox(QStringLiteral("検索する方向"), this);

@@ -4,6 +4,7 @@
 #include "maker/common/shelltexts.h"
 #include "maker/shell/mainwindow.h"
 #include "maker/shell/shelllogic.h"
+#include "winsvc/desktoprecent.h"
 #include "winsvc/hourglass.h"
 #include "winsvc/richtextcontrol.h"
 #include "winsvc/wincolor.h"
@@ -50,11 +51,13 @@ void MakerMainWindow::newFile() {
     refreshFormatting();
 }
 
-void MakerMainWindow::openFile() {
+void MakerMainWindow::openFile(const QString& given) {
     if (!askAboutChanges(QStringLiteral("qzd32Maker ﾌｧｲﾙｵｰﾌﾟﾝ")))
         return;
-    const QString path =
-        m_dialogs.openFileName(this, QStringLiteral("開く"), lastFolderOrCurrent(), FileFilter);
+    const QString path = !given.isEmpty()
+                             ? given
+                             : m_dialogs.openFileName(this, QStringLiteral("開く"),
+                                                      lastFolderOrCurrent(), FileFilter);
     if (path.isEmpty())
         return;
     if (!m_document.isUnnamed() && path == m_document.help().filePath && !m_document.isModified())
@@ -154,6 +157,7 @@ void MakerMainWindow::readRecentList() {
 
 void MakerMainWindow::addRecentFile(const QString& path) {
     m_recent.add(path);
+    addToDesktopRecentFiles(path, QStringLiteral("qzd32mk"));
     rebuildRecentMenu();
 }
 

@@ -29,6 +29,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QToolBar>
 
@@ -51,6 +52,7 @@ MakerMainWindow::MakerMainWindow(Dialogs& dialogs, MakerEnvironment environment,
     m_keywords =
         new KeywordWindow(m_document, m_dialogs, *m_entrySession, this, m_settings.keywordWindow);
     m_entrySession->setWindows(m_contents, m_keywords);
+    watchFileDrops();
     connect(m_contents, &ContentsWindow::newPageRequested, this, [this] { newPage(); });
     connect(m_contents, &ContentsWindow::insertPageRequested, this, [this] { insertPage(); });
     connect(m_contents, &ContentsWindow::deletePageRequested, this, [this] { deletePage(); });
@@ -100,7 +102,7 @@ void MakerMainWindow::connectCommands() {
     connect(a.embedImage, &QAction::triggered, this, [this] { openImageWindow(); });
     connect(a.textColour, &QAction::triggered, this, [this] { openColourWindow(0); });
     connect(a.backColour, &QAction::triggered, this, [this] { openColourWindow(1); });
-    auto* html = new HtmlCommands(m_dialogs, m_document, this, m_env.programFolder,
+    auto* html = new HtmlCommands(m_dialogs, m_document, this, m_env.outputFolder,
                                   [this] { return m_editor->backColor(); });
     connect(a.htmlShownPage, &QAction::triggered, html, &HtmlCommands::makeShownPage);
     connect(a.htmlAllPages, &QAction::triggered, html, &HtmlCommands::makeAllPages);
@@ -119,11 +121,20 @@ void MakerMainWindow::buildToolbars() {
     pages->setMovable(false);
     m_fontBox = new QComboBox(main);
     m_fontBox->setObjectName(QStringLiteral("Combo1"));
-    m_fontBox->setMinimumContentsLength(8);
+    m_fontBox->setAccessibleName(QStringLiteral("フォント"));
+    // Wide enough for the Windows Japanese faces that pages name, measured in the font the
+    // desktop gives the box: full-width names are far wider than eight Latin letters.
+    int widestFace = 0;
+    for (const QString& face : windowsJapaneseFontNames())
+        widestFace = qMax(widestFace, m_fontBox->fontMetrics().horizontalAdvance(face));
+    const int letter = qMax(1, m_fontBox->fontMetrics().horizontalAdvance(QLatin1Char('x')));
+    m_fontBox->setMinimumContentsLength(qMax(8, (widestFace + letter - 1) / letter));
     m_fontBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_sizeBox = new QComboBox(main);
     m_sizeBox->setObjectName(QStringLiteral("Combo2"));
+    m_sizeBox->setAccessibleName(QStringLiteral("フォントサイズ"));
     m_sizeBox->setEditable(true);
+    m_sizeBox->lineEdit()->setAccessibleName(m_sizeBox->accessibleName());
     m_sizeBox->setMinimumContentsLength(3);
 
     FormattingControls controls;
@@ -177,6 +188,7 @@ void MakerMainWindow::buildEditorArea() {
     m_frame->setAutoFillBackground(true);
     m_editor = new RichTextControl(area);
     m_editor->setObjectName(QStringLiteral("RichTextBox2"));
+    m_editor->setAccessibleName(QStringLiteral("ページ"));
     m_editor->setFrameShape(QFrame::NoFrame);
     connect(m_editor, &RichTextControl::contentChanged, this, &MakerMainWindow::onEditorChanged);
     // The frame around the editor shows the editor's background, whoever sets it.
@@ -244,6 +256,11 @@ void MakerMainWindow::readSettings() {
     if (m_settings.htmlIndent)
         indent->setChecked(*m_settings.htmlIndent);
     m_htmlIndentRead = indent->isChecked();
+    // The default size is wide enough for every menu of the menu bar in the desktop's font,
+    // so that none hides behind the bar's overflow button.
+    if (!result.ok())
+        m_settings.main.width =
+            qMax(m_settings.main.width, pixelsToTwips(menuBar()->sizeHint().width()));
     placeOnScreen(this, m_settings.main, keepOnScreen);
     m_normalGeometry = m_settingsRead.main;
     m_editor->setBackColor(quint32(m_settings.editorBackColor));

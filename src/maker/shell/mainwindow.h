@@ -30,6 +30,7 @@ namespace quillo::maker {
 class ColourWindow;
 class CompanionWindow;
 class ImageWindow;
+struct ImageWindowParts;
 class ContentsWindow;
 class EntrySession;
 class IndentRuler;
@@ -41,6 +42,7 @@ class SearchWindow;
 // Where the authoring window finds its files and what it asks the platform for.
 struct MakerEnvironment {
     QString programFolder; // qzd32mk.ini and qzd32mkf.ini
+    QString outputFolder;  // the HTML sites
     QString lockFolder;    // running-copy registry; empty: the user's runtime folder
     QString viewerProgram; // the viewer started by ﾍﾙﾌﾟ(H)
     QString helpFile;      // the programs' own help file
@@ -138,7 +140,12 @@ private:
 
     // File commands.
     void newFile();
-    void openFile();
+    // File > Open; with `given`, that file instead of one chosen in the dialog (a dropped file).
+    void openFile(const QString& given = {});
+    // Files dropped on the window: a help file opens as File > Open does, pictures are
+    // embedded at the drop point, anything else is refused with a message.
+    void filesDropped(const QStringList& files, QWidget* target, QPoint position);
+    void watchFileDrops();
     bool saveFile();   // overwrite save; save-as for an unnamed document
     bool saveFileAs(); // save-as
     bool saveForQuestion();
@@ -165,6 +172,8 @@ private:
     void openHomePage();
     // The image and colour windows.
     void openImageWindow();
+    // What the image window and dropped pictures embed with.
+    ImageWindowParts imageParts();
     void openColourWindow(int target);
     void showVersion();
     void openSearch(bool replace);

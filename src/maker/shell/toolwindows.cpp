@@ -15,15 +15,18 @@
 namespace quillo::maker {
 
 void MakerMainWindow::openImageWindow() {
-    if (!m_imageWindow) {
-        ImageWindowParts parts;
-        parts.dialogs = &m_dialogs;
-        parts.document = &m_document;
-        parts.editor = m_editor;
-        parts.offset = &m_settings.image;
-        m_imageWindow = new ImageWindow(parts, this);
-    }
+    if (!m_imageWindow)
+        m_imageWindow = new ImageWindow(imageParts(), this);
     m_imageWindow->open();
+}
+
+ImageWindowParts MakerMainWindow::imageParts() {
+    ImageWindowParts parts;
+    parts.dialogs = &m_dialogs;
+    parts.document = &m_document;
+    parts.editor = m_editor;
+    parts.offset = &m_settings.image;
+    return parts;
 }
 
 void MakerMainWindow::openColourWindow(int target) {
