@@ -54,6 +54,12 @@ bool mayHoldLinks(QByteArrayView rtf) {
     return rtf.contains(QByteArrayView("HYPERLINK"));
 }
 
+// Nor, for renumbering, pages whose links are all web addresses: the writer puts a page
+// link's target right after the field's name.
+bool mayHoldPageLinks(QByteArrayView rtf) {
+    return rtf.contains(QByteArrayView("HYPERLINK \"#"));
+}
+
 } // namespace
 
 QString pageLinkTarget(int page) {
@@ -140,7 +146,7 @@ bool renumberPageLinks(QTextDocument& doc, const std::function<int(int)>& newPag
 }
 
 QByteArray renumberPageLinks(const QByteArray& rtf, const std::function<int(int)>& newPage) {
-    if (!mayHoldLinks(rtf))
+    if (!mayHoldPageLinks(rtf))
         return rtf;
     QTextDocument doc;
     readRtf(rtf, doc);

@@ -61,6 +61,10 @@ private slots:
         const auto shiftFromSeven = [](int page) { return page >= 7 ? page + 1 : page; };
         QCOMPARE(renumberPageLinks(TwoLinks, shiftFromSeven).constData(), TwoLinks.constData());
         const QByteArray plain = "{\\rtf1\\ansi no links\\par}";
+        const QByteArray web =
+            "{\\rtf1\\ansi {\\field{\\*\\fldinst{HYPERLINK \"https://a.example/\"}}"
+            "{\\fldrslt{web}}}\\par}";
+        QCOMPARE(renumberPageLinks(web, shiftFromThree).constData(), web.constData());
         QCOMPARE(renumberPageLinks(plain, shiftFromThree).constData(), plain.constData());
         // Page 2 gone: its link is plain text, the text itself stays.
         const QByteArray gone =
