@@ -1,5 +1,6 @@
 #include "rtf/htmlbuilder.h"
 
+#include "rtf/pagelinks.h"
 #include "rtf/picture.h"
 #include "rtf/units.h"
 
@@ -187,14 +188,20 @@ HtmlBuilder::HtmlBuilder(const HtmlOptions& options) : options_(options) {
 }
 
 // The tags that open a run of the style and those that close it again.
-HtmlBuilder::RunMarkup HtmlBuilder::makeRunMarkup(const TextStyle& s) {
+HtmlBuilder::RunMarkup HtmlBuilder::makeRunMarkup(const TextStyle& s) const {
     QString open;
     QString close;
-    // A link to an address of another kind (javascript:, data: ...) keeps its text only.
-    if (!s.anchor.isEmpty() && isPublishableLink(s.anchor)) {
+    // A link to an address of another kind (javascript:, data: ...) keeps its text only. A
+    // link to a page of the site goes to that page's file in the same frame; in a site a web
+    // address opens a tab of its own, which cannot reach back into the help's window.
+    const int linkedPageNumber = options_.pageLinkFile ? linkedPage(s.anchor) : 0;
+    const QString href =
+        linkedPageNumber > 0 ? urlPathEncoded(options_.pageLinkFile(linkedPageNumber)) : s.anchor;
+    if (!href.isEmpty() && isPublishableLink(href)) {
         open += u"<a href=\"";
-        open += htmlEscaped(s.anchor);
-        open += u"\">";
+        open += htmlEscaped(href);
+        const bool ownTab = options_.pageLinkFile && isWebAddress(href);
+        open += ownTab ? u"\" target=\"_blank\" rel=\"noopener\">" : u"\">";
         close.prepend(u"</a>");
     }
     open += u"<span style=\"";

@@ -45,7 +45,7 @@ private:
         QString open;
         QString close;
     };
-    static RunMarkup makeRunMarkup(const TextStyle& style);
+    RunMarkup makeRunMarkup(const TextStyle& style) const;
     void openRun(const TextStyle& style);
     void closeRun();
     void closeListsTo(qsizetype depth);

@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class QTextDocument;
@@ -15,6 +16,9 @@ struct HtmlOptions {
     // "page1_files/"); written into the links URL-escaped.
     QString imageLinkPrefix;
     QString title; // <title> of the page
+    // The file of page N of the same site, for links to pages ("#N"); empty when the site has
+    // no such page, and the link keeps its text only. Unset: such links stay in-page anchors.
+    std::function<QString(int page)> pageLinkFile = nullptr;
 };
 
 // One picture of the page as the file it links to.

@@ -148,6 +148,16 @@ void ListsPanel::chooseFirstPage() {
     m_keywords->setCurrentRow(-1);
 }
 
+bool ListsPanel::chooseKeyword(const QString& keyword) {
+    for (int row = 0; row < m_keywords->count(); ++row)
+        if (m_keywords->item(row)->text().compare(keyword.trimmed(), Qt::CaseInsensitive) == 0) {
+            setCurrentIndex(1);
+            m_keywords->setCurrentRow(row);
+            return true;
+        }
+    return false;
+}
+
 void ListsPanel::onContentsSelectionChanged() {
     if (m_suppressListClick) {
         m_suppressListClick = false;

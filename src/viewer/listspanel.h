@@ -33,6 +33,9 @@ public:
     void showPageEntry(int page);
     // Chooses page 1 in the contents list and nothing in the keyword list, as a user would.
     void chooseFirstPage();
+    // Shows the keyword tab with the first entry of `keyword` chosen (case ignored), as a
+    // user's click would; false when the list has no such keyword.
+    bool chooseKeyword(const QString& keyword);
 
     // Both lists `twips` wide.
     void setListWidth(int twips);

@@ -1,7 +1,9 @@
 #include "viewer/pageview.h"
 
+#include "viewer/pagezoom.h"
 #include "viewer/viewertexts.h"
 #include "winsvc/dialogs.h"
+#include "winsvc/linkpresenter.h"
 #include "winsvc/richtextcontrol.h"
 #include "winsvc/wincolor.h"
 
@@ -33,6 +35,7 @@ PageView::PageView(Dialogs& dialogs, QWidget* parent) : QFrame(parent), m_dialog
         m_page->consumeEvent();
     });
     m_page->setLoadServesEvents(true);
+    m_links = new LinkPresenter(*m_page, LinkPresenter::Follow::Click);
     connect(m_page, &RichTextControl::mouseMove, this, &PageView::pointerMoved);
     connect(m_page, &RichTextControl::mouseUp, this, [this](QMouseEvent* mouse) {
         if (mouse->button() == Qt::LeftButton)
@@ -77,6 +80,16 @@ void PageView::load() {
     // The page's own bytes, held for the load: events are served while it reads.
     const QByteArray rtf = m_doc->page(m_loadedPage).rtf;
     m_page->setRtf(rtf);
+    scaleShownPage(*m_page->document(), m_zoom);
+}
+
+void PageView::setZoom(int percent) {
+    percent = qBound(ZoomSmallest, percent, ZoomLargest);
+    if (percent == m_zoom)
+        return;
+    m_zoom = percent;
+    if (m_loadedPage > 0 && !m_loadWhenShown)
+        load();
 }
 
 void PageView::place(const QRect& panel, const QRect& text) {

@@ -9,6 +9,7 @@ class QMenu;
 
 namespace quillo {
 class Dialogs;
+class LinkPresenter;
 class RichTextControl;
 } // namespace quillo
 
@@ -24,6 +25,8 @@ public:
     PageView(Dialogs& dialogs, QWidget* parent = nullptr);
 
     RichTextControl& control() const { return *m_page; }
+    // The links of the shown page: marked, with the hand pointer and tool tip, and followed.
+    LinkPresenter& links() const { return *m_links; }
     void setEditMenu(QMenu* menu) { m_editMenu = menu; }
 
     // The document whose pages are shown (may be null), with its background (a Windows
@@ -35,6 +38,9 @@ public:
     void showPage(int page);
     // Places the panel at `panel` and the page text at `text`, in the parent's pixels.
     void place(const QRect& panel, const QRect& text);
+    // Shows pages at `percent` of their size (the shown page is read again at it).
+    void setZoom(int percent);
+    int zoom() const { return m_zoom; }
 
 signals:
     // The left button was released on the page text.
@@ -53,7 +59,9 @@ private:
     RichTextControl* m_page = nullptr;
     QMenu* m_editMenu = nullptr;
     const HelpDocument* m_doc = nullptr;
+    LinkPresenter* m_links = nullptr;
     int m_loadedPage = 0; // 0: none
+    int m_zoom = 100;     // percent
     bool m_loadWhenShown = false;
 };
 

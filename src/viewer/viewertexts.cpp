@@ -49,6 +49,11 @@ QString homePageFailure(int shellResult) {
     return errorNumberText(shellResult);
 }
 
+QString topicNotFoundNote(const QString& topic) {
+    return QStringLiteral("「") + topic +
+           QStringLiteral("」が見つかりません。1ﾍﾟｰｼﾞ目を表示します。");
+}
+
 QString howToText(Variant variant) {
     QStringList text{QStringLiteral("                     Quillo32操作方法"),
                      QStringLiteral("【ﾌｧｲﾙ】"),
@@ -119,6 +124,13 @@ const Line MenuTable[] = {
     {Line::Item, "all_select", "すべての範囲を選択(&A)", &A::selectAll, "Ctrl+A"},
     {Line::Item, "next_page", "次ﾍﾟｰｼﾞ(&N)", &A::nextPage, "Ctrl+N", "次ページ(&N)"},
     {Line::Item, "return_page", "前ﾍﾟｰｼﾞ(&R)", &A::previousPage, "Ctrl+R", "前ページ(&R)"},
+    {Line::Menu, "go", "移動(&G)"},
+    {Line::Item, "go_back", "戻る(&B)", &A::back, "Alt+Left"},
+    {Line::Item, "go_forward", "進む(&F)", &A::forward, "Alt+Right"},
+    {Line::Separator, "go_dumy1", nullptr},
+    {Line::Item, "zoom_in", "拡大(&I)", &A::zoomIn, "Ctrl++"},
+    {Line::Item, "zoom_out", "縮小(&O)", &A::zoomOut, "Ctrl+-"},
+    {Line::Item, "zoom_normal", "元の大きさ(&Z)", &A::zoomNormal, "Ctrl+0"},
     {Line::Menu, "print", "印刷(&P)"},
     {Line::Item, "print_this_page", "表示ﾍﾟｰｼﾞ印刷(&S)", &A::printShownPage, "Ctrl+P",
      "表示ページ印刷(&S)"},

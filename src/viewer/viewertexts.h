@@ -33,6 +33,7 @@ inline const QString TitleVersion = QStringLiteral("qzd32 ﾍﾙﾌﾟ(H)");
 inline const QString TitleHomePage = QStringLiteral("qzd32 Mr.Vornｻｲﾄ");
 inline const QString TitlePageText = QStringLiteral("qzd32 ﾍﾙﾌﾟ内容");
 inline const QString TitleSearch = QStringLiteral("qzd32 検索");
+inline const QString TitleLink = QStringLiteral("qzd32 ﾘﾝｸ");
 
 // Messages.
 inline const QString MsgFileTitleUnreadable = QStringLiteral("のファイルタイトルが読込めません。");
@@ -49,6 +50,9 @@ inline const QString MsgSearchFinished = QStringLiteral("検索を終了しま�
 inline const QString MsgSearchTextTooLong = QStringLiteral("検索文字列は、最大32文字です。");
 inline const QString MsgOutOfMemory = QStringLiteral("システムメモリが不足しています。");
 inline const QString MsgBrowserCannotStart = QStringLiteral("ブラウザが起動できません。");
+// Notes in the status area, which never block the reader.
+inline const QString NoteLinkPageMissing = QStringLiteral("ﾘﾝｸ先のﾍﾟｰｼﾞが有りません。");
+QString topicNotFoundNote(const QString& topic);
 
 // Most characters the search box holds.
 inline constexpr int SearchTextLimit = 32;
@@ -87,6 +91,12 @@ struct ViewerActions {
     QAction* version = nullptr;
     QAction* homePage = nullptr;
     QAction* front = nullptr; // keep in front, in the option submenu of the help menu
+    // 移動(G): the history of shown pages and the scale of the page.
+    QAction* back = nullptr;
+    QAction* forward = nullptr;
+    QAction* zoomIn = nullptr;
+    QAction* zoomOut = nullptr;
+    QAction* zoomNormal = nullptr;
 };
 // The menus in their order; the preview takes the other captions. Names are commands that
 // menuName turns into object names.

@@ -2,8 +2,11 @@
 
 #include "core/helpfile.h"
 #include "core/text.h"
+#include "rtf/pagelinks.h"
+#include "viewer/helpchannel.h"
 #include "viewer/listspanel.h"
 #include "viewer/pageview.h"
+#include "viewer/pagezoom.h"
 #include "viewer/searchbar.h"
 #include "viewer/searchbox.h"
 #include "viewer/viewerprinting.h"
@@ -12,6 +15,7 @@
 #include "winsvc/dialogs.h"
 #include "winsvc/filedrops.h"
 #include "winsvc/hourglass.h"
+#include "winsvc/linkpresenter.h"
 #include "winsvc/placement.h"
 #include "winsvc/richtextcontrol.h"
 #include "winsvc/twips.h"
@@ -25,10 +29,13 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWindowStateChangeEvent>
 
 namespace quillo::viewer {
@@ -101,12 +108,26 @@ void ViewerWindow::buildControls() {
     m_lists->setPageEdge(m_pageView);
     connect(m_pageView, &PageView::clicked, this, &ViewerWindow::onPageMouseRelease);
     connect(m_pageView, &PageView::pointerMoved, m_lists, [this] { m_lists->unsetCursor(); });
+    m_pageView->links().setDescriber(
+        [this](const QString& target) { return describeLink(target); });
+    connect(&m_pageView->links(), &LinkPresenter::linkActivated, this, &ViewerWindow::followLink);
 
     // The print buffer of the printing commands; never shown.
     m_printBuffer = new RichTextControl(m_client);
     m_printBuffer->setObjectName(QStringLiteral("RichTextBox1"));
     m_printBuffer->setReadOnly(true);
     m_printBuffer->hide();
+
+    if (m_options.variant == Variant::Viewer) {
+        m_channel = new HelpChannel(this);
+        connect(m_channel, &HelpChannel::topicRequested, this, [this](const HelpTopic& topic) {
+            if (isMinimized())
+                showNormal();
+            raise();
+            activateWindow();
+            showTopic(topic);
+        });
+    }
 
     m_search = new PageSearch(*this, m_pageView->control(), this);
     m_searchBar->attach(m_search);
@@ -121,6 +142,10 @@ void ViewerWindow::buildControls() {
                                      m_lists->keywordList(),
                                      &m_pageView->control()};
     for (QWidget* w : escapeFrom)
+        w->installEventFilter(this);
+    // The mouse's back and forward buttons over the page and the lists.
+    for (QWidget* w : {m_pageView->control().viewport(), m_lists->contentsList()->viewport(),
+                       m_lists->keywordList()->viewport()})
         w->installEventFilter(this);
 }
 
@@ -153,6 +178,21 @@ void ViewerWindow::buildMenus() {
     connect(a.version, &QAction::triggered, this, &ViewerWindow::showVersion);
     connect(a.homePage, &QAction::triggered, this, &ViewerWindow::openHomePage);
     connect(m_frontAction, &QAction::triggered, this, &ViewerWindow::toggleFront);
+
+    connect(a.back, &QAction::triggered, this, &ViewerWindow::goBack);
+    connect(a.forward, &QAction::triggered, this, &ViewerWindow::goForward);
+    // Ctrl+= is Ctrl++ without the shift key on most keyboards.
+    a.zoomIn->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl++")), QKeySequence(QStringLiteral("Ctrl+="))});
+    connect(a.zoomIn, &QAction::triggered, this, [this] { zoomTo(zoomedIn(m_pageView->zoom())); });
+    connect(a.zoomOut, &QAction::triggered, this,
+            [this] { zoomTo(zoomedOut(m_pageView->zoom())); });
+    connect(a.zoomNormal, &QAction::triggered, this, [this] { zoomTo(ZoomNormal); });
+    // The Edit menu is also the page's pop-up menu: back and forward are at hand there too.
+    m_editMenu->addSeparator()->setObjectName(name(QStringLiteral("edit_dumy1")));
+    m_editMenu->addAction(a.back);
+    m_editMenu->addAction(a.forward);
+    updateHistoryActions();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -202,12 +242,15 @@ bool ViewerWindow::readFile(const QString& path) {
     m_fileDirectory = fileDirectoryOf(path);
     m_writeBackPath = path;
     adoptDocument(1);
+    if (m_channel)
+        m_channel->listen(path);
     if (m_options.variant == Variant::Viewer)
         addToDesktopRecentFiles(path, QStringLiteral("qzd32"));
     return true;
 }
 
 void ViewerWindow::adoptDocument(int firstPage) {
+    m_history = PageHistory{};
     m_search->setDocument(m_doc);
     m_pageView->setDocument(
         m_doc, m_options.pageBackColor.value_or(quint32(m_doc->displaySettings.backColor)));
@@ -296,7 +339,10 @@ void ViewerWindow::finishLoading(const WindowRect& rectAtLoad) {
 void ViewerWindow::showPage(int page) {
     m_currentPage = page;
     m_pageView->showPage(page);
+    if (!m_walkingHistory)
+        m_history.visit(page);
     rebuildTitle();
+    updateHistoryActions();
 }
 
 void ViewerWindow::rebuildTitle() {
@@ -533,6 +579,105 @@ void ViewerWindow::onContentsEntryChosen() {
         startSearchAtCaret();
 }
 
+void ViewerWindow::showTopic(const HelpTopic& topic) {
+    if (topic.kind == HelpTopic::Kind::None || m_doc->pageCount() == 0)
+        return;
+    const TopicPlace place = findTopic(*m_doc, topic);
+    if (place.page == 0) {
+        onPageChosen(1);
+        showNote(topicNotFoundNote(topic.text));
+        return;
+    }
+    if (place.onSeveralPages && m_lists->chooseKeyword(topic.text)) {
+        m_searchBar->showText(topic.text.trimmed());
+        return;
+    }
+    onPageChosen(place.page);
+    onContentsEntryChosen();
+}
+
+bool ViewerWindow::answersTopicCalls() const {
+    return m_channel && m_channel->isListening();
+}
+
+// A page link shows its page as a click on the page's contents entry does; a web address
+// goes to the desktop's browser or mail program. Anything else is never opened.
+void ViewerWindow::followLink(const QString& target) {
+    if (const int page = rtf::linkedPage(target); page > 0) {
+        if (page > m_doc->pageCount()) {
+            showNote(NoteLinkPageMissing);
+            return;
+        }
+        onPageChosen(page);
+        onContentsEntryChosen();
+        return;
+    }
+    if (!rtf::isWebAddress(target)) {
+        m_dialogs.beep();
+        return;
+    }
+    const int result = m_dialogs.shellOpen(target);
+    if (!Dialogs::shellOpenSucceeded(result))
+        m_dialogs.ask(this, TitleLink, homePageFailure(result), Dialogs::Icon::Information,
+                      Dialogs::Buttons::Ok);
+}
+
+// The tool tip of a link: the contents line of its page, or the address.
+QString ViewerWindow::describeLink(const QString& target) const {
+    const int page = rtf::linkedPage(target);
+    if (page < 1 || page > m_doc->pageCount())
+        return target;
+    return listEntry(page, m_doc->page(page).title.value_or(QString()));
+}
+
+void ViewerWindow::goBack() {
+    showHistoryPage(m_history.back());
+}
+
+void ViewerWindow::goForward() {
+    showHistoryPage(m_history.forward());
+}
+
+void ViewerWindow::showHistoryPage(int page) {
+    if (page < 1 || page > m_doc->pageCount()) {
+        updateHistoryActions();
+        return;
+    }
+    m_walkingHistory = true;
+    onPageChosen(page);
+    m_walkingHistory = false;
+    onContentsEntryChosen();
+    updateHistoryActions();
+}
+
+void ViewerWindow::updateHistoryActions() {
+    m_actions.back->setEnabled(m_history.canGoBack());
+    m_actions.forward->setEnabled(m_history.canGoForward());
+}
+
+void ViewerWindow::zoomTo(int percent) {
+    Hourglass hourglass;
+    m_pageView->setZoom(percent);
+}
+
+// A note in the status area, shown for a while; the area is there only while it speaks, so
+// the window's layout stays as it is otherwise.
+void ViewerWindow::showNote(const QString& text) {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(name(QStringLiteral("status")));
+    bar->show();
+    bar->showMessage(text);
+    QTimer::singleShot(10000, bar, [bar, text] {
+        if (bar->currentMessage() == text)
+            bar->hide();
+    });
+}
+
+QString ViewerWindow::statusNote() const {
+    const QStatusBar* bar = findChild<QStatusBar*>();
+    return bar && bar->isVisible() ? bar->currentMessage() : QString();
+}
+
 // ---------------------------------------------------------------------------------------
 // Search
 
@@ -546,7 +691,9 @@ void ViewerWindow::chooseFirstPage() {
     m_currentPage = 1;
     // Both selections go through the lists' own handling, as a user's choice would.
     m_lists->chooseFirstPage();
+    m_history.visit(1);
     rebuildTitle();
+    updateHistoryActions();
 }
 
 void ViewerWindow::reportEnd(bool found) {
@@ -572,6 +719,29 @@ bool ViewerWindow::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
             close();
+            return true;
+        }
+        // Backspace goes back, except where it deletes typed text; on the page with nowhere
+        // to go back to it is a typed character the read-only page refuses.
+        if (key->key() == Qt::Key_Backspace && key->modifiers() == Qt::NoModifier &&
+            watched != m_searchBar->box() && m_history.canGoBack()) {
+            goBack();
+            return true;
+        }
+    }
+    if (event->type() == QEvent::MouseButtonPress) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::BackButton || mouse->button() == Qt::ForwardButton) {
+            mouse->button() == Qt::BackButton ? goBack() : goForward();
+            return true;
+        }
+    }
+    if (event->type() == QEvent::Wheel && watched == m_pageView->control().viewport()) {
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            const int steps = wheel->angleDelta().y();
+            if (steps != 0)
+                zoomTo(steps > 0 ? zoomedIn(m_pageView->zoom()) : zoomedOut(m_pageView->zoom()));
             return true;
         }
     }

@@ -2,6 +2,8 @@
 
 #include "core/helpdocument.h"
 #include "viewer/displaysettingstracker.h"
+#include "viewer/helptopic.h"
+#include "viewer/pagehistory.h"
 #include "viewer/pagesearch.h"
 #include "viewer/viewerlayout.h"
 #include "viewer/viewertexts.h"
@@ -22,6 +24,7 @@ class RichTextControl;
 
 namespace quillo::viewer {
 
+class HelpChannel;
 class ListsPanel;
 class PageView;
 class SearchBar;
@@ -63,6 +66,17 @@ public:
     // The file that closing writes changed display settings into; empty when none.
     QString writeBackPath() const { return m_writeBackPath; }
     QString searchText() const;
+    // The pages shown so far, for going back and forward.
+    const PageHistory& history() const { return m_history; }
+    // The note in the status area; empty when none is shown.
+    QString statusNote() const;
+    // Shows a topic an application asked for: its page, or for a keyword on several pages the
+    // keyword tab with the keyword chosen; an unknown topic shows page 1 with a note.
+    void showTopic(const HelpTopic& topic);
+    // Whether the window answers topic calls for the file it shows.
+    bool answersTopicCalls() const;
+    // Follows a link's target: a page of the document, or a web address in the browser.
+    void followLink(const QString& target);
 
 signals:
     // Preview: the window closed; `settingsChanged` tells whether it changed the document's
@@ -113,6 +127,13 @@ private:
     void toggleFront(bool checked);
     void onPageChosen(int page);
     void onContentsEntryChosen();
+    void goBack();
+    void goForward();
+    void showHistoryPage(int page);
+    void updateHistoryActions();
+    QString describeLink(const QString& target) const;
+    void showNote(const QString& text);
+    void zoomTo(int percent);
 
     // Search.
     void startSearchAtCaret();
@@ -148,6 +169,9 @@ private:
     PageSearch* m_search = nullptr;
     ViewerPrinting* m_printing = nullptr;
     QMenu* m_editMenu = nullptr;
+    PageHistory m_history;
+    HelpChannel* m_channel = nullptr; // the viewer program only
+    bool m_walkingHistory = false;
     QAction* m_frontAction = nullptr;
     ViewerActions m_actions;
 };

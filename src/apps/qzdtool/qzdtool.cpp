@@ -1,5 +1,6 @@
 #include "qzdtool.h"
 
+#include "linkcommands.h"
 #include "rtfcommands.h"
 #include "sourcecommands.h"
 
@@ -49,6 +50,9 @@ const char* const Usage =
     "  pack DIR OUT.qzd       build a help file from a help source folder; pages may be .rtf,\n"
     "                         .md, .html/.htm or .txt; every problem is listed and nothing is\n"
     "                         written when there is one\n"
+    "  links FILE.qzd         list every link of the pages, one a line: page, text and target\n"
+    "                         (\"#N\" for page N) separated by tabs; exit 1 when a page link\n"
+    "                         names a page the file does not have\n"
     "  --help                 show this text\n"
     "  --version              show the version\n"
     "\n"
@@ -158,6 +162,11 @@ int runQzdtool(const QStringList& args, QTextStream& out, QTextStream& err) {
                       [&err](const QString& path, HelpDocument& d) { return load(path, d, err); });
     if (rtfResult >= 0)
         return rtfResult;
+    if (const int linkResult = runLinkCommand(
+            args, out, err,
+            [&err](const QString& path, HelpDocument& d) { return load(path, d, err); });
+        linkResult >= 0)
+        return linkResult;
     if (const int sourceResult = runSourceCommand(
             args, err, [&err](const QString& path, HelpDocument& d) { return load(path, d, err); },
             formatTagOf);

@@ -28,7 +28,8 @@ int unpack(const QStringList& paths, const helpsource::UnpackOptions& options, Q
 } // namespace
 
 bool needsTextEngine(const QStringList& args) {
-    return args.value(0) == QLatin1String("pack") || args.value(0) == QLatin1String("unpack");
+    return args.value(0) == QLatin1String("pack") || args.value(0) == QLatin1String("unpack") ||
+           args.value(0) == QLatin1String("links");
 }
 
 int runSourceCommand(const QStringList& args, QTextStream& err, const HelpFileLoader& load,

@@ -32,6 +32,8 @@ const Line MenuTable[] = {
     {Line::Item, "qzd32mk_image_set", "ｲﾒｰｼﾞ埋め込み(&G)", &A::embedImage, "Ctrl+G"},
     {Line::Item, "qzd32mk_index_set", "目次追加(&I)", &A::addContents},
     {Line::Item, "qzd32mk_key_set", "ｷｰ追加(&K)", &A::addKeyword},
+    {Line::Item, "qzd32mk_link_set", "ﾘﾝｸ設定(&L)...", &A::setLink, "Ctrl+K"},
+    {Line::Item, "qzd32mk_link_clear", "ﾘﾝｸ解除(&Q)", &A::removeLink},
     {Line::Separator, "qzd32mk_edit_dumy2", nullptr},
     {Line::Item, "qzd32mk_search_shori", "検索(&F)", &A::search, "Ctrl+F"},
     {Line::Item, "qzd32mk_chikan_shori", "置換(&E)", &A::replace, "Ctrl+H"},

@@ -29,6 +29,8 @@ struct MakerActions {
     QAction* embedImage = nullptr;
     QAction* addContents = nullptr;
     QAction* addKeyword = nullptr;
+    QAction* setLink = nullptr;
+    QAction* removeLink = nullptr;
     QAction* search = nullptr;
     QAction* replace = nullptr;
     QAction* textColour = nullptr;

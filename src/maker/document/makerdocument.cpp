@@ -2,6 +2,7 @@
 
 #include "core/pages.h"
 #include "maker/document/pageview.h"
+#include "rtf/pagelinks.h"
 
 namespace quillo::maker {
 
@@ -184,6 +185,7 @@ bool MakerDocument::addEmptyPage(EntryMode mode, PageUndo::State undoState, int 
     m_undo.state = undoState;
     (undoState == PageUndo::Appended ? m_undo.appendedPage : m_undo.insertedPage) = at;
     m_view.showEmptyPage();
+    renumberLinks([at](int page) { return page >= at ? page + 1 : page; });
     insertEmptyPage(m_doc, at);
     m_shownPageEdited = false;
     // The page count changed: closing must offer to save it.
@@ -208,6 +210,14 @@ void MakerDocument::removeCurrentPage() {
     m_undo.deletedOnlyPage = pageCount() == 1;
     m_view.showEmptyPage();
     m_undo.deleted = removePage(m_doc, m_currentPage);
+    if (!m_undo.deletedOnlyPage) {
+        const int gone = m_undo.deletedPage;
+        const QHash<int, QByteArray> before = renumberLinks([gone](int page) {
+            return page == gone ? 0 : page > gone ? page - 1 : page;
+        });
+        for (auto it = before.begin(); it != before.end(); ++it)
+            m_undo.relinked.insert(it.key(), {it.value(), m_doc.page(it.key()).rtf});
+    }
     m_currentPage = qMin(m_currentPage, pageCount());
     showCurrentPage();
     emit pagesChanged();
@@ -242,8 +252,10 @@ bool MakerDocument::undoPageCommand() {
         m_undo.insertedPage = m_currentPage;
         m_view.showEmptyPage();
         // A deleted only page was emptied in place; any other comes back in its slot.
-        if (!record.deletedOnlyPage)
+        if (!record.deletedOnlyPage) {
+            relinkAfterUndoneDelete(record);
             insertEmptyPage(m_doc, m_currentPage);
+        }
         m_doc.page(m_currentPage) = record.deleted;
         showCurrentPage();
         emit pagesChanged();
@@ -260,6 +272,34 @@ void MakerDocument::deletePageSilently() {
         return;
     removeCurrentPage();
     m_undo = m_undoBeforeCommand;
+}
+
+QHash<int, QByteArray> MakerDocument::renumberLinks(const std::function<int(int)>& newPage) {
+    QHash<int, QByteArray> changed;
+    for (int page = 1; page <= pageCount(); ++page) {
+        QByteArray& rtf = m_doc.page(page).rtf;
+        QByteArray renumbered = rtf::renumberPageLinks(rtf, newPage);
+        if (renumbered.constData() == rtf.constData() || renumbered == rtf)
+            continue;
+        changed.insert(page, std::exchange(rtf, std::move(renumbered)));
+    }
+    return changed;
+}
+
+// Before the deleted page comes back: a page the delete rewrote and nobody edited since takes
+// its text from before the delete (links to the deleted page included); every other page
+// gets its links to the later pages moved one number up again.
+void MakerDocument::relinkAfterUndoneDelete(const PageUndo& record) {
+    const int back = record.deletedPage;
+    const auto up = [back](int page) { return page >= back ? page + 1 : page; };
+    for (int page = 1; page <= pageCount(); ++page) {
+        QByteArray& rtf = m_doc.page(page).rtf;
+        const auto kept = record.relinked.find(page);
+        if (kept != record.relinked.end() && kept->second == rtf)
+            rtf = kept->first;
+        else
+            rtf = rtf::renumberPageLinks(rtf, up);
+    }
 }
 
 void MakerDocument::setTitle(int page, const std::optional<QString>& title) {

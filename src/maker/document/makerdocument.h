@@ -2,9 +2,11 @@
 
 #include "core/helpdocument.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <utility>
 
 namespace quillo::maker {
@@ -22,6 +24,10 @@ struct PageUndo {
     // The deleted page was the document's only one: it was emptied, not removed.
     bool deletedOnlyPage = false;
     HelpPage deleted; // text, contents title and keywords of the deleted page
+    // Pages whose links the delete rewrote, by their number after it: the text before and
+    // after, so that the undo brings back links to the deleted page where the page was not
+    // edited since.
+    QHash<int, std::pair<QByteArray, QByteArray>> relinked;
 };
 
 // What the entry dialog is open for, or what the last command that can open it did, so that
@@ -164,6 +170,10 @@ private:
     void showCurrentPage();
     void setCurrentPage(int page);
     void forgetPageUndo();
+    // Gives every page link of the document its page's new number (0: the page is gone and
+    // the link becomes plain text); returns the pages it changed with their old text.
+    QHash<int, QByteArray> renumberLinks(const std::function<int(int)>& newPage);
+    void relinkAfterUndoneDelete(const PageUndo& record);
 
     PageView& m_view;
     HelpDocument m_doc;

@@ -53,11 +53,13 @@ QString pageTitle(const HelpDocument& doc, const SiteFiles& site, int page) {
 // Converts the RTF to the page `htmlName` inside `folder`; its pictures go into a folder
 // beside it named after the page + "_files".
 SiteError convertRtf(const SiteFolder& folder, QByteArray rtfData, const QString& htmlName,
-                     const QString& title) {
+                     const QString& title,
+                     const std::function<QString(int)>& pageLinkFile = nullptr) {
     const QString picturesName = QFileInfo(htmlName).completeBaseName() + QStringLiteral("_files");
     rtf::HtmlOptions options;
     options.imageLinkPrefix = picturesName + QLatin1Char('/');
     options.title = title;
+    options.pageLinkFile = pageLinkFile;
     rtf::HtmlPage page = rtf::rtfToHtml(rtfData, options);
     rtfData = QByteArray(); // a page of many MB need not be held three times over
     if (SiteError error = writePagePictures(folder, picturesName, page.pictures); !error.ok())
@@ -124,8 +126,10 @@ ConversionRun convertPages(const HelpDocument& doc, const SiteFiles& site, int f
             run.error = readError(site.path(rtfName), read);
             return run;
         }
-        run.error =
-            convertRtf(folder, std::move(rtfData), site.pageFile(p), pageTitle(doc, site, p));
+        run.error = convertRtf(folder, std::move(rtfData), site.pageFile(p),
+                               pageTitle(doc, site, p), [&doc, &site](int page) {
+                                   return doc.hasPage(page) ? site.pageFile(page) : QString();
+                               });
         if (!run.error.ok())
             return run;
         if (const FileResult removed = folder.remove(rtfName); !removed.ok()) {

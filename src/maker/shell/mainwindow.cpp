@@ -10,6 +10,7 @@
 #include "maker/format/indentruler.h"
 #include "maker/format/pageformatting.h"
 #include "maker/html/htmlcommands.h"
+#include "maker/links/linkcommands.h"
 #include "maker/search/searchwindow.h"
 #include "maker/shell/shelllogic.h"
 #include "maker/shell/toolbars.h"
@@ -43,6 +44,8 @@ MakerMainWindow::MakerMainWindow(Dialogs& dialogs, MakerEnvironment environment,
     connectCommands();
     buildEditorArea();
     buildToolbars();
+    m_links = new LinkCommands(m_document, *m_editor, m_dialogs, m_actions.setLink,
+                               m_actions.removeLink, this);
     m_entrySession = new EntrySession(m_document, m_dialogs, m_actions, this);
     m_contents =
         new ContentsWindow(m_document, m_dialogs, *m_entrySession, this, m_settings.contentsWindow);

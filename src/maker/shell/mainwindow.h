@@ -35,6 +35,7 @@ class ContentsWindow;
 class EntrySession;
 class IndentRuler;
 class KeywordWindow;
+class LinkCommands;
 class PageFormatting;
 class SearchWindow;
 
@@ -83,6 +84,7 @@ public:
     ImageWindow* imageWindow() const { return m_imageWindow; }
     ColourWindow* colourWindow() const { return m_colourWindow; }
     EntrySession* entrySession() const { return m_entrySession; }
+    LinkCommands* linkCommands() const { return m_links; }
     QString lastFolder() const { return m_lastFolder; }
 
     // The editor's mouse-up refresh: toolbars, font boxes and ruler follow the selection.
@@ -217,7 +219,8 @@ private:
     MakerActions m_actions;
     QList<QAction*> m_recentEntries;        // entries 1.. of the recent list
     EntrySession* m_entrySession = nullptr; // the entry dialog while it is open
-    ContentsWindow* m_contents = nullptr;   // owned companions, alive as long as the window
+    LinkCommands* m_links = nullptr;
+    ContentsWindow* m_contents = nullptr; // owned companions, alive as long as the window
     KeywordWindow* m_keywords = nullptr;
     SearchWindow* m_search = nullptr;     // made on first use
     ImageWindow* m_imageWindow = nullptr; // made when first opened

@@ -185,6 +185,8 @@ private slots:
                                              "qzd32mk_image_set ｲﾒｰｼﾞ埋め込み(G) Ctrl+G",
                                              "qzd32mk_index_set 目次追加(I)",
                                              "qzd32mk_key_set ｷｰ追加(K)",
+                                             "qzd32mk_link_set ﾘﾝｸ設定(L)... Ctrl+K",
+                                             "qzd32mk_link_clear ﾘﾝｸ解除(Q)",
                                              "qzd32mk_edit_dumy2 -",
                                              "qzd32mk_search_shori 検索(F) Ctrl+F",
                                              "qzd32mk_chikan_shori 置換(E) Ctrl+H",
