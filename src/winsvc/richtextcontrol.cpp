@@ -223,10 +223,14 @@ void RichTextControl::setRtf(QByteArrayView rtf) {
     QTextDocument* doc = document();
     doc->setUndoRedoEnabled(false);
     // Lines wrap as the control's mode says unless the page read asks otherwise (readRtf sets
-    // the document's own option; the control's setting does not see that change).
-    QTextOption option = doc->defaultTextOption();
-    option.setWrapMode(wordWrapMode());
-    doc->setDefaultTextOption(option);
+    // the document's own option; the control's setting does not see that change). Set only
+    // when it differs: setting the option lays the whole page shown so far out again, and
+    // that page is about to be replaced.
+    if (doc->defaultTextOption().wrapMode() != wordWrapMode()) {
+        QTextOption option = doc->defaultTextOption();
+        option.setWrapMode(wordWrapMode());
+        doc->setDefaultTextOption(option);
+    }
     std::optional<Hourglass> hourglass;
     std::optional<InputDropper> dropper;
     if (m_loadServesEvents) {
@@ -237,8 +241,15 @@ void RichTextControl::setRtf(QByteArrayView rtf) {
     // a huge page read in one piece left Qt laying it out in the background for minutes.
     m_loading = true;
     m_loadCancelled = false;
+    // The vertical bar stays shown while the page comes in: a bar appearing once the first
+    // slice fills the control would narrow the text and lay all read so far out again. The
+    // usual policy comes back with the page in (a short page then hides the bar).
+    const Qt::ScrollBarPolicy barPolicy = verticalScrollBarPolicy();
+    if (barPolicy == Qt::ScrollBarAsNeeded)
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     rtf::readRtf(
         rtf, *doc, [this] { return betweenLoadSlices(); }, std::chrono::milliseconds(100));
+    setVerticalScrollBarPolicy(barPolicy);
     m_loading = false;
     doc->setUndoRedoEnabled(true);
     m_lastEditWasUndo = false;

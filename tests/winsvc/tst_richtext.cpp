@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QMimeData>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -47,6 +48,7 @@ private slots:
     void rightMarginWraps();
     void sizesAndWrappingThePageCanCarry_data();
     void sizesAndWrappingThePageCanCarry();
+    void scrollBarFollowsThePageShown();
     void backColor();
     void textColorUnderPalettes_data();
     void textColorUnderPalettes();
@@ -375,6 +377,25 @@ void RichTextTest::sizesAndWrappingThePageCanCarry() {
     control.setRtf(RichEditPage);
     QCOMPARE(control.document()->defaultTextOption().wrapMode(),
              QTextOption::WrapAtWordBoundaryOrAnywhere);
+}
+
+// Long page, short page, long page again: the vertical bar is there exactly when the page
+// needs it, and the text is as wide as the bar leaves it.
+void RichTextTest::scrollBarFollowsThePageShown() {
+    RichTextControl control;
+    control.resize(300, 120);
+    control.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&control));
+    const QByteArray longPage = "{\\rtf1 " + QByteArray("line\\par ").repeated(200) + "}";
+    const QByteArray shortPage = "{\\rtf1 one line}";
+    for (const auto& [page, barShown] :
+         {std::pair{longPage, true}, std::pair{shortPage, false}, std::pair{longPage, true}}) {
+        control.setRtf(page);
+        QCoreApplication::processEvents();
+        QCOMPARE(control.verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+        QCOMPARE(control.verticalScrollBar()->isVisible(), barShown);
+        QCOMPARE(control.document()->textWidth(), qreal(control.viewport()->width()));
+    }
 }
 
 void RichTextTest::backColor() {
