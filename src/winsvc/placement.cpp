@@ -64,6 +64,74 @@ private:
     bool m_done = false;
 };
 
+constexpr char FrameSettlerName[] = "quilloFrameSettler";
+
+// Sets a window's frame at its place again after the window's events until it stands there.
+class FrameSettler : public QObject {
+public:
+    explicit FrameSettler(QWidget* window) : QObject(window), m_window(window) {
+        setObjectName(QString::fromLatin1(FrameSettlerName));
+        window->installEventFilter(this);
+    }
+
+    void start(std::function<QPoint()> place, int tries) {
+        m_place = std::move(place);
+        m_tries = tries;
+        if (isFramed(*m_window))
+            queueCheck();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (watched == m_window && m_tries > 0 &&
+            (type == QEvent::Paint || type == QEvent::Move || type == QEvent::Resize ||
+             type == QEvent::Show) &&
+            isFramed(*m_window))
+            queueCheck();
+        return false;
+    }
+
+private:
+    void queueCheck() {
+        if (m_queued)
+            return;
+        m_queued = true;
+        QMetaObject::invokeMethod(
+            this, [this] { check(); }, Qt::QueuedConnection);
+    }
+
+    void check() {
+        m_queued = false;
+        if (m_tries <= 0 || m_window->windowState() != Qt::WindowNoState ||
+            !m_window->isVisible()) {
+            m_tries = 0;
+            return;
+        }
+        // Until the window is on the screen its place is the one the program asked for, not
+        // yet one the desktop gave; the frame comes and goes while the window manager takes
+        // the window in, at times with its corner on the client area's: the next event looks
+        // again.
+        const QWindow* handle = m_window->windowHandle();
+        if (!handle || !handle->isExposed() || !isFramed(*m_window) ||
+            m_window->frameGeometry().topLeft() == m_window->geometry().topLeft())
+            return;
+        const QPoint corner = m_place();
+        if (m_window->frameGeometry().topLeft() == corner) {
+            m_tries = 0;
+            return;
+        }
+        // A top-level widget moves by its frame's corner, with the frame the platform knows now.
+        --m_tries;
+        m_window->move(corner);
+    }
+
+    QWidget* m_window;
+    std::function<QPoint()> m_place;
+    int m_tries = 0;
+    bool m_queued = false;
+};
+
 } // namespace
 
 FileDialogPlacementHook::FileDialogPlacementHook(QObject* parent) : QObject(parent) {}
@@ -169,6 +237,16 @@ void whenFramed(QWidget* window, std::function<void()> adjust) {
                                     Qt::FindDirectChildrenOnly))
         return;
     new FrameWatcher(window, std::move(adjust));
+}
+
+void settleFrameAt(QWidget* window, std::function<QPoint()> place, int tries) {
+    if (!window)
+        return;
+    auto* settler = window->findChild<FrameSettler*>(QString::fromLatin1(FrameSettlerName),
+                                                     Qt::FindDirectChildrenOnly);
+    if (!settler)
+        settler = new FrameSettler(window);
+    settler->start(std::move(place), tries);
 }
 
 void moveFrameTo(QWidget& window, QPoint framePixels) {

@@ -86,6 +86,15 @@ bool desktopFramesWindows();
 // Nothing is called on a desktop that never frames windows.
 void whenFramed(QWidget* window, std::function<void()> adjust);
 
+// Keeps the frame of a shown top-level window at the corner `place()` tells while the desktop
+// takes the window in: a window manager moves a window being framed through places of its own,
+// and one placed before it was framed can get its client area, not its frame, at the corner
+// asked for. Once the window is framed, after each of its moves, resizes and paints the frame
+// is set at `place()` again, `tries` times at most, until it stands there; a window hidden,
+// minimised or maximised meanwhile is left alone. Calling it again for the same window starts
+// over with the new place.
+void settleFrameAt(QWidget* window, std::function<QPoint()> place, int tries = 3);
+
 // Moves a top-level window so that its frame's corner is at `framePixels`; a shown window is
 // moved by its frame through its native window.
 void moveFrameTo(QWidget& window, QPoint framePixels);

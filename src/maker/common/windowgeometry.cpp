@@ -129,14 +129,17 @@ void placeAtOffset(QWidget* window, const QWidget* main, DialogOffset& offset) {
     rect.left = home.left + offset.left;
     rect = placeOnScreen(window, rect, keepCompanionOnScreen);
     // Once the desktop has framed the window, the place asked for is checked again with the
-    // real frame. The place the window reports while it is being mapped is not read: it can
-    // be one the window manager passes through (inside its frame, or the screen's corner).
-    whenFramed(window, [window, rect] {
+    // real frame, and set again until the frame stands there. The place the window reports
+    // while it is being mapped is not read: it can be one the window manager passes through
+    // (inside its frame, or the screen's corner).
+    settleFrameAt(window, [window, rect] {
         TwipsRect checked = rect;
         keepCompanionOnScreen(checked, screenWidthTwips(), screenHeightTwips(),
                               frameMarginsOf(*window));
         if (checked != rect)
             setTwipsGeometry(window, checked);
+        return QPoint(twipsToPixels(checked.left, Qt::Horizontal),
+                      twipsToPixels(checked.top, Qt::Vertical));
     });
     offset.top = qint16(qBound(-32768, rect.top - home.top, 32767));
     offset.left = qint16(qBound(-32768, rect.left - home.left, 32767));

@@ -123,51 +123,16 @@ void CompanionWindow::placeFromSettings() {
     // Until the window manager has framed a new window it puts it where it likes, and the
     // window passes through other places (the screen's corner) meanwhile; placed before it
     // was framed, a window may also get its client area, not its frame, at the corner. Once
-    // it is framed the place is set again, a few times at most, until the frame stands there.
-    m_placeTries = 3;
-    if (isFramed(*this))
-        queuePlaceAgain();
-}
-
-void CompanionWindow::queuePlaceAgain() {
-    if (m_placeQueued)
-        return;
-    m_placeQueued = true;
-    QMetaObject::invokeMethod(this, &CompanionWindow::placeAgainInFrame, Qt::QueuedConnection);
-}
-
-void CompanionWindow::placeAgainInFrame() {
-    m_placeQueued = false;
-    if (m_placeTries <= 0 || windowState() != Qt::WindowNoState || !isVisible()) {
-        m_placeTries = 0;
-        return;
-    }
-    // The frame comes and goes while the window manager takes the window in, at times with
-    // its corner on the client area's: the next event tries again.
-    if (!isFramed(*this) || frameGeometry().topLeft() == geometry().topLeft())
-        return;
-    // The place kept on the screen with the real frame; a shown window moves by its frame's
-    // corner, the frame now being known.
-    keepCompanionOnScreen(m_placed, screenWidthTwips(), screenHeightTwips(), frameMarginsOf(*this));
-    m_settings.top = m_placed.top;
-    m_settings.left = m_placed.left;
-    const QPoint corner(twipsToPixels(m_placed.left, Qt::Horizontal),
-                        twipsToPixels(m_placed.top, Qt::Vertical));
-    if (frameGeometry().topLeft() == corner) {
-        m_placeTries = 0;
-        return;
-    }
-    --m_placeTries;
-    move(corner);
-}
-
-bool CompanionWindow::event(QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (m_placeTries > 0 &&
-        (type == QEvent::Paint || type == QEvent::Move || type == QEvent::Resize) &&
-        isFramed(*this))
-        queuePlaceAgain();
-    return QWidget::event(event);
+    // it is framed the place is kept on the screen with the real frame and set again, a few
+    // times at most, until the frame stands there.
+    settleFrameAt(this, [this] {
+        keepCompanionOnScreen(m_placed, screenWidthTwips(), screenHeightTwips(),
+                              frameMarginsOf(*this));
+        m_settings.top = m_placed.top;
+        m_settings.left = m_placed.left;
+        return QPoint(twipsToPixels(m_placed.left, Qt::Horizontal),
+                      twipsToPixels(m_placed.top, Qt::Vertical));
+    });
 }
 
 void CompanionWindow::placeAt(const TwipsRect& rect) {

@@ -83,7 +83,6 @@ protected:
     // The page of a list line; 0 when the line is not a list entry.
     int pageOfLine(int line) const;
 
-    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -99,14 +98,9 @@ private:
     void layOut();
     // Places the window at `rect` kept on the screen, and stores the Top and Left that result.
     void placeAt(const TwipsRect& rect);
-    // Sets the place again once the window manager has framed the window.
-    void queuePlaceAgain();
-    void placeAgainInFrame();
 
     TwipsRect& m_settings;
-    TwipsRect m_placed;   // where the program put the window last
-    int m_placeTries = 0; // placings left to do once framed
-    bool m_placeQueued = false;
+    TwipsRect m_placed; // where the program put the window last
     QListWidget* m_list;
     std::array<QPushButton*, 4> m_buttons{};
     QMenu* m_menu;
