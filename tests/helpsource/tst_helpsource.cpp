@@ -4,6 +4,7 @@
 #include "helpsource/manifest.h"
 #include "rtf/picture.h"
 #include "rtf/rtfreader.h"
+#include "support/pictures.h"
 #include "support/scripteddialogs.h"
 #include "viewer/viewerwindow.h"
 #include "winsvc/richtextcontrol.h"
@@ -96,16 +97,6 @@ QTextCharFormat formatAt(const QTextDocument& doc, const QString& text) {
             if (it.fragment().text().contains(text))
                 return it.fragment().charFormat();
     return {};
-}
-
-QByteArray pngOf(QSize size, Qt::GlobalColor color) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
 }
 
 QByteArray manyPages(int count) {
@@ -204,7 +195,7 @@ private slots:
     // A Markdown page with every construct, packed by the tool and opened in the viewer.
     void markdownPageReadsBackAsWritten() {
         QTemporaryDir dir;
-        const QByteArray png = pngOf({40, 20}, Qt::red);
+        const QByteArray png = quillo::test::pngBytes(40, 20, Qt::red);
         writeFiles(
             dir.path(),
             {{"help.toml", "[[page]]\nfile = \"pages/001.md\"\ntitle = \"概要\"\n\n"
@@ -301,7 +292,7 @@ private slots:
                                                   "<a href=\"#1\">戻る</a></p>"
                                                   "<table><tr><td>x</td><td>y</td></tr></table>"
                                                   "<img src=\"shot.png\">"},
-                                {"pages/shot.png", pngOf({6, 6}, Qt::green)}});
+                                {"pages/shot.png", quillo::test::pngBytes(6, 6, Qt::green)}});
         const helpsource::PackResult packed = helpsource::buildHelpFile(dir.path());
         QVERIFY2(packed.ok(), qPrintable(packed.problems.join(u'\n')));
         QTextDocument page;
@@ -493,7 +484,7 @@ private slots:
                    {{"help.toml", "[display]\nbackColor = 0x00FFEEDD\nlistWidth = 250\n\n"
                                   "[[page]]\nfile = \"pages/001.md\"\ntitle = \"\"\n"
                                   "keywords = [\"二\", \"一\"]\n"},
-                    {"pages/p.png", pngOf({8, 8}, Qt::blue)},
+                    {"pages/p.png", quillo::test::pngBytes(8, 8, Qt::blue)},
                     {"pages/001.md", "## 見出し\n\n| a | b |\n|---|---|\n| 1 | 2 |\n\n"
                                      "- x\n\n![p](p.png) [自分](#1)\n"}});
         const helpsource::PackResult first = helpsource::buildHelpFile(dir.path());

@@ -123,16 +123,6 @@ QTextBlock blockWith(const QTextDocument& doc, const QString& text) {
     return doc.find(text).block();
 }
 
-QByteArray pngBytes(int w, int h, QColor color) {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 QString stripTags(QString html) {
     html.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
     return html.simplified();

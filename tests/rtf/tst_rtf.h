@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/pictures.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QObject>
@@ -21,7 +23,7 @@ QStringList fixtures();
 QStringList snapshot(const QTextDocument& doc);
 QTextCharFormat formatAt(const QTextDocument& doc, const QString& text);
 QTextBlock blockWith(const QTextDocument& doc, const QString& text);
-QByteArray pngBytes(int w, int h, QColor color);
+using quillo::test::pngBytes;
 QString stripTags(QString html);
 
 } // namespace rtftest
