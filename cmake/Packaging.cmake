@@ -20,10 +20,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # The Qt libraries the programs link come from dpkg-shlibdeps. Qt loads its platform, SVG
 # icon and image plug-ins at run time, which no link shows, and pages name Japanese fonts
 # that the programs map to the IPA fonts. The programs call sensible-browser for web
-# addresses when the desktop has no opener of its own.
+# addresses when the desktop has no opener of its own. The page layout extends a class of
+# Qt's private interface, which holds only for the Qt release built against.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, libqt6svg6, fonts-ipafont-gothic, fonts-ipafont-mincho, sensible-utils")
+    "qt6-base-abi (= ${Qt6_VERSION}), qt6-qpa-plugins, libqt6svg6, fonts-ipafont-gothic, fonts-ipafont-mincho, sensible-utils")
 # Japanese texts in Qt's own dialogs and buttons; the file dialog's and the desktop's
 # "open" of web addresses.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, xdg-utils")

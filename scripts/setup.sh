@@ -6,8 +6,9 @@ cd "$(dirname "$0")/.."
 
 # libqt6svg6 draws the window icons; the desktop tools after it check the installed menu
 # entries, file type and descriptions (tests/install); dpkg-dev lets CPack make the .deb;
-# libtomlplusplus-dev reads the manifest of a help source folder (qzdtool pack).
-packages=(g++ cmake ninja-build ccache pkg-config qt6-base-dev libgl-dev
+# libtomlplusplus-dev reads the manifest of a help source folder (qzdtool pack);
+# qt6-base-private-dev declares Qt's document layout, which the page layout extends.
+packages=(g++ cmake ninja-build ccache pkg-config qt6-base-dev qt6-base-private-dev libgl-dev
           fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n poppler-utils
           libqt6svg6 desktop-file-utils appstream shared-mime-info xdg-utils
           libfile-mimeinfo-perl libglib2.0-bin dpkg-dev libtomlplusplus-dev

@@ -8,6 +8,7 @@
 #include "rtf/units.h"
 #include "winsvc/hourglass.h"
 #include "winsvc/inputdropper.h"
+#include "winsvc/picturelines.h"
 #include "winsvc/twips.h"
 #include "winsvc/wincolor.h"
 
@@ -206,6 +207,7 @@ bool hasParagraphValue(const SelectionFormat& f) {
 
 RichTextControl::RichTextControl(QWidget* parent)
     : QTextEdit(parent), m_backColor(SystemWindowColor) {
+    layOutPicturesByLine(*document());
     setAcceptRichText(true);
     connect(this, &QTextEdit::textChanged, this, &RichTextControl::onContentsChanged);
     applyBackColor();
@@ -472,6 +474,7 @@ void RichTextControl::printOnto(QPainter& painter, QPagedPaintDevice& device) co
     // Lay the page out at screen resolution on pages of the printable size, then scale to
     // the printer, as the control's own drawing would look.
     std::unique_ptr<QTextDocument> doc(document()->clone());
+    layOutPicturesByLine(*doc);
     const qreal scale = qreal(device.logicalDpiY()) / logicalDpiY();
     const QSizeF page(device.width() / scale, device.height() / scale);
     doc->setPageSize(page);
