@@ -10,6 +10,7 @@
 #include "rtf/htmlwriter.h"
 #include "rtf/rtfreader.h"
 #include "support/hostilepages.h"
+#include "support/pictures.h"
 #include "viewer/viewerwindow.h"
 #include "winsvc/richtextcontrol.h"
 
@@ -104,6 +105,22 @@ void BM_ShowForgedPictures(benchmark::State& state) {
     showPage(state, test::forgedPicturesPage);
 }
 BENCHMARK(BM_ShowForgedPictures)->Arg(100)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// One paragraph of `pictures` pictures shown 600 x 200 pixels, each after a few words: every
+// picture moves on to the next line, past the words it follows.
+QByteArray wordsAndPicturesPage(int pictures) {
+    const QByteArray picture = "{\\pict\\pngblip\\picw1\\pich1\\picwgoal9000\\pichgoal3000 " +
+                               test::pngBytes(1, 1, Qt::red).toHex() + "}";
+    QByteArray page = test::hostileHead;
+    for (int i = 0; i < pictures; ++i)
+        page += "a few words " + picture;
+    return page + "\\par\r\n}";
+}
+
+void BM_ShowWordsAndPictures(benchmark::State& state) {
+    showPage(state, wordsAndPicturesPage);
+}
+BENCHMARK(BM_ShowWordsAndPictures)->Arg(2000)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_ShowTableRows(benchmark::State& state) {
     showPage(state, [](int rows) { return test::tablePage(rows, 3); });

@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <private/qtextdocumentlayout_p.h>
@@ -53,24 +54,29 @@ private:
         if (taken <= 0)
             return false;
         const int object = posInDocument - block.position();
-        const qreal waiting = textWidth(block, line.textStart() + taken, object);
+        const qreal waiting = blanksWidth(block, line.textStart() + taken, object);
         return line.naturalTextWidth() + waiting + item.width() > line.width();
     }
 
-    // The width of the block's text from `from` to `to` (positions in the block).
-    qreal textWidth(const QTextBlock& block, int from, int to) const {
+    // The width of the blanks in the block from `from` to `to` (positions in the block). A
+    // tab counts nothing: its width depends on where it stands, and a width too small here
+    // only leaves the line as Qt makes it, where one too large would take a picture's height
+    // away on the line that keeps it.
+    qreal blanksWidth(const QTextBlock& block, int from, int to) const {
         qreal width = 0;
-        for (auto it = block.begin(); !it.atEnd() && from < to; ++it) {
-            const QTextFragment fragment = it.fragment();
-            const int start = fragment.position() - block.position();
-            const int end = std::min(start + fragment.length(), to);
-            if (end <= from)
+        if (from >= to)
+            return width;
+        QTextCursor cursor(document());
+        for (int i = from; i < to; ++i) {
+            const int position = block.position() + i;
+            const QChar blank = document()->characterAt(position);
+            if (blank == QLatin1Char('\t'))
                 continue;
-            const QFont font = fragment.charFormat().font().resolve(document()->defaultFont());
+            cursor.setPosition(position + 1); // takes the format of the unit before
+            const QFont font = cursor.charFormat().font().resolve(document()->defaultFont());
             const QFontMetricsF metrics =
                 paintDevice() ? QFontMetricsF(font, paintDevice()) : QFontMetricsF(font);
-            width += metrics.horizontalAdvance(fragment.text().mid(from - start, end - from));
-            from = end;
+            width += metrics.horizontalAdvance(blank);
         }
         return width;
     }

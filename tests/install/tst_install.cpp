@@ -489,8 +489,8 @@ private slots:
             run(dpkgDeb, {QStringLiteral("--field"), deb, QStringLiteral("Depends")});
         QVERIFY2(fields.finished && fields.code == 0, qPrintable(fields.out));
         for (const char* needed :
-             {"libqt6widgets6", "libqt6printsupport6", "qt6-qpa-plugins", "libqt6svg6",
-              "fonts-ipafont-gothic", "fonts-ipafont-mincho", "sensible-utils"})
+             {"libqt6widgets6", "libqt6printsupport6", "qt6-base-abi", "qt6-qpa-plugins",
+              "libqt6svg6", "fonts-ipafont-gothic", "fonts-ipafont-mincho", "sensible-utils"})
             QVERIFY2(
                 fields.out.contains(QRegularExpression(
                     QStringLiteral("(^|, )%1( |,|$)").arg(QLatin1String(needed)))),
