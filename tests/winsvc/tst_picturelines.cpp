@@ -63,6 +63,8 @@ class PictureLinesTest : public QObject {
 private slots:
     void pictureAfterWordsShowsAtTheTop_data();
     void pictureAfterWordsShowsAtTheTop();
+    void widerPaneTakesThePictureBack();
+    void pictureAfterPictureMovesOn();
     void printedPictureFollowsTheWords();
 };
 
@@ -155,6 +157,48 @@ void PictureLinesTest::pictureAfterWordsShowsAtTheTop() {
         control->select(position, 1);
         QCOMPARE(control->selText(), QString(QChar::ObjectReplacementCharacter));
     }
+}
+
+// The line is chosen again as the pane's width changes: widened, the pane takes the picture
+// beside the words; narrowed again, the picture moves on and the words' line shrinks back.
+void PictureLinesTest::widerPaneTakesThePictureBack() {
+    QTemporaryDir dir;
+    const QString picture = writePicture(dir, 600, PictureHeight);
+    QVERIFY(!picture.isEmpty());
+    RichTextControl control;
+    showAtPaneSize(control);
+    QTest::keyClicks(&control, "a few words ");
+    QVERIFY(control.insertPicture(picture));
+    const QTextLayout* layout = control.document()->firstBlock().layout();
+    const auto wordsLineHeight = [&](int paneWidth) {
+        control.resize(paneWidth, 400);
+        control.document()->documentLayout()->documentSize();
+        return layout->lineAt(0).height();
+    };
+    QVERIFY(wordsLineHeight(PaneWidth) < 40);
+    QCOMPARE(layout->lineCount(), 2);
+    QVERIFY(wordsLineHeight(900) >= PictureHeight);
+    QCOMPARE(layout->lineCount(), 1);
+    QVERIFY(wordsLineHeight(PaneWidth) < 40);
+    QCOMPARE(layout->lineCount(), 2);
+}
+
+// A picture that does not fit after another moves on too: the line it leaves is as tall as
+// the picture that stays on it.
+void PictureLinesTest::pictureAfterPictureMovesOn() {
+    QTemporaryDir dir;
+    const QString low = writePicture(dir, 250, 50);
+    const QString tall = writePicture(dir, 300, 300);
+    QVERIFY(!low.isEmpty() && !tall.isEmpty());
+    RichTextControl control;
+    showAtPaneSize(control);
+    QVERIFY(control.insertPicture(low));
+    QVERIFY(control.insertPicture(tall));
+    control.document()->documentLayout()->documentSize();
+    const QTextLayout* layout = control.document()->firstBlock().layout();
+    QCOMPARE(layout->lineCount(), 2);
+    QCOMPARE(layout->lineAt(0).height(), 50);
+    QCOMPARE(layout->lineAt(1).height(), 300);
 }
 
 // Printing lays the same page out at the paper's width: a picture almost as wide as the paper
