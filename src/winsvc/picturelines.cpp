@@ -2,9 +2,9 @@
 
 #include <QFontMetricsF>
 #include <QTextBlock>
-#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <private/qtextdocument_p.h>
 #include <private/qtextdocumentlayout_p.h>
 
 #include <algorithm>
@@ -63,17 +63,18 @@ private:
     // only leaves the line as Qt makes it, where one too large would take a picture's height
     // away on the line that keeps it.
     qreal blanksWidth(const QTextBlock& block, int from, int to) const {
+        // The document's own lookup of the text at a position: a cursor would work out its
+        // place on the screen, in the line being laid out.
+        const QTextDocumentPrivate* text = QTextDocumentPrivate::get(document());
         qreal width = 0;
-        if (from >= to)
-            return width;
-        QTextCursor cursor(document());
         for (int i = from; i < to; ++i) {
             const int position = block.position() + i;
             const QChar blank = document()->characterAt(position);
             if (blank == QLatin1Char('\t'))
                 continue;
-            cursor.setPosition(position + 1); // takes the format of the unit before
-            const QFont font = cursor.charFormat().font().resolve(document()->defaultFont());
+            const QTextCharFormat format =
+                text->formatCollection()->charFormat(text->find(position)->format);
+            const QFont font = format.font().resolve(document()->defaultFont());
             const QFontMetricsF metrics =
                 paintDevice() ? QFontMetricsF(font, paintDevice()) : QFontMetricsF(font);
             width += metrics.horizontalAdvance(blank);
