@@ -7,8 +7,6 @@
 #include <private/qtextdocument_p.h>
 #include <private/qtextdocumentlayout_p.h>
 
-#include <algorithm>
-
 namespace quillo {
 
 namespace {
