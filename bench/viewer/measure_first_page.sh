@@ -14,7 +14,8 @@
 #       idle with the window shown. Both get a fresh home folder; each program is started once
 #       untimed first, so that Assistant's one-time copy of the collection and its search
 #       index are not counted. Runs on $DISPLAY, or on an Xvfb display with openbox of its
-#       own when none is set. Prints both medians and their ratio.
+#       own when none is set. Prints both medians and their ratio, and the medians of the
+#       processor time the main threads used until then (steadier on a busy machine).
 set -eu
 build=$(cd "${1:?build folder}" && pwd)
 runs=${2:-10}
@@ -71,7 +72,7 @@ lookup() {
 assistant=$(lookup assistant)
 qhelpgenerator=$(lookup qhelpgenerator)
 timer=$(find_prog start_until_idle)
-viewer=$(find_prog qzd32)
+viewer=${QZD32:-$(find_prog qzd32)} # QZD32: another build's viewer to compare
 
 # The help collection: page N is max_N.htm, the project lists the contents and keywords.
 "$(find_prog qzdtool)" export-html "$file" "$work/html" >/dev/null
@@ -111,13 +112,16 @@ i=0
 while [ "$i" -lt "$runs" ]; do
     v=$(run_viewer)
     a=$(run_assistant)
-    echo "run $i: qzd32 $v ms, assistant $a ms"
+    echo "run $i: qzd32 ${v% *} ms (main thread ${v#* } ms), assistant ${a% *} ms (main thread ${a#* } ms)"
     echo "$v" >>"$work/viewer"
     echo "$a" >>"$work/assistant"
     i=$((i + 1))
 done
-v=$(median <"$work/viewer")
-a=$(median <"$work/assistant")
-echo "median qzd32: $v ms"
-echo "median assistant: $a ms"
-echo "ratio qzd32/assistant: $(awk -v v="$v" -v a="$a" 'BEGIN { printf "%.2f", v / a }')"
+ratio() { awk -v v="$1" -v a="$2" 'BEGIN { printf "%.2f", v / a }'; }
+v=$(cut -d' ' -f1 <"$work/viewer" | median)
+a=$(cut -d' ' -f1 <"$work/assistant" | median)
+vc=$(cut -d' ' -f2 <"$work/viewer" | median)
+ac=$(cut -d' ' -f2 <"$work/assistant" | median)
+echo "median qzd32: $v ms (main thread $vc ms)"
+echo "median assistant: $a ms (main thread $ac ms)"
+echo "ratio qzd32/assistant: $(ratio "$v" "$a") (main thread $(ratio "$vc" "$ac"))"

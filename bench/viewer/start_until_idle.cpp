@@ -7,7 +7,9 @@
 // as idle once that time has grown by less than BusyMicroseconds a poll for MS milliseconds
 // (default 400) and it shows a visible window on the X display in $DISPLAY (asked of
 // `xdotool` only then, so that asking costs the measured program nothing). Prints the
-// milliseconds from the start to the main thread's last busy moment, then ends the program.
+// milliseconds from the start to the main thread's last busy moment and the milliseconds of
+// processor time the main thread had used by then (steadier on a busy machine), then ends
+// the program.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -87,6 +89,7 @@ int main(int argc, char* argv[]) {
     }
     long long lastBusy = start;
     long long lastRun = 0;
+    long long runAtLastBusy = 0;
     long long nextWindowCheck = 0; // xdotool is asked at most every 20 ms
     for (;;) {
         usleep(1000);
@@ -96,8 +99,10 @@ int main(int argc, char* argv[]) {
             std::fprintf(stderr, "start_until_idle: %s ended before it was idle\n", argv[first]);
             return 1;
         }
-        if (run - lastRun >= BusyMicroseconds * 1000)
+        if (run - lastRun >= BusyMicroseconds * 1000) {
             lastBusy = now;
+            runAtLastBusy = run;
+        }
         lastRun = run;
         if (now - lastBusy >= quietMs * 1000 && now >= nextWindowCheck) {
             if (showsVisibleWindow(pid))
@@ -110,7 +115,7 @@ int main(int argc, char* argv[]) {
             return 1;
         }
     }
-    std::printf("%lld\n", (lastBusy - start) / 1000);
+    std::printf("%lld %lld\n", (lastBusy - start) / 1000, runAtLastBusy / 1000000);
     endProgram(pid);
     return 0;
 }
