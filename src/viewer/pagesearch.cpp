@@ -3,8 +3,6 @@
 #include "viewer/viewertexts.h"
 #include "winsvc/richtextcontrol.h"
 
-#include <QTimer>
-
 #include <algorithm>
 
 namespace quillo::viewer {
@@ -30,22 +28,16 @@ QString searchCaption(PageSearch::State state) {
 }
 
 PageSearch::PageSearch(Pages& pages, RichTextControl& control, QObject* parent)
-    : QObject(parent), m_pages(pages), m_control(control), m_preparing(new QTimer(this)) {
-    m_preparing->setInterval(0);
-    connect(m_preparing, &QTimer::timeout, this, [this] {
-        if (!m_pageTexts.makeNext())
-            m_preparing->stop();
-    });
-}
+    : QObject(parent), m_pages(pages), m_control(control) {}
 
 void PageSearch::setDocument(const HelpDocument* doc) {
     m_doc = doc;
     m_pageTexts.reset(doc);
-    m_preparing->start();
+    m_pageTexts.prepare();
 }
 
 void PageSearch::stopPreparing() {
-    m_preparing->stop();
+    m_pageTexts.stopPreparing();
 }
 
 void PageSearch::setState(State state) {
