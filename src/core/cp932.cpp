@@ -1,8 +1,8 @@
 #include "cp932.h"
 
+#include "iconvchar.h"
+
 #include <atomic>
-#include <cerrno>
-#include <cstring>
 #include <iconv.h>
 #include <mutex>
 
@@ -30,16 +30,8 @@ private:
 // The one UTF-16 unit iconv makes of exactly `size` bytes; U+FFFD when the bytes are not one
 // whole valid character.
 char16_t decodedChar(iconv_t cd, const unsigned char* bytes, size_t size) {
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    char* in = reinterpret_cast<char*>(const_cast<unsigned char*>(bytes));
-    size_t inLeft = size;
-    char16_t out[2];
-    char* outp = reinterpret_cast<char*>(out);
-    size_t outLeft = sizeof out;
-    if (iconv(cd, &in, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1) || inLeft != 0 ||
-        outLeft != sizeof out - 2)
-        return 0xFFFD;
-    return out[0];
+    const int unit = iconvChar(cd, bytes, size);
+    return unit >= 0 ? char16_t(unit) : char16_t(0xFFFD);
 }
 
 // Every character of the code page as iconv decodes it, asked once per process: the
