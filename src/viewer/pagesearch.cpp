@@ -3,6 +3,8 @@
 #include "viewer/viewertexts.h"
 #include "winsvc/richtextcontrol.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace quillo::viewer {
@@ -28,7 +30,12 @@ QString searchCaption(PageSearch::State state) {
 }
 
 PageSearch::PageSearch(Pages& pages, RichTextControl& control, QObject* parent)
-    : QObject(parent), m_pages(pages), m_control(control) {}
+    : QObject(parent), m_pages(pages), m_control(control) {
+    // A window still open when the program ends must not leave the preparing thread running
+    // while the program's static data is torn down.
+    if (QCoreApplication* app = QCoreApplication::instance())
+        connect(app, &QCoreApplication::aboutToQuit, this, &PageSearch::stopPreparing);
+}
 
 void PageSearch::setDocument(const HelpDocument* doc) {
     m_doc = doc;
