@@ -1,14 +1,16 @@
 #include "cp932.h"
 
-#include <cerrno>
-#include <cstring>
+#include "iconvchar.h"
+
+#include <atomic>
 #include <iconv.h>
+#include <mutex>
 
 namespace quillo::cp932 {
 namespace {
 
-// One converter per direction, opened on first use. The programs run on one thread, and the
-// handles are thread_local so that tools and benchmarks that use threads stay correct.
+// A converter, opened on first use. The programs run on one thread, and the handle is
+// thread_local so that tools and benchmarks that use threads stay correct.
 class Converter {
 public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
@@ -25,9 +27,67 @@ private:
     iconv_t cd_;
 };
 
-const Converter& decoder() {
-    thread_local Converter c("UTF-16LE", "CP932");
-    return c;
+// The one UTF-16 unit iconv makes of exactly `size` bytes; U+FFFD when the bytes are not one
+// whole valid character.
+char16_t decodedChar(iconv_t cd, const unsigned char* bytes, size_t size) {
+    const int unit = iconvChar(cd, bytes, size);
+    return unit >= 0 ? char16_t(unit) : char16_t(0xFFFD);
+}
+
+// Every character of the code page as iconv decodes it, asked once per process: the
+// character of each byte on its own, and of each lead byte with each trail byte, a lead
+// byte's row asked when a text first has that lead byte (the first decode pays for the rows
+// it needs, every later one a look-up per character); U+FFFD where iconv finds the bytes not
+// a whole valid character. No character of the code page decodes to U+FFFD.
+class DecodeTable {
+public:
+    DecodeTable() : cd_(iconv_open("UTF-16LE", "CP932")) {
+        if (!ok())
+            return;
+        for (int b = 0; b < 256; ++b) {
+            const unsigned char byte = static_cast<unsigned char>(b);
+            single_[b] = decodedChar(cd_, &byte, 1);
+        }
+    }
+    ~DecodeTable() {
+        if (ok())
+            iconv_close(cd_);
+    }
+    DecodeTable(const DecodeTable&) = delete;
+    DecodeTable& operator=(const DecodeTable&) = delete;
+
+    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    char16_t single(unsigned char b) const { return single_[b]; }
+    // The row of a lead byte (0x81-0x9F, 0xE0-0xFC), indexed by the trail byte.
+    const char16_t* row(unsigned char lead) {
+        Row& r = rows_[lead - 0x80];
+        if (!r.made.load(std::memory_order_acquire)) {
+            const std::lock_guard lock(iconvMutex_); // one row made at a time, cd_ shared
+            if (!r.made.load(std::memory_order_relaxed)) {
+                for (int trail = 0; trail < 256; ++trail) {
+                    const unsigned char bytes[2] = {lead, static_cast<unsigned char>(trail)};
+                    r.chars[trail] = decodedChar(cd_, bytes, 2);
+                }
+                r.made.store(true, std::memory_order_release);
+            }
+        }
+        return r.chars;
+    }
+
+private:
+    struct Row {
+        std::atomic<bool> made = false;
+        char16_t chars[256] = {};
+    };
+    iconv_t cd_;
+    std::mutex iconvMutex_;
+    char16_t single_[256] = {};
+    Row rows_[0x80];
+};
+
+DecodeTable& decodeTable() {
+    static DecodeTable table;
+    return table;
 }
 
 const Converter& encoder() {
@@ -68,33 +128,29 @@ std::optional<qsizetype> byteLengthOfChars(QByteArrayView bytes, qsizetype from,
 QString decode(QByteArrayView bytes) {
     if (isAscii(bytes))
         return QString::fromLatin1(bytes.data(), bytes.size());
-    const Converter& cv = decoder();
-    if (cv.handle() == reinterpret_cast<iconv_t>(-1))
+    DecodeTable& table = decodeTable();
+    if (!table.ok())
         return QString::fromLatin1(bytes.data(), bytes.size());
-    cv.reset();
+    // As iconv reads the bytes: a lead byte and a trail byte that make a character are one
+    // character; any other byte is one character, or one U+FFFD when it is not valid on its
+    // own (a lead byte without a fitting trail byte among them).
     QString out;
     out.resize(bytes.size()); // never more UTF-16 units than bytes
-    char* in = const_cast<char*>(bytes.data());
-    size_t inLeft = bytes.size();
-    char* outp = reinterpret_cast<char*>(out.data());
-    size_t outLeft = out.size() * 2;
-    while (inLeft > 0) {
-        if (iconv(cv.handle(), &in, &inLeft, &outp, &outLeft) != static_cast<size_t>(-1))
-            break;
-        if (errno == E2BIG)
-            break; // cannot happen with the size above; stop rather than loop
-        // Invalid or incomplete sequence: one replacement character for one byte.
-        if (outLeft < 2)
-            break;
-        const char16_t repl = 0xFFFD;
-        memcpy(outp, &repl, 2);
-        outp += 2;
-        outLeft -= 2;
-        ++in;
-        --inLeft;
-        cv.reset();
+    QChar* o = out.data();
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    while (p < end) {
+        if (isLeadByte(*p) && p + 1 < end) {
+            const char16_t c = table.row(p[0])[p[1]];
+            if (c != 0xFFFD) {
+                *o++ = QChar(c);
+                p += 2;
+                continue;
+            }
+        }
+        *o++ = QChar(table.single(*p++));
     }
-    out.resize((reinterpret_cast<QChar*>(outp) - out.data()));
+    out.truncate(o - out.data());
     return out;
 }
 

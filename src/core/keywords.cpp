@@ -11,24 +11,26 @@ QList<KeywordEntry> sortedKeywordEntries(const HelpDocument& doc) {
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     collator.setIgnorePunctuation(false);
 
-    struct Keyed {
-        QCollatorSortKey key;
+    struct Padded {
+        QString text; // the keyword padded with blanks, as compared
         KeywordEntry entry;
     };
-    std::vector<Keyed> keyed;
+    std::vector<Padded> padded;
     for (int p = 1; p <= doc.pageCount(); ++p)
-        for (const QString& word : doc.page(p).keywords) {
-            if (word.isEmpty())
-                continue;
-            keyed.push_back({collator.sortKey(word.leftJustified(MaxEntryLength, QLatin1Char(' '))),
-                             {word, p}});
-        }
-    // Filled from page 1 upwards, so a stable sort keeps equal keywords in page order.
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const Keyed& a, const Keyed& b) { return a.key.compare(b.key) < 0; });
+        for (const QString& word : doc.page(p).keywords)
+            if (!word.isEmpty())
+                padded.push_back({word.leftJustified(MaxEntryLength, QLatin1Char(' ')), {word, p}});
+    // Compared pairwise rather than through sort keys: a collation key costs the whole string
+    // of every keyword, while a comparison skips the part two keywords share and stops at
+    // their first difference, which makes the sort several times cheaper. Both give the
+    // collator's one order. Filled from page 1 upwards, so a stable sort keeps equal keywords
+    // in page order.
+    std::stable_sort(padded.begin(), padded.end(), [&collator](const Padded& a, const Padded& b) {
+        return collator.compare(a.text, b.text) < 0;
+    });
     QList<KeywordEntry> out;
-    out.reserve(qsizetype(keyed.size()));
-    for (Keyed& k : keyed)
+    out.reserve(qsizetype(padded.size()));
+    for (Padded& k : padded)
         out.append(std::move(k.entry));
     return out;
 }

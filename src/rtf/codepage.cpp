@@ -1,12 +1,12 @@
 #include "rtf/codepage.h"
 
 #include "core/cp932.h"
+#include "core/iconvchar.h"
 
 #include <QByteArray>
 
 #include <algorithm>
 
-#include <cerrno>
 #include <iconv.h>
 #include <map>
 #include <mutex>
@@ -69,17 +69,8 @@ public:
     bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
     // Returns the UTF-16 unit, 0 for an invalid sequence, -1 for an incomplete one.
     int decode(const unsigned char* bytes, size_t size) const {
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        char* in = reinterpret_cast<char*>(const_cast<unsigned char*>(bytes));
-        size_t inLeft = size;
-        char16_t out[4];
-        char* outp = reinterpret_cast<char*>(out);
-        size_t outLeft = sizeof out;
-        if (iconv(cd_, &in, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1))
-            return errno == EINVAL ? -1 : 0;
-        if (inLeft != 0 || outLeft != sizeof out - 2)
-            return 0; // more than one UTF-16 unit: not representable in the table
-        return out[0];
+        const int unit = iconvChar(cd_, bytes, size);
+        return unit == IconvInvalid ? 0 : unit;
     }
 
 private:

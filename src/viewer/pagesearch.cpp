@@ -3,7 +3,7 @@
 #include "viewer/viewertexts.h"
 #include "winsvc/richtextcontrol.h"
 
-#include <QTimer>
+#include <QCoreApplication>
 
 #include <algorithm>
 
@@ -30,22 +30,21 @@ QString searchCaption(PageSearch::State state) {
 }
 
 PageSearch::PageSearch(Pages& pages, RichTextControl& control, QObject* parent)
-    : QObject(parent), m_pages(pages), m_control(control), m_preparing(new QTimer(this)) {
-    m_preparing->setInterval(0);
-    connect(m_preparing, &QTimer::timeout, this, [this] {
-        if (!m_pageTexts.makeNext())
-            m_preparing->stop();
-    });
+    : QObject(parent), m_pages(pages), m_control(control) {
+    // A window still open when the program ends must not leave the preparing thread running
+    // while the program's static data is torn down.
+    if (QCoreApplication* app = QCoreApplication::instance())
+        connect(app, &QCoreApplication::aboutToQuit, this, &PageSearch::stopPreparing);
 }
 
 void PageSearch::setDocument(const HelpDocument* doc) {
     m_doc = doc;
     m_pageTexts.reset(doc);
-    m_preparing->start();
+    m_pageTexts.prepare();
 }
 
 void PageSearch::stopPreparing() {
-    m_preparing->stop();
+    m_pageTexts.stopPreparing();
 }
 
 void PageSearch::setState(State state) {

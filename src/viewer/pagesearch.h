@@ -5,8 +5,6 @@
 #include <QObject>
 #include <QString>
 
-class QTimer;
-
 namespace quillo {
 class RichTextControl;
 }
@@ -48,7 +46,8 @@ public:
 
     PageSearch(Pages& pages, RichTextControl& control, QObject* parent = nullptr);
 
-    // The document searched (may be null); its page texts are made anew.
+    // The document searched (may be null); its page texts are made anew, ahead of need on a
+    // thread of their own.
     void setDocument(const HelpDocument* doc);
     // Stops making page texts ahead of need.
     void stopPreparing();
@@ -90,7 +89,6 @@ private:
     RichTextControl& m_control;
     const HelpDocument* m_doc = nullptr;
     PageTextCache m_pageTexts;
-    QTimer* m_preparing = nullptr;
     State m_state = State::FromCaret;
     bool m_fromStart = false;
     bool m_found = false;

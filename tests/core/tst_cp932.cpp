@@ -1,7 +1,13 @@
 #include "core/cp932.h"
 
+#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTest>
+
+#include <cstring>
+#include <iconv.h>
+#include <iterator>
+#include <vector>
 
 using namespace quillo;
 
@@ -70,6 +76,54 @@ private slots:
         QFETCH(int, expected);
         const auto len = cp932::byteLengthOfChars(bytes, from, chars);
         QCOMPARE(len ? int(*len) : -1, expected);
+    }
+    // Decoding gives what iconv gives when it reads the bytes itself, putting one U+FFFD for
+    // each byte it refuses and reading on from the next: every pair of bytes from a byte of
+    // 0x80 or more, and byte strings mixing ASCII, lead bytes and trail bytes at random.
+    void decodingAgreesWithIconv() {
+        const auto check = [](const QByteArray& bytes) {
+            const QString expected = iconvDecoded(bytes);
+            if (cp932::decode(bytes) != expected)
+                QFAIL(qPrintable(
+                    QStringLiteral("bytes %1").arg(QString::fromLatin1(bytes.toHex(' ')))));
+        };
+        for (int lead = 0x80; lead < 0x100; ++lead)
+            for (int trail = 0; trail < 0x100; ++trail)
+                check(QByteArray{char(lead), char(trail)});
+        // Bytes drawn from a few classes, so that lead bytes meet fitting and unfitting trail
+        // bytes, one another, and the end of the text.
+        static constexpr unsigned char Pool[] = {'a',  '\\', '~',  0x20, 0x40, 0x7F, 0x80,
+                                                 0x81, 0x82, 0x9F, 0xA0, 0xA1, 0xDF, 0xE0,
+                                                 0xEA, 0xED, 0xFA, 0xFC, 0xFD, 0xFF};
+        QRandomGenerator random(932);
+        for (int n = 0; n < 5000; ++n) {
+            QByteArray bytes;
+            for (int i = 0, size = random.bounded(1, 9); i < size; ++i)
+                bytes += char(Pool[random.bounded(int(std::size(Pool)))]);
+            check(bytes);
+        }
+    }
+
+private:
+    // iconv reading the bytes on its own: one U+FFFD for a byte it refuses, then on.
+    static QString iconvDecoded(const QByteArray& bytes) {
+        const iconv_t cd = iconv_open("UTF-16LE", "CP932");
+        std::vector<char16_t> out(size_t(bytes.size()) + 1);
+        char* in = const_cast<char*>(bytes.data());
+        size_t inLeft = size_t(bytes.size());
+        char* outp = reinterpret_cast<char*>(out.data());
+        size_t outLeft = out.size() * 2;
+        while (inLeft > 0 && iconv(cd, &in, &inLeft, &outp, &outLeft) == size_t(-1)) {
+            const char16_t replacement = 0xFFFD;
+            memcpy(outp, &replacement, 2);
+            outp += 2;
+            outLeft -= 2;
+            ++in;
+            --inLeft;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        }
+        iconv_close(cd);
+        return QString::fromUtf16(out.data(), (outp - reinterpret_cast<char*>(out.data())) / 2);
     }
 };
 

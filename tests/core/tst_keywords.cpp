@@ -38,6 +38,48 @@ private slots:
                                    QStringLiteral("印刷/3"),       QStringLiteral("印刷/12")};
         QCOMPARE(lines, expected);
     }
+    // The order of a sorted list box for keywords mixing Japanese and ASCII, one keyword a
+    // page: blanks and punctuation, then digits, Latin letters without regard to width, case
+    // or (first) accents, kana in syllabary order with hiragana, katakana and half-width
+    // katakana of one reading together, kanji last. A trailing blank makes no difference,
+    // so "alpha" and "alpha " stay in page order.
+    void mixedJapaneseAndAscii() {
+        const QStringList words{
+            QStringLiteral("印刷"),       QStringLiteral("いんさつ"),   QStringLiteral("インサツ"),
+            QStringLiteral("ｲﾝｻﾂ"),       QStringLiteral("かき"),       QStringLiteral("がき"),
+            QStringLiteral("カキ"),       QStringLiteral("かー"),       QStringLiteral("かあ"),
+            QStringLiteral("Ａlpha"),     QStringLiteral("alpha"),      QStringLiteral("ALPHA"),
+            QStringLiteral("alpha "),     QStringLiteral("alpha-beta"), QStringLiteral("alphabet"),
+            QStringLiteral("alpha beta"), QStringLiteral("10"),         QStringLiteral("9"),
+            QStringLiteral("１０"),       QStringLiteral("_under"),     QStringLiteral("(括弧)"),
+            QStringLiteral("Zebra"),      QStringLiteral("zebra1"),     QStringLiteral("é"),
+            QStringLiteral("e"),          QStringLiteral("ファイル"),   QStringLiteral("ﾌｧｲﾙ"),
+            QStringLiteral("ふぁいる"),   QStringLiteral("文字列"),     QStringLiteral("文字"),
+            QStringLiteral("検索"),       QStringLiteral("キーワード")};
+        auto doc = std::make_unique<HelpDocument>();
+        for (const QString& word : words)
+            doc->pages.append(HelpPage{QByteArray(), std::nullopt, {word}});
+        QStringList lines;
+        for (const KeywordEntry& e : sortedKeywordEntries(*doc))
+            lines << QStringLiteral("%1/%2").arg(e.keyword).arg(e.page);
+        const QStringList expected{QStringLiteral("_under/20"),     QStringLiteral("(括弧)/21"),
+                                   QStringLiteral("10/17"),         QStringLiteral("１０/19"),
+                                   QStringLiteral("9/18"),          QStringLiteral("Ａlpha/10"),
+                                   QStringLiteral("alpha/11"),      QStringLiteral("ALPHA/12"),
+                                   QStringLiteral("alpha /13"),     QStringLiteral("alpha beta/16"),
+                                   QStringLiteral("alpha-beta/14"), QStringLiteral("alphabet/15"),
+                                   QStringLiteral("e/25"),          QStringLiteral("é/24"),
+                                   QStringLiteral("Zebra/22"),      QStringLiteral("zebra1/23"),
+                                   QStringLiteral("いんさつ/2"),    QStringLiteral("インサツ/3"),
+                                   QStringLiteral("ｲﾝｻﾂ/4"),        QStringLiteral("かー/8"),
+                                   QStringLiteral("かあ/9"),        QStringLiteral("かき/5"),
+                                   QStringLiteral("カキ/7"),        QStringLiteral("がき/6"),
+                                   QStringLiteral("キーワード/32"), QStringLiteral("ファイル/26"),
+                                   QStringLiteral("ﾌｧｲﾙ/27"),       QStringLiteral("ふぁいる/28"),
+                                   QStringLiteral("印刷/1"),        QStringLiteral("検索/31"),
+                                   QStringLiteral("文字/30"),       QStringLiteral("文字列/29")};
+        QCOMPARE(lines, expected);
+    }
 };
 
 QTEST_MAIN(TestKeywords)

@@ -1,5 +1,6 @@
 #include "support/viewerfiles.h"
 #include "viewer/pagesearch.h"
+#include "viewer/pagetextcache.h"
 #include "winsvc/richtextcontrol.h"
 
 #include <QStandardPaths>
@@ -146,6 +147,42 @@ private slots:
         QVERIFY(!search.found());
         QCOMPARE(search.run(QStringLiteral("fifth")), PageSearch::Outcome::NoMatch);
         QCOMPARE(pages.ends, QList<bool>({false}));
+    }
+    // The texts a thread makes ahead of need are those of the document set last: texts of a
+    // document replaced while they were being made, or of a preparation stopped half-way,
+    // never stand for the pages of the next one.
+    void textsMadeAheadBelongToTheirDocument() {
+        constexpr int Count = 40;
+        QStringList first;
+        QStringList second;
+        for (int p = 1; p <= Count; ++p) {
+            first << QStringLiteral("first %1").arg(p);
+            second << QStringLiteral("second %1").arg(p);
+        }
+        const auto a = test::documentOf(first);
+        const auto b = test::documentOf(second);
+        PageTextCache cache;
+        cache.reset(a.get());
+        cache.prepare();
+        QCOMPARE(cache.text(Count), QStringLiteral("first 40")); // asked while being made
+        cache.reset(b.get());
+        cache.prepare();
+        for (int p = 1; p <= Count; ++p)
+            QTRY_VERIFY(cache.isMade(p));
+        for (int p = 1; p <= Count; ++p)
+            QCOMPARE(cache.text(p), second[p - 1]);
+        QVERIFY(cache.pageHolds(7, QStringLiteral("SECOND 7")));
+
+        cache.reset(a.get());
+        cache.prepare();
+        cache.stopPreparing();
+        for (int p = 1; p <= Count; ++p)
+            QCOMPARE(cache.text(p), first[p - 1]);
+
+        cache.reset(nullptr);
+        cache.prepare();
+        QVERIFY(!cache.isMade(1));
+        QCOMPARE(cache.text(1), QString());
     }
 };
 
