@@ -48,7 +48,10 @@ QSize UniformLineDelegate::sizeHint(const QStyleOptionViewItem& option,
     if (!m_list || !m_list->uniformItemSizes())
         return QStyledItemDelegate::sizeHint(option, index);
     const QStyle* style = option.widget ? option.widget->style() : nullptr;
-    if (!m_size.isValid() || m_sizeFont != option.font || m_sizeStyle != style) {
+    const int dpi = option.widget ? option.widget->logicalDpiY() : 0;
+    if (!m_size.isValid() || m_sizeFont != option.font || m_sizeStyle != style ||
+        m_sizeDpi != dpi) {
+        m_sizeDpi = dpi;
         m_size = lineSize(option);
         m_sizeFont = option.font;
         m_sizeStyle = style;
@@ -61,11 +64,13 @@ QSize UniformLineDelegate::lineSize(const QStyleOptionViewItem& option) const {
     const QModelIndex root = m_list->rootIndex();
     const int column = m_list->modelColumn();
     const int rows = model->rowCount(root);
-    if (m_advanceFont != option.font) {
+    if (m_advanceFont != option.font || m_advanceDpi != m_sizeDpi) {
         m_advances.clear();
         m_advanceFont = option.font;
+        m_advanceDpi = m_sizeDpi;
     }
-    const QFontMetricsF metrics(option.font);
+    // Measured on the list itself, as the view measures its lines.
+    const QFontMetricsF metrics(option.font, option.widget);
 
     std::vector<std::pair<qreal, int>> widths; // sum of the characters' widths, row
     widths.reserve(std::size_t(std::max(rows, 0)));

@@ -33,13 +33,17 @@ private:
     qreal estimatedWidth(const QString& text, const QFontMetricsF& metrics) const;
 
     QPointer<QListView> m_list;
-    // The size found for the list's lines, kept until they or the font change.
+    // The size found for the list's lines, kept until they, the font, the style or the
+    // screen's resolution change.
     mutable QSize m_size;
     mutable QFont m_sizeFont;
     mutable const QStyle* m_sizeStyle = nullptr;
-    // Widths of single characters (by UTF-16 unit; -1: not measured yet) in m_advanceFont.
+    mutable int m_sizeDpi = 0;
+    // Widths of single characters (by UTF-16 unit; -1: not measured yet) in m_advanceFont
+    // at m_advanceDpi.
     mutable std::vector<float> m_advances;
     mutable QFont m_advanceFont;
+    mutable int m_advanceDpi = 0;
 };
 
 // True when no text holds a line break (each shows as one line in a list).
