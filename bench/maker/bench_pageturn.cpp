@@ -23,12 +23,15 @@ using namespace quillo::maker;
 
 namespace {
 
-// The largest document written to memory-backed storage, with settings kept beside it.
+// The largest document written to memory-backed storage, with settings kept beside it, and
+// the desktop's list of recent files too: each run starts from the same list, and the
+// user's own list does not collect the benchmark's files.
 struct LargestFile {
     QTemporaryDir dir{bench::benchFolder() + QStringLiteral("/quillo-pageturn-XXXXXX")};
     QString path = dir.filePath(QStringLiteral("largest.qzd"));
     LargestFile() {
         qputenv("QUILLO_HOME", dir.path().toLocal8Bit());
+        qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
         if (!saveHelpFile(path, *bench::maximumDocument()).ok())
             qFatal("cannot write the document");
     }

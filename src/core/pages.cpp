@@ -33,10 +33,12 @@ QStringList keywordLinesByPage(const HelpDocument& doc) {
     QStringList lines;
     for (int p = 1; p <= doc.pageCount(); ++p) {
         const QStringList& keywords = doc.page(p).keywords;
+        // The page's part of its lines is made once for its keywords (up to 64 a page).
+        const QString page = listEntry(p, QString());
         if (keywords.isEmpty())
-            lines.append(listEntry(p, QString()));
+            lines.append(page);
         for (const QString& keyword : keywords)
-            lines.append(listEntry(p, keyword));
+            lines.append(page + keyword);
     }
     return lines;
 }

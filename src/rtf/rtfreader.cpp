@@ -18,6 +18,7 @@
 #include <chrono>
 #include <functional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace quillo::rtf {
@@ -191,12 +192,21 @@ private:
         hasContent_ = true;
     }
 
+    // A page's runs take turns among a few styles (plain, bold, italic, ...): the formats of
+    // the styles met last are kept, so that switching back to one makes no new format.
     const QTextCharFormat& formatOf(const TextStyle& style) {
-        if (!haveFormat_ || !(style == lastStyle_)) {
-            lastStyle_ = style;
-            lastFormat_ = toCharFormat(style);
-            haveFormat_ = true;
+        if (haveFormat_ && style == lastStyle_)
+            return lastFormat_;
+        auto known = std::find_if(recentFormats_.begin(), recentFormats_.end(),
+                                  [&](const auto& recent) { return recent.first == style; });
+        if (known == recentFormats_.end()) {
+            if (recentFormats_.size() >= kRecentFormats)
+                recentFormats_.pop_back();
+            known = recentFormats_.emplace(recentFormats_.begin(), style, toCharFormat(style));
         }
+        lastStyle_ = style;
+        lastFormat_ = known->second;
+        haveFormat_ = true;
         return lastFormat_;
     }
 
@@ -233,6 +243,8 @@ private:
     bool haveFormat_ = false;
     TextStyle lastStyle_;
     QTextCharFormat lastFormat_;
+    static constexpr std::size_t kRecentFormats = 8;
+    std::vector<std::pair<TextStyle, QTextCharFormat>> recentFormats_; // the newest first
     std::unordered_map<int, QTextList*> lists_;
     bool haveBlockStyle_ = false;
     ParaStyle blockStyle_; // the last paragraph style set, with the format it gave the block

@@ -3,6 +3,7 @@
 #include "core/text.h"
 #include "maker/common/windowgeometry.h"
 #include "maker/document/makerdocument.h"
+#include "maker/entries/uniformlines.h"
 #include "winsvc/dialogs.h"
 #include "winsvc/placement.h"
 #include "winsvc/twips.h"
@@ -42,6 +43,7 @@ CompanionWindow::CompanionWindow(MakerDocument& document, Dialogs& dialogs, Entr
     setObjectName(name);
     setWindowTitle(caption);
     m_list->setObjectName(QStringLiteral("List1"));
+    new UniformLineDelegate(m_list);
     m_list->setAccessibleName(caption);
     m_menu->setObjectName(menuName);
     const std::array<QString, 4> captions{QStringLiteral("新規"), QStringLiteral("削除"),
@@ -149,8 +151,12 @@ void CompanionWindow::offsetBy(int twips) {
 
 void CompanionWindow::fill() {
     const bool user = std::exchange(m_userListAction, false);
+    const QStringList lines = linesOf(m_document.help());
+    // Lines of one line each are all as tall: the list then sizes them once, not each of the
+    // thousands of keyword lines on its own.
+    m_list->setUniformItemSizes(allOneLine(lines));
     m_list->clear();
-    m_list->addItems(linesOf(m_document.help()));
+    m_list->addItems(lines);
     selectCurrentPage();
     m_userListAction = user;
 }

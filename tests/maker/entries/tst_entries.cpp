@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 
 using namespace quillo;
 using namespace quillo::maker;
@@ -341,6 +342,35 @@ private slots:
         QCOMPARE(button(c, "Command2")->pos(), pixels(deleteAt));
         QCOMPARE(button(c, "Command4")->pos(), pixels(insertAt));
         QCOMPARE(pixelsToTwips(c->height(), Qt::Vertical) % 180, 0);
+    }
+
+    // The keyword list of a large document scrolls sideways as far as its widest keyword,
+    // which is neither the first nor the last line, as a list measuring every line would.
+    void keywordListScrollsToItsWidestKeyword() {
+        HelpDocument doc;
+        for (int p = 1; p <= 40; ++p) {
+            HelpPage& page = doc.pages.emplace_back();
+            for (int k = 1; k <= 20; ++k)
+                page.keywords << QStringLiteral("キーワード%1の%2").arg(k).arg(p);
+        }
+        doc.pages[16].keywords[7] = QStringLiteral("とても長いキーワードの行 with Latin text");
+        const QString path = f.file(QStringLiteral("wide.qzd"));
+        QVERIFY(saveHelpFile(path, doc).ok());
+        MakerMainWindow* w = f.start(path);
+        QVERIFY(w);
+        QListWidget* list = w->keywordWindow()->list();
+        QCOMPARE(list->count(), 800);
+        QListWidget plain;
+        plain.addItems(lines(list));
+        plain.resize(list->size());
+        plain.show();
+        list->window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&plain));
+        QVERIFY(QTest::qWaitForWindowExposed(list->window()));
+        list->doItemsLayout();
+        plain.doItemsLayout();
+        QVERIFY(plain.horizontalScrollBar()->maximum() > 0);
+        QCOMPARE(list->horizontalScrollBar()->maximum(), plain.horizontalScrollBar()->maximum());
     }
 
     // Three pages given titles and keywords through the windows are found by the viewer.
