@@ -123,11 +123,12 @@ private slots:
             // The writer moves the main window while the tool window is closed.
             const QPoint before = screenPlace(w);
             w->windowHandle()->setFramePosition(w->frameGeometry().topLeft() + QPoint(6, 4));
-            for (int i = 0; i < 50 && screenPlace(w) == before; ++i)
+            for (int i = 0; i < 500 && screenPlace(w) == before; ++i)
                 QTest::qWait(20);
             const QPoint home = screenPlace(w);
             QCOMPARE(home, before + QPoint(6, 4));
-            QTRY_COMPARE(w->geometry().topLeft(), home); // the program has heard of it too
+            QTRY_COMPARE_WITH_TIMEOUT(w->geometry().topLeft(), home,
+                                      15000); // the program knows too
             auto* tool = w->findChild<QWidget*>(window);
             if (route == 1)
                 QVERIFY(pressThroughAccessibility(action));
@@ -143,13 +144,13 @@ private slots:
                 QTest::qWait(opening * 4);
             if (opening % 2 == 0) {
                 QVERIFY(QTest::qWaitForWindowExposed(tool));
-                for (int i = 0; i < 50 && screenPlace(tool) - home != wanted; ++i)
+                for (int i = 0; i < 300 && screenPlace(tool) - home != wanted; ++i)
                     QTest::qWait(50);
                 QTest::qWait(100);
                 QCOMPARE(screenPlace(tool) - home, wanted);
             }
             tool->close();
-            QTRY_VERIFY(!tool->isVisible());
+            QTRY_VERIFY_WITH_TIMEOUT(!tool->isVisible(), 15000);
         }
     }
 
