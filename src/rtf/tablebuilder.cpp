@@ -33,6 +33,10 @@ qreal columnTextWidth(const QTextTable& table, int c) {
 
 } // namespace
 
+bool isTableSeam(const QTextBlock& block) {
+    return block.length() == 1 && block.blockFormat().boolProperty(kTableSeamProperty);
+}
+
 QTextTableFormat pageTableFormat(int gapTwips, const std::vector<int>& columnTwips) {
     QTextTableFormat f;
     f.setBorder(1);
@@ -96,11 +100,21 @@ std::vector<int> columnTwipsOf(const QTextTable& table, int pageWidthTwips) {
 
 bool TableBuilder::enterCell() {
     if (!table_) {
+        if (continues_) {
+            // The empty paragraph the last table left is the one Qt keeps before this table (Qt
+            // lays an empty paragraph between tables out inside their borders); the writer
+            // skips it.
+            QTextBlockFormat seam = cursor_.blockFormat();
+            seam.setProperty(kTableSeamProperty, true);
+            cursor_.setBlockFormat(seam);
+        } else {
+            gap_ = -1;
+            columns_.clear();
+        }
+        continues_ = false;
         table_ = cursor_.insertTable(1, 1, pageTableFormat(0, {}));
         row_ = column_ = usedRows_ = usedColumns_ = 0;
         cursorRow_ = cursorColumn_ = 0; // insertTable leaves the cursor in the first cell
-        gap_ = -1;
-        columns_.clear();
         shaded_.clear();
         inCell_ = false;
     }
@@ -188,6 +202,12 @@ void TableBuilder::close() {
     cursor_.movePosition(QTextCursor::NextBlock);
     cursor_.setBlockFormat(toBlockFormat(ParaStyle{}));
     table_ = nullptr;
+    continues_ = false;
+}
+
+void TableBuilder::closeToContinue() {
+    close();
+    continues_ = true;
 }
 
 } // namespace quillo::rtf
