@@ -81,6 +81,8 @@ private slots:
     void tooTallPagesAreCut_data();
     void tooTallPagesAreCut();
     void shadedCellsOfLongTables();
+    void longTablesShowInParts_data();
+    void longTablesShowInParts();
 
 private:
     QTemporaryDir tmp_;
