@@ -14,6 +14,9 @@
 namespace quillo::rtf {
 namespace {
 
+// What a table continuing another moves up by (pixels), see close().
+constexpr qreal kPartOverlapPixels = 4;
+
 // The space between a cell's border and its text: at least two pixels, so that text never
 // touches a border.
 constexpr int kMinPaddingTwips = 30;
@@ -111,6 +114,7 @@ bool TableBuilder::enterCell() {
             gap_ = -1;
             columns_.clear();
         }
+        part_ = continues_;
         continues_ = false;
         table_ = cursor_.insertTable(1, 1, pageTableFormat(0, {}));
         row_ = column_ = usedRows_ = usedColumns_ = 0;
@@ -197,7 +201,13 @@ void TableBuilder::close() {
         cell.setFormat(format);
     }
     shaded_.clear();
-    table_->setFormat(pageTableFormat(std::max(gap_, 0), columns_));
+    QTextTableFormat format = pageTableFormat(std::max(gap_, 0), columns_);
+    // Qt keeps two tables apart by the room of their outer borders; a table continuing the rows
+    // of the one before moves up by it, so that the line under the last row of that one is the
+    // line over its first row, as in one table.
+    if (part_)
+        format.setTopMargin(-kPartOverlapPixels);
+    table_->setFormat(format);
     cursor_ = table_->lastCursorPosition();
     cursor_.movePosition(QTextCursor::NextBlock);
     cursor_.setBlockFormat(toBlockFormat(ParaStyle{}));

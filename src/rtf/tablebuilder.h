@@ -81,6 +81,7 @@ private:
     int cursorColumn_ = 0;
     bool inCell_ = false;
     bool continues_ = false;   // the next table continues the rows of the last one
+    bool part_ = false;        // the open table continues the rows of the last one
     int gap_ = -1;             // \trgaph of the first row
     std::vector<int> columns_; // twips per column, 0: not given
     struct ShadedCell {

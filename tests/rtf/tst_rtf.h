@@ -83,6 +83,7 @@ private slots:
     void shadedCellsOfLongTables();
     void longTablesShowInParts_data();
     void longTablesShowInParts();
+    void partsOfALongTableLookLikeOne();
 
 private:
     QTemporaryDir tmp_;

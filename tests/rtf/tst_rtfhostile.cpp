@@ -7,8 +7,10 @@
 #include "rtf/tablebuilder.h"
 #include "support/hostilepages.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QPainter>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -292,4 +294,33 @@ void TestRtf::longTablesShowInParts() {
     whole.setTextWidth(600);
     readRtf(rtf, whole);
     QCOMPARE(writeRtf(doc), writeRtf(whole));
+}
+
+// Where a long table goes on in a part of its own, the page looks as the table read whole does:
+// the same height, and the rows about the seam drawn with single lines between them.
+void TestRtf::partsOfALongTableLookLikeOne() {
+    const QByteArray rtf = quillo::test::tablePage(1100, 3);
+    QTextDocument parts;
+    parts.setTextWidth(400);
+    readRtf(
+        rtf, parts, [] { return true; }, std::chrono::milliseconds(100));
+    QTextDocument whole;
+    whole.setTextWidth(400);
+    readRtf(rtf, whole);
+    QCOMPARE(tablesOf(parts).size(), size_t(2));
+    QCOMPARE(parts.size(), whole.size());
+    QTextBlock seam = parts.begin();
+    while (seam.isValid() && !isTableSeam(seam))
+        seam = seam.next();
+    QVERIFY(seam.isValid());
+    const QRectF band(0, parts.documentLayout()->blockBoundingRect(seam).top() - 60, 400, 120);
+    const auto draw = [&band](QTextDocument& doc) {
+        QImage image(band.size().toSize(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.translate(-band.topLeft());
+        doc.drawContents(&painter, band);
+        return image;
+    };
+    QCOMPARE(draw(parts), draw(whole));
 }
