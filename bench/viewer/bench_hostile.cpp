@@ -1,6 +1,6 @@
 // Pages that are small but costly: how long the viewer's window takes to paint them and to have
 // them read and laid out whole, how long the HTML conversion of forged pictures takes, and how
-// long a long table takes to read into a laid-out document.
+// long a long table takes to read into a laid-out document and into a page editor.
 //
 // Counters of the window benchmarks: `painted_s`, the time from the start of the viewer until
 // the page text was first painted; `unanswered_s`, the longest time the window's events waited
@@ -134,6 +134,32 @@ BENCHMARK(BM_ShowWideTableRows)
     ->Arg(2000)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+
+// A long table shown in a page editor as the authoring program has it (its load serves no events):
+// read and laid out whole at the width of a window.
+void editorShowsTable(benchmark::State& state, int cells) {
+    const QByteArray page = test::tablePage(int(state.range(0)), cells);
+    RichTextControl editor;
+    editor.resize(800, 600);
+    editor.show();
+    for (auto _ : state) {
+        editor.setRtf(page);
+        benchmark::DoNotOptimize(editor.document()->documentLayout()->documentSize());
+        state.PauseTiming();
+        editor.setRtf(QByteArray());
+        state.ResumeTiming();
+    }
+}
+
+void BM_EditorShowsTableRows3Cells(benchmark::State& state) {
+    editorShowsTable(state, 3);
+}
+BENCHMARK(BM_EditorShowsTableRows3Cells)->Arg(40000)->Unit(benchmark::kMillisecond);
+
+void BM_EditorShowsTableRows63Cells(benchmark::State& state) {
+    editorShowsTable(state, 63);
+}
+BENCHMARK(BM_EditorShowsTableRows63Cells)->Arg(2000)->Unit(benchmark::kMillisecond);
 
 // The HTML conversion of a page of forged pictures, with the picture files it makes.
 void BM_ExportForgedPictures(benchmark::State& state) {
