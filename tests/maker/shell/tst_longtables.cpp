@@ -2,10 +2,12 @@
 // (Qt lays a table out whole), stays editable, and saves as the one table the page holds.
 #include "core/helpfile.h"
 #include "rtf/rtfreader.h"
+#include "rtf/tablebuilder.h"
 #include "support/hostilepages.h"
 #include "support/makerfixture.h"
 
 #include <QTest>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextTable>
 
@@ -45,6 +47,17 @@ private slots:
         RichTextControl* editor = w->editor();
         QTRY_VERIFY_WITH_TIMEOUT(!editor->isLoading(), 60000);
         QCOMPARE(editor->plainText(), rtf::plainText(page));
+
+        // The caret goes down from the last row of a part into the first row of the next, and
+        // up again, never stopping between the two.
+        const int partRows = (rtf::kCellsPerShownTable + cells - 1) / cells;
+        QVERIFY(editor->find(QStringLiteral("%1.0").arg(partRows - 1), 0) >= 0);
+        QTest::keyClick(editor, Qt::Key_Down);
+        QCOMPARE(editor->textCursor().block().text(), QStringLiteral("%1.0").arg(partRows));
+        QTest::keyClick(editor, Qt::Key_Up);
+        QVERIFY2(
+            editor->textCursor().block().text().startsWith(QStringLiteral("%1.").arg(partRows - 1)),
+            qPrintable(editor->textCursor().block().text()));
 
         const QString last = QStringLiteral("%1.%2").arg(rows - 1).arg(cells - 1);
         QVERIFY(editor->find(last, 0) >= 0);
