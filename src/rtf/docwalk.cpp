@@ -25,6 +25,9 @@ public:
             if (const QTextTable* table = outermostTable(block)) {
                 addTable(*table);
                 block = doc_.findBlock(table->lastPosition() + 1);
+                // The rows of the table after a seam continue this table's.
+                if (isTableSeam(block) && outermostTable(block.next()))
+                    block = block.next();
                 continue;
             }
             paras_.push_back(paragraphOf(block));

@@ -31,7 +31,8 @@ namespace {
 //
 // With a `between` callback the edit block is closed about every `period` of work, at the start
 // of a paragraph outside any table, and the callback runs with the document complete as far as
-// it came. When it answers false, nothing more is added.
+// it came. When it answers false, nothing more is added. Long tables are then read as
+// consecutive tables of bounded cells, the edit block closed after each.
 class DocumentSink : public Sink {
 public:
     DocumentSink(QTextDocument& doc, const std::function<bool()>& between,
@@ -120,8 +121,17 @@ public:
     }
 
     void endRow(const TableRow& row) override {
-        if (!stopped_)
-            tables_.endRow(row);
+        if (stopped_)
+            return;
+        tables_.endRow(row);
+        if (!between_ || !tables_.isFull())
+            return;
+        // A long table read in slices goes on in a table of its own, laid out now with what this
+        // slice read: Qt lays a table out whole, and anew whenever rows are added to it.
+        tables_.closeToContinue();
+        needBlock_ = false;
+        hasContent_ = false;
+        pause();
     }
 
 private:
@@ -176,8 +186,12 @@ private:
     // Content that is not in a cell ends the table before it; it goes into the paragraph that
     // follows the table.
     void leaveTableUnlessInCell() {
-        if (!tables_.isOpen() || inCellParagraph_)
+        if (inCellParagraph_)
             return;
+        if (!tables_.isOpen()) {
+            tables_.forget();
+            return;
+        }
         tables_.close();
         needBlock_ = false;
         hasContent_ = false;
@@ -334,6 +348,9 @@ public:
         inCell_ = false;
         column_ = 0;
         ++row_;
+        // A long table is shown as consecutive tables, one empty paragraph between two.
+        if (tablePartIsFull(int(row_), int(columns_)))
+            leaveTableUnlessInCell();
     }
 
     QString take() { return std::move(out_); }

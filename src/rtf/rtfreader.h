@@ -16,14 +16,18 @@ namespace quillo::rtf {
 void readRtf(QByteArrayView rtf, QTextDocument& doc);
 
 // Reads as above, and calls `between` about every `period` of work: at the start of a paragraph
-// outside any table, with no edit block open, so the document is laid out as far as it came
-// and may be painted. When `between` answers false the rest of the page is left out.
+// outside any table, or after each part of a long table, with no edit block open, so the
+// document is laid out as far as it came and may be painted. When `between` answers false the
+// rest of the page is left out. A table longer than kCellsPerShownTable cells becomes
+// consecutive tables with an empty paragraph between two that takes no room (the writer joins
+// them again).
 void readRtf(QByteArrayView rtf, QTextDocument& doc, const std::function<bool()>& between,
              std::chrono::milliseconds period);
 
-// The plain text exactly as QTextEdit shows the page read by readRtf (QTextDocument::toPlainText()
-// of it), computed without building a document: paragraphs and \line end with '\n', pictures are
-// U+FFFC, a table's cells are paragraphs of their own, row by row.
+// The plain text exactly as QTextEdit shows the page read by readRtf in slices
+// (QTextDocument::toPlainText() of it), computed without building a document: paragraphs and \line
+// end with '\n', pictures are U+FFFC, a table's cells are paragraphs of their own, row by row (a
+// long table's parts with an empty line between two).
 QString plainText(QByteArrayView rtf);
 
 // What is structurally wrong with the RTF (no "{\rtf" header, unbalanced braces, bytes after the

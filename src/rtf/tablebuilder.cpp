@@ -14,6 +14,9 @@
 namespace quillo::rtf {
 namespace {
 
+// What a table continuing another moves up by (pixels), see close().
+constexpr qreal kPartOverlapPixels = 4;
+
 // The space between a cell's border and its text: at least two pixels, so that text never
 // touches a border.
 constexpr int kMinPaddingTwips = 30;
@@ -32,6 +35,10 @@ qreal columnTextWidth(const QTextTable& table, int c) {
 }
 
 } // namespace
+
+bool isTableSeam(const QTextBlock& block) {
+    return block.length() == 1 && block.blockFormat().boolProperty(kTableSeamProperty);
+}
 
 QTextTableFormat pageTableFormat(int gapTwips, const std::vector<int>& columnTwips) {
     QTextTableFormat f;
@@ -96,11 +103,22 @@ std::vector<int> columnTwipsOf(const QTextTable& table, int pageWidthTwips) {
 
 bool TableBuilder::enterCell() {
     if (!table_) {
+        if (continues_) {
+            // The empty paragraph the last table left is the one Qt keeps before this table (Qt
+            // lays an empty paragraph between tables out inside their borders); the writer
+            // skips it.
+            QTextBlockFormat seam = cursor_.blockFormat();
+            seam.setProperty(kTableSeamProperty, true);
+            cursor_.setBlockFormat(seam);
+        } else {
+            gap_ = -1;
+            columns_.clear();
+        }
+        part_ = continues_;
+        continues_ = false;
         table_ = cursor_.insertTable(1, 1, pageTableFormat(0, {}));
         row_ = column_ = usedRows_ = usedColumns_ = 0;
         cursorRow_ = cursorColumn_ = 0; // insertTable leaves the cursor in the first cell
-        gap_ = -1;
-        columns_.clear();
         shaded_.clear();
         inCell_ = false;
     }
@@ -183,11 +201,23 @@ void TableBuilder::close() {
         cell.setFormat(format);
     }
     shaded_.clear();
-    table_->setFormat(pageTableFormat(std::max(gap_, 0), columns_));
+    QTextTableFormat format = pageTableFormat(std::max(gap_, 0), columns_);
+    // Qt keeps two tables apart by the room of their outer borders; a table continuing the rows
+    // of the one before moves up by it, so that the line under the last row of that one is the
+    // line over its first row, as in one table.
+    if (part_)
+        format.setTopMargin(-kPartOverlapPixels);
+    table_->setFormat(format);
     cursor_ = table_->lastCursorPosition();
     cursor_.movePosition(QTextCursor::NextBlock);
     cursor_.setBlockFormat(toBlockFormat(ParaStyle{}));
     table_ = nullptr;
+    continues_ = false;
+}
+
+void TableBuilder::closeToContinue() {
+    close();
+    continues_ = true;
 }
 
 } // namespace quillo::rtf

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+class QTextBlock;
 class QTextCursor;
 class QTextTable;
 
@@ -21,6 +22,25 @@ QTextTableFormat pageTableFormat(int gapTwips, const std::vector<int>& columnTwi
 // percentages of the page width and widths left to the content as an equal share of what the
 // fixed columns leave (pageWidthTwips: the width the page wraps at).
 std::vector<int> columnTwipsOf(const QTextTable& table, int pageWidthTwips);
+
+// Qt lays a table out whole (every cell several times over, some tens of microseconds each), so a
+// page shown while it is read gets its long tables as consecutive tables of about this many cells
+// each: every slice of the load then lays out a bounded part of the page. RTF has no table
+// object, only consecutive rows, so the parts write back as the one table they were read from.
+constexpr int kCellsPerShownTable = 3000;
+
+// True when a table of `rows` complete rows of at most `columns` cells is long enough to be
+// continued in a table of its own from its next row on.
+inline bool tablePartIsFull(int rows, int columns) {
+    return rows > 0 && columns > 0 && rows >= (kCellsPerShownTable + columns - 1) / columns;
+}
+
+// Custom block property of the empty paragraph Qt needs between two consecutive tables, when the
+// second continues the rows of the first: it takes no room and is never written back.
+constexpr int kTableSeamProperty = QTextFormat::UserProperty + 0x5181;
+
+// True when `block` is the empty paragraph between two parts of one table.
+bool isTableSeam(const QTextBlock& block);
 
 // Builds QTextTables from the reader's table events at the cursor of the sink that builds the
 // page. Rows and columns grow as cells arrive (a row with more cells than the ones before it
@@ -41,6 +61,14 @@ public:
     void endRow(const TableRow& row);
     // Ends the table: the cursor moves into the empty paragraph that follows it.
     void close();
+    // True when the open table holds enough complete rows to be continued in a table of its own.
+    bool isFull() const { return table_ && tablePartIsFull(row_, usedColumns_); }
+    // Ends the open table as close() does, the next row to come continuing its rows in a table
+    // of its own, which keeps the row properties read so far. The paragraph between the two is
+    // marked as their seam once that table starts; forget() leaves it an ordinary paragraph.
+    void closeToContinue();
+    // Content that is no table cell came after the table closed: no table continues it.
+    void forget() { continues_ = false; }
 
 private:
     QTextCursor& cursor_;
@@ -52,6 +80,8 @@ private:
     int cursorRow_ = 0; // the cell the cursor is in
     int cursorColumn_ = 0;
     bool inCell_ = false;
+    bool continues_ = false;   // the next table continues the rows of the last one
+    bool part_ = false;        // the open table continues the rows of the last one
     int gap_ = -1;             // \trgaph of the first row
     std::vector<int> columns_; // twips per column, 0: not given
     struct ShadedCell {

@@ -5,6 +5,7 @@
 #include "rtf/rtfwriter.h"
 #include "rtf/storable.h"
 #include "rtf/styles.h"
+#include "rtf/tablebuilder.h"
 #include "rtf/units.h"
 #include "winsvc/hourglass.h"
 #include "winsvc/inputdropper.h"
@@ -210,6 +211,7 @@ RichTextControl::RichTextControl(QWidget* parent)
     layOutPicturesByLine(*document());
     setAcceptRichText(true);
     connect(this, &QTextEdit::textChanged, this, &RichTextControl::onContentsChanged);
+    connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextControl::stepOverTableSeam);
     applyBackColor();
 }
 
@@ -256,6 +258,24 @@ void RichTextControl::setRtf(QByteArrayView rtf) {
     doc->setUndoRedoEnabled(true);
     m_lastEditWasUndo = false;
     QTextCursor cursor(doc);
+    setTextCursor(cursor);
+}
+
+void RichTextControl::stepOverTableSeam() {
+    QTextCursor cursor = textCursor();
+    const int last = std::exchange(m_lastCaret, cursor.position());
+    const QTextBlock block = cursor.block();
+    if (!rtf::isTableSeam(block))
+        return;
+    // The empty paragraph between two parts of a long table is no place for the caret (text
+    // typed there would part the table): it goes on into the part it was moving to.
+    const QTextBlock to = cursor.position() >= last ? block.next() : block.previous();
+    if (!to.isValid())
+        return;
+    const int position =
+        to.position() < block.position() ? to.position() + to.length() - 1 : to.position();
+    cursor.setPosition(position,
+                       cursor.hasSelection() ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
     setTextCursor(cursor);
 }
 

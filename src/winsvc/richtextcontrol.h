@@ -147,6 +147,7 @@ private:
     bool consumedBy(void (RichTextControl::*signal)(Event*), Event* event);
 
     bool betweenLoadSlices();
+    void stepOverTableSeam();
 
     quint32 m_backColor;
     int m_rightMargin = 0;
@@ -156,6 +157,7 @@ private:
     bool m_lastEditWasUndo = false;
     bool m_undoing = false;
     bool m_consumed = false;
+    int m_lastCaret = 0; // the caret's position before it last moved
 };
 
 // Adjusts the selection so that its text has exactly `wanted` characters: where the

@@ -81,6 +81,9 @@ private slots:
     void tooTallPagesAreCut_data();
     void tooTallPagesAreCut();
     void shadedCellsOfLongTables();
+    void longTablesShowInParts_data();
+    void longTablesShowInParts();
+    void partsOfALongTableLookLikeOne();
 
 private:
     QTemporaryDir tmp_;

@@ -4,10 +4,13 @@
 #include "rtf/picture.h"
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
+#include "rtf/tablebuilder.h"
 #include "support/hostilepages.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QPainter>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -25,6 +28,14 @@ QTextTable* firstTable(const QTextDocument& doc) {
         if (QTextTable* table = QTextCursor(b).currentTable())
             return table;
     return nullptr;
+}
+
+std::vector<const QTextTable*> tablesOf(const QTextDocument& doc) {
+    std::vector<const QTextTable*> tables;
+    for (const QTextFrame* frame : doc.rootFrame()->childFrames())
+        if (const auto* table = qobject_cast<const QTextTable*>(frame))
+            tables.push_back(table);
+    return tables;
 }
 
 QString cellText(const QTextTable& table, int row, int column) {
@@ -227,4 +238,89 @@ void TestRtf::shadedCellsOfLongTables() {
         QVERIFY(!table->cellAt(r, 0).format().hasProperty(QTextFormat::BackgroundBrush));
         QCOMPARE(table->cellAt(r, 1).format().background().color(), QColor(0, 0, 255));
     }
+}
+
+void TestRtf::longTablesShowInParts_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<int>("parts");
+    QTest::addColumn<int>("seams");
+    QTest::newRow("10000 rows of 3 cells") << quillo::test::tablePage(10000, 3) << 10 << 9;
+    QTest::newRow("400 rows of 63 cells") << quillo::test::tablePage(400, 63) << 9 << 8;
+    QTest::newRow("1000 rows of 3 cells: one part") << quillo::test::tablePage(1000, 3) << 1 << 0;
+    QTest::newRow("1001 rows of 3 cells") << quillo::test::tablePage(1001, 3) << 2 << 1;
+    // Rows of two cells and rows of one shaded cell in turn, with their own gap; the text
+    // follows the last row directly.
+    QByteArray mixed = "{\\rtf1\\ansi{\\colortbl;\\red0\\green128\\blue0;}";
+    for (int r = 0; r < 4000; ++r)
+        mixed += r % 2 ? "\\trowd\\trgaph50\\clcbpat1\\cellx1500\\pard\\intbl g\\cell\\row "
+                       : "\\trowd\\cellx1000\\cellx3000\\pard\\intbl a\\cell\\b b\\b0\\cell\\row ";
+    QTest::newRow("rows of differing cells") << mixed + "tail\\par}" << 3 << 2;
+    // Two long tables that an empty paragraph parts stay two tables with that paragraph.
+    QByteArray two = "{\\rtf1\\ansi ";
+    for (int t = 0; t < 2; ++t) {
+        for (int r = 0; r < 3500; ++r)
+            two += "\\trowd\\cellx2000\\pard\\intbl x\\cell\\row ";
+        two += "\\pard\\par ";
+    }
+    QTest::newRow("two tables an empty paragraph parts") << two + "}" << 4 << 2;
+}
+
+// A long table read in slices comes as consecutive tables of bounded cells, the slice ending
+// after each, with every cell's text in its place: its plain text is what plainText() computes,
+// and it writes back to the same RTF as the page read whole into one table.
+void TestRtf::longTablesShowInParts() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(int, parts);
+    QFETCH(int, seams);
+    // As wide as a window: columns wider than RTF's edges can place are as wide as the layout
+    // gives them.
+    QTextDocument doc;
+    doc.setTextWidth(600);
+    int slices = 0;
+    readRtf(
+        rtf, doc, [&slices] { return ++slices > 0; }, std::chrono::milliseconds(100));
+    const std::vector<const QTextTable*> tables = tablesOf(doc);
+    QCOMPARE(int(tables.size()), parts);
+    int seamBlocks = 0;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        seamBlocks += isTableSeam(b);
+    QCOMPARE(seamBlocks, seams);
+    QVERIFY2(slices >= seams, qPrintable(QString::number(slices)));
+    for (const QTextTable* table : tables)
+        QVERIFY2(table->rows() * table->columns() < kCellsPerShownTable + table->columns() * 2,
+                 qPrintable(QStringLiteral("%1x%2").arg(table->rows()).arg(table->columns())));
+    QCOMPARE(plainText(rtf), doc.toPlainText());
+    QTextDocument whole;
+    whole.setTextWidth(600);
+    readRtf(rtf, whole);
+    QCOMPARE(writeRtf(doc), writeRtf(whole));
+}
+
+// Where a long table goes on in a part of its own, the page looks as the table read whole does:
+// the same height, and the rows about the seam drawn with single lines between them.
+void TestRtf::partsOfALongTableLookLikeOne() {
+    const QByteArray rtf = quillo::test::tablePage(1100, 3);
+    QTextDocument parts;
+    parts.setTextWidth(400);
+    readRtf(
+        rtf, parts, [] { return true; }, std::chrono::milliseconds(100));
+    QTextDocument whole;
+    whole.setTextWidth(400);
+    readRtf(rtf, whole);
+    QCOMPARE(tablesOf(parts).size(), size_t(2));
+    QCOMPARE(parts.size(), whole.size());
+    QTextBlock seam = parts.begin();
+    while (seam.isValid() && !isTableSeam(seam))
+        seam = seam.next();
+    QVERIFY(seam.isValid());
+    const QRectF band(0, parts.documentLayout()->blockBoundingRect(seam).top() - 60, 400, 120);
+    const auto draw = [&band](QTextDocument& doc) {
+        QImage image(band.size().toSize(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.translate(-band.topLeft());
+        doc.drawContents(&painter, band);
+        return image;
+    };
+    QCOMPARE(draw(parts), draw(whole));
 }

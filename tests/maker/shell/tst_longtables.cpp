@@ -1,0 +1,85 @@
+// The authoring program's editor with a page holding a long table: the table comes in parts
+// (Qt lays a table out whole), stays editable, and saves as the one table the page holds.
+#include "core/helpfile.h"
+#include "rtf/rtfreader.h"
+#include "rtf/tablebuilder.h"
+#include "support/hostilepages.h"
+#include "support/makerfixture.h"
+
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextTable>
+
+using namespace quillo;
+using namespace quillo::maker;
+
+class TestLongTables : public QObject {
+    Q_OBJECT
+    MakerFixture f;
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init() { f.setUp(); }
+    void cleanup() { f.tearDown(); }
+
+    void editedLongTableSavesAsOneTable_data() {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("cells");
+        QTest::newRow("4000 rows of 3 cells") << 4000 << 3;
+        QTest::newRow("200 rows of 63 cells") << 200 << 63;
+    }
+
+    // The page shows every cell's text as the viewer computes it, a cell of its last part takes
+    // typed text, and the saved page reads back as one table of all its rows with that text.
+    void editedLongTableSavesAsOneTable() {
+        QFETCH(int, rows);
+        QFETCH(int, cells);
+        const QByteArray page = test::tablePage(rows, cells);
+        auto doc = std::make_unique<HelpDocument>();
+        doc->pages.resize(1);
+        doc->page(1).rtf = page;
+        const QString path = f.file(QStringLiteral("table.qzd"));
+        QVERIFY(saveHelpFile(path, *doc).ok());
+        MakerMainWindow* w = f.start(path);
+        QVERIFY(w);
+        w->show();
+        RichTextControl* editor = w->editor();
+        QTRY_VERIFY_WITH_TIMEOUT(!editor->isLoading(), 60000);
+        QCOMPARE(editor->plainText(), rtf::plainText(page));
+
+        // The caret goes down from the last row of a part into the first row of the next, and
+        // up again, never stopping between the two.
+        const int partRows = (rtf::kCellsPerShownTable + cells - 1) / cells;
+        QVERIFY(editor->find(QStringLiteral("%1.0").arg(partRows - 1), 0) >= 0);
+        QTest::keyClick(editor, Qt::Key_Down);
+        QCOMPARE(editor->textCursor().block().text(), QStringLiteral("%1.0").arg(partRows));
+        QTest::keyClick(editor, Qt::Key_Up);
+        QVERIFY2(
+            editor->textCursor().block().text().startsWith(QStringLiteral("%1.").arg(partRows - 1)),
+            qPrintable(editor->textCursor().block().text()));
+
+        const QString last = QStringLiteral("%1.%2").arg(rows - 1).arg(cells - 1);
+        QVERIFY(editor->find(last, 0) >= 0);
+        editor->setSelText(QStringLiteral("edited"));
+        MakerFixture::trigger(w, "qzd32mk_file_save");
+
+        HelpDocument saved;
+        QVERIFY(readHelpFile(path, saved, Reader::Maker).ok());
+        QTextDocument back;
+        rtf::readRtf(saved.page(1).rtf, back);
+        QList<QTextTable*> tables;
+        for (QTextFrame* frame : back.rootFrame()->childFrames())
+            if (auto* table = qobject_cast<QTextTable*>(frame))
+                tables << table;
+        QCOMPARE(tables.size(), 1);
+        QCOMPARE(tables[0]->rows(), rows);
+        QCOMPARE(tables[0]->columns(), cells);
+        QString expected = rtf::plainText(page);
+        expected.replace(expected.lastIndexOf(last), last.size(), QStringLiteral("edited"));
+        QCOMPARE(rtf::plainText(saved.page(1).rtf), expected);
+    }
+};
+
+QTEST_MAIN(TestLongTables)
+#include "tst_longtables.moc"
