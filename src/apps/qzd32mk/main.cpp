@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QSessionManager>
+#include <QTimer>
 
 #include <memory>
 
@@ -66,8 +67,14 @@ int main(int argc, char* argv[]) {
 
     quillo::maker::SplashWindow splash;
     std::unique_ptr<quillo::maker::MakerMainWindow> window;
+    // Building the main window's widgets reads and shows nothing, so it is done while the
+    // splash window waits for its timer; the tick then only runs the start-up.
+    const auto buildWindow = [&] {
+        if (!window)
+            window = std::make_unique<quillo::maker::MakerMainWindow>(dialogs, environment);
+    };
     QObject::connect(&splash, &quillo::maker::SplashWindow::mainWindowWanted, &app, [&] {
-        window = std::make_unique<quillo::maker::MakerMainWindow>(dialogs, environment);
+        buildWindow();
         dialogs.placementHook().setTarget(window.get());
         QObject::connect(window.get(), &quillo::maker::MakerMainWindow::closed, &app,
                          &QCoreApplication::quit);
@@ -88,5 +95,6 @@ int main(int argc, char* argv[]) {
                      });
 #endif
     splash.show();
+    QTimer::singleShot(0, &app, buildWindow);
     return app.exec();
 }
