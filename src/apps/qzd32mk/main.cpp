@@ -52,11 +52,16 @@ int main(int argc, char* argv[]) {
     quillo::installWindowAccessibility();
     QApplication::setApplicationName(QStringLiteral("qzd32mk"));
     quillo::setProgramIdentity(QStringLiteral("qzd32mk"));
-    quillo::installJapaneseFontSubstitutions();
-    quillo::installJapaneseQtTranslations(app);
     // The window decides when the program ends (its exit question may keep it open).
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // The splash window comes up as soon as the application exists: its timer runs while
+    // the rest of the set-up below is done, and the window paints once the event loop runs.
+    quillo::maker::SplashWindow splash;
+    splash.show();
+
+    quillo::installJapaneseFontSubstitutions();
+    quillo::installJapaneseQtTranslations(app);
     const QString commandLine = quillo::commandLinePath(quillo::argumentsFromSystem(argc, argv));
     quillo::QtDialogs dialogs;
     quillo::maker::MakerEnvironment environment;
@@ -65,7 +70,6 @@ int main(int argc, char* argv[]) {
     environment.viewerProgram = quillo::findProgram(QStringLiteral("qzd32"));
     environment.helpFile = quillo::findResource(QStringLiteral("qzd32.qzd"));
 
-    quillo::maker::SplashWindow splash;
     std::unique_ptr<quillo::maker::MakerMainWindow> window;
     // Building the main window's widgets reads and shows nothing, so it is done while the
     // splash window waits for its timer; the tick then only runs the start-up.
@@ -94,7 +98,6 @@ int main(int argc, char* argv[]) {
                          }
                      });
 #endif
-    splash.show();
     QTimer::singleShot(0, &app, buildWindow);
     return app.exec();
 }
