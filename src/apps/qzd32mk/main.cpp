@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QSessionManager>
+#include <QTimer>
 
 #include <memory>
 
@@ -51,11 +52,16 @@ int main(int argc, char* argv[]) {
     quillo::installWindowAccessibility();
     QApplication::setApplicationName(QStringLiteral("qzd32mk"));
     quillo::setProgramIdentity(QStringLiteral("qzd32mk"));
-    quillo::installJapaneseFontSubstitutions();
-    quillo::installJapaneseQtTranslations(app);
     // The window decides when the program ends (its exit question may keep it open).
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // The splash window comes up as soon as the application exists: its timer runs while
+    // the rest of the set-up below is done, and the window paints once the event loop runs.
+    quillo::maker::SplashWindow splash;
+    splash.show();
+
+    quillo::installJapaneseFontSubstitutions();
+    quillo::installJapaneseQtTranslations(app);
     const QString commandLine = quillo::commandLinePath(quillo::argumentsFromSystem(argc, argv));
     quillo::QtDialogs dialogs;
     quillo::maker::MakerEnvironment environment;
@@ -64,10 +70,15 @@ int main(int argc, char* argv[]) {
     environment.viewerProgram = quillo::findProgram(QStringLiteral("qzd32"));
     environment.helpFile = quillo::findResource(QStringLiteral("qzd32.qzd"));
 
-    quillo::maker::SplashWindow splash;
     std::unique_ptr<quillo::maker::MakerMainWindow> window;
+    // Building the main window's widgets reads and shows nothing, so it is done while the
+    // splash window waits for its timer; the tick then only runs the start-up.
+    const auto buildWindow = [&] {
+        if (!window)
+            window = std::make_unique<quillo::maker::MakerMainWindow>(dialogs, environment);
+    };
     QObject::connect(&splash, &quillo::maker::SplashWindow::mainWindowWanted, &app, [&] {
-        window = std::make_unique<quillo::maker::MakerMainWindow>(dialogs, environment);
+        buildWindow();
         dialogs.placementHook().setTarget(window.get());
         QObject::connect(window.get(), &quillo::maker::MakerMainWindow::closed, &app,
                          &QCoreApplication::quit);
@@ -87,6 +98,6 @@ int main(int argc, char* argv[]) {
                          }
                      });
 #endif
-    splash.show();
+    QTimer::singleShot(0, &app, buildWindow);
     return app.exec();
 }
