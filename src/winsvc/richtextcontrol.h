@@ -55,6 +55,9 @@ public:
     bool isLoading() const { return m_loading; }
     // Ends a load that serves events where it has come to; the page shows what was read.
     void cancelLoading() { m_loadCancelled = true; }
+    // False while a page comes in and after a load that was cancelled: the control then shows
+    // only part of the page it was given, which must not be taken for the page.
+    bool holdsWholePage() const { return m_holdsWholePage; }
     // The whole content as a complete 7-bit RTF document.
     QByteArray rtf() const;
     QString plainText() const;
@@ -154,6 +157,7 @@ private:
     bool m_loadServesEvents = false;
     bool m_loading = false;
     bool m_loadCancelled = false;
+    bool m_holdsWholePage = true;
     bool m_lastEditWasUndo = false;
     bool m_undoing = false;
     bool m_consumed = false;
