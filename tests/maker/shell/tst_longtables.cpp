@@ -86,18 +86,28 @@ private slots:
     }
 
     void closeWhileTableLoadsKeepsThePage_data() {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("cells");
         QTest::addColumn<bool>("editedBefore");
-        QTest::newRow("nothing changed: no question") << false;
-        QTest::newRow("page 1 edited: saved, the table page as stored") << true;
+        QTest::addColumn<int>("answer"); // to the exit question, when one is asked
+        QTest::newRow("3 cells, nothing changed: no question") << 6000 << 3 << false << -1;
+        QTest::newRow("63 cells, page 1 edited: saved, the table page as stored")
+            << 300 << 63 << true << int(Dialogs::Answer::Yes);
+        QTest::newRow("page 1 edited, close cancelled: the table comes in again whole")
+            << 6000 << 3 << true << int(Dialogs::Answer::Cancel);
     }
 
     // Page 2 holds a table of six parts, so that it comes in over several slices. While it
     // does, the window serves events: commands that reach it (save, page turns) are refused,
     // and a close ends the load promptly. The half-shown table is never stored: the file and
-    // the page table keep page 2's RTF byte for byte, with page 1's edit saved when asked.
+    // the page table keep page 2's RTF byte for byte, with page 1's edit saved when asked. A
+    // window kept open shows the whole table again.
     void closeWhileTableLoadsKeepsThePage() {
+        QFETCH(int, rows);
+        QFETCH(int, cells);
         QFETCH(bool, editedBefore);
-        const QByteArray table = test::tablePage(6000, 3);
+        QFETCH(int, answer);
+        const QByteArray table = test::tablePage(rows, cells);
         const QByteArray first = "{\\rtf1\\ansi first page\\par}";
         auto doc = std::make_unique<HelpDocument>();
         doc->pages.resize(2);
@@ -119,7 +129,7 @@ private slots:
             editor->setSelStart(0);
             MakerFixture::type(w, QStringLiteral("edited "));
             QVERIFY(w->document().isModified());
-            f.dialogs().answerNext(Dialogs::Answer::Yes);
+            f.dialogs().answerNext(Dialogs::Answer(answer));
         }
 
         bool loadingWhenServed = false;
@@ -142,15 +152,28 @@ private slots:
         QVERIFY(painted);
         QVERIFY(!editor->isLoading());
         QVERIFY(!editor->holdsWholePage());
-        QTRY_VERIFY_WITH_TIMEOUT(!w->isVisible(), 5000);
-        QVERIFY2(sinceClose.elapsed() < 5000, qPrintable(QString::number(sinceClose.elapsed())));
+
+        if (answer == int(Dialogs::Answer::Cancel)) {
+            QTRY_VERIFY_WITH_TIMEOUT(f.dialogs().scriptDone(), 5000);
+            QTRY_VERIFY_WITH_TIMEOUT(editor->holdsWholePage() && !editor->isLoading(), 60000);
+            QVERIFY(w->isVisible());
+            QCOMPARE(editor->plainText(), rtf::plainText(table));
+            QVERIFY(w->document().isModified());
+            QVERIFY(!w->document().isShownPageEdited());
+            f.dialogs().answerNext(Dialogs::Answer::No);
+            QVERIFY(w->close());
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(!w->isVisible(), 5000);
+            QVERIFY2(sinceClose.elapsed() < 5000,
+                     qPrintable(QString::number(sinceClose.elapsed())));
+        }
 
         QCOMPARE(w->document().page(2).rtf, table);
         QCOMPARE(rtf::plainText(w->document().page(1).rtf),
                  editedBefore ? QStringLiteral("edited first page") : QStringLiteral("first page"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray after = file.readAll();
-        if (!editedBefore) {
+        if (answer != int(Dialogs::Answer::Yes)) {
             QCOMPARE(after, before);
             return;
         }
