@@ -14,6 +14,7 @@
 #include "winsvc/wincolor.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
@@ -285,6 +286,14 @@ bool RichTextControl::betweenLoadSlices() {
     if (m_loadServesEvents && window()->isVisible())
         QCoreApplication::processEvents();
     return !m_loadCancelled;
+}
+
+void onTriggeredUnlessLoading(QAction* action, QObject* context, const RichTextControl& control,
+                              std::function<void()> run) {
+    QObject::connect(action, &QAction::triggered, context, [&control, run = std::move(run)] {
+        if (!control.isLoading())
+            run();
+    });
 }
 
 QByteArray RichTextControl::rtf() const {

@@ -6,8 +6,10 @@
 #include <QTextEdit>
 #include <QtGlobal>
 
+#include <functional>
 #include <optional>
 
+class QAction;
 class QPagedPaintDevice;
 class QPainter;
 class QPrinter;
@@ -163,6 +165,13 @@ private:
     bool m_consumed = false;
     int m_lastCaret = 0; // the caret's position before it last moved
 };
+
+// Runs `run` each time `action` is triggered, unless `control` is loading a page then: keys,
+// clicks and shortcuts are dropped during a load, and a command that reaches the window
+// anyway (from a timer or an assistive tool) is refused, so that it never acts on part of a
+// page. The connection lasts as long as `context`.
+void onTriggeredUnlessLoading(QAction* action, QObject* context, const RichTextControl& control,
+                              std::function<void()> run);
 
 // Adjusts the selection so that its text has exactly `wanted` characters: where the
 // selection length and the length of the selected text disagree, it widens the selection

@@ -42,8 +42,9 @@ MakerMainWindow::MakerMainWindow(Dialogs& dialogs, MakerEnvironment environment,
     setObjectName(QStringLiteral("qzd32mk_main"));
     m_actions.build(menuBar());
     m_actions.recentHead->setData(0);
-    connectCommands();
     buildEditorArea();
+    // After the editor: the commands are refused while it loads a page.
+    connectCommands();
     buildToolbars();
     m_links = new LinkCommands(m_document, *m_editor, m_dialogs, m_actions.setLink,
                                m_actions.removeLink, this);
@@ -77,10 +78,7 @@ MakerMainWindow::~MakerMainWindow() = default;
 // window anyway then (from a timer or an assistive tool) is refused, so that nothing switches,
 // stores or saves pages while the editor holds part of one.
 void MakerMainWindow::onCommand(QAction* action, std::function<void()> run) {
-    connect(action, &QAction::triggered, this, [this, run = std::move(run)] {
-        if (!m_editor->isLoading())
-            run();
-    });
+    onTriggeredUnlessLoading(action, this, *m_editor, std::move(run));
 }
 
 void MakerMainWindow::connectCommands() {
