@@ -14,6 +14,7 @@
 #include "winsvc/wincolor.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
@@ -245,6 +246,7 @@ void RichTextControl::setRtf(QByteArrayView rtf) {
     // a huge page read in one piece left Qt laying it out in the background for minutes.
     m_loading = true;
     m_loadCancelled = false;
+    m_holdsWholePage = false;
     // The vertical bar stays shown while the page comes in: a bar appearing once the first
     // slice fills the control would narrow the text and lay all read so far out again. The
     // usual policy comes back with the page in (a short page then hides the bar).
@@ -255,6 +257,7 @@ void RichTextControl::setRtf(QByteArrayView rtf) {
         rtf, *doc, [this] { return betweenLoadSlices(); }, std::chrono::milliseconds(100));
     setVerticalScrollBarPolicy(barPolicy);
     m_loading = false;
+    m_holdsWholePage = !m_loadCancelled;
     doc->setUndoRedoEnabled(true);
     m_lastEditWasUndo = false;
     QTextCursor cursor(doc);
@@ -283,6 +286,14 @@ bool RichTextControl::betweenLoadSlices() {
     if (m_loadServesEvents && window()->isVisible())
         QCoreApplication::processEvents();
     return !m_loadCancelled;
+}
+
+void onTriggeredUnlessLoading(QAction* action, QObject* context, const RichTextControl& control,
+                              std::function<void()> run) {
+    QObject::connect(action, &QAction::triggered, context, [&control, run = std::move(run)] {
+        if (!control.isLoading())
+            run();
+    });
 }
 
 QByteArray RichTextControl::rtf() const {

@@ -6,8 +6,10 @@
 #include <QTextEdit>
 #include <QtGlobal>
 
+#include <functional>
 #include <optional>
 
+class QAction;
 class QPagedPaintDevice;
 class QPainter;
 class QPrinter;
@@ -55,6 +57,9 @@ public:
     bool isLoading() const { return m_loading; }
     // Ends a load that serves events where it has come to; the page shows what was read.
     void cancelLoading() { m_loadCancelled = true; }
+    // False while a page comes in and after a load that was cancelled: the control then shows
+    // only part of the page it was given, which must not be taken for the page.
+    bool holdsWholePage() const { return m_holdsWholePage; }
     // The whole content as a complete 7-bit RTF document.
     QByteArray rtf() const;
     QString plainText() const;
@@ -154,11 +159,19 @@ private:
     bool m_loadServesEvents = false;
     bool m_loading = false;
     bool m_loadCancelled = false;
+    bool m_holdsWholePage = true;
     bool m_lastEditWasUndo = false;
     bool m_undoing = false;
     bool m_consumed = false;
     int m_lastCaret = 0; // the caret's position before it last moved
 };
+
+// Runs `run` each time `action` is triggered, unless `control` is loading a page then: keys,
+// clicks and shortcuts are dropped during a load, and a command that reaches the window
+// anyway (from a timer or an assistive tool) is refused, so that it never acts on part of a
+// page. The connection lasts as long as `context`.
+void onTriggeredUnlessLoading(QAction* action, QObject* context, const RichTextControl& control,
+                              std::function<void()> run);
 
 // Adjusts the selection so that its text has exactly `wanted` characters: where the
 // selection length and the length of the selected text disagree, it widens the selection

@@ -78,12 +78,14 @@ void MakerDocument::storeShownPage() {
 }
 
 void MakerDocument::storeShownPageAlways() {
-    m_doc.page(m_currentPage).rtf = m_view.shownRtf();
+    if (m_view.holdsWholePage())
+        m_doc.page(m_currentPage).rtf = m_view.shownRtf();
     m_shownPageEdited = false;
 }
 
 void MakerDocument::copyShownPageToTable() {
-    m_doc.page(m_currentPage).rtf = m_view.shownRtf();
+    if (m_view.holdsWholePage())
+        m_doc.page(m_currentPage).rtf = m_view.shownRtf();
 }
 
 void MakerDocument::clearChangeFlags() {
@@ -108,6 +110,8 @@ void MakerDocument::showCurrentPage() {
 }
 
 bool MakerDocument::nextPage() {
+    if (m_view.isLoadingPage())
+        return false;
     if (m_currentPage + 1 > pageCount())
         return false;
     storeShownPage();
@@ -118,6 +122,8 @@ bool MakerDocument::nextPage() {
 }
 
 bool MakerDocument::previousPage() {
+    if (m_view.isLoadingPage())
+        return false;
     if (m_currentPage - 1 < 1)
         return false;
     storeShownPage();
@@ -128,6 +134,8 @@ bool MakerDocument::previousPage() {
 }
 
 bool MakerDocument::showPage(int page) {
+    if (m_view.isLoadingPage())
+        return false;
     if (!m_doc.hasPage(page))
         return false;
     storeShownPage();
@@ -177,6 +185,8 @@ bool MakerDocument::insertPage() {
 
 // Puts an empty page at `at` and shows it, recording the command for the page undo.
 bool MakerDocument::addEmptyPage(EntryMode mode, PageUndo::State undoState, int at) {
+    if (m_view.isLoadingPage())
+        return false;
     if (pageCount() >= MaxPages)
         return false;
     keepForEntryCancel(mode);
@@ -196,6 +206,8 @@ bool MakerDocument::addEmptyPage(EntryMode mode, PageUndo::State undoState, int 
 }
 
 void MakerDocument::deleteCurrentPage() {
+    if (m_view.isLoadingPage())
+        return;
     removeCurrentPage();
     setModified(true);
 }
@@ -225,6 +237,9 @@ void MakerDocument::removeCurrentPage() {
 }
 
 bool MakerDocument::undoPageCommand() {
+    // Refused while a page comes in, as a running undo is: nothing more to report.
+    if (m_view.isLoadingPage())
+        return true;
     switch (m_undo.state) {
     case PageUndo::Nothing:
         return false;

@@ -103,6 +103,7 @@ public:
     void clearChangeFlags();
 
     // Page commands. Each stores the shown page first and shows the resulting current page.
+    // Each refuses (doing nothing) while the editor is still loading a page.
     bool nextPage();
     bool previousPage();
     // Stores the shown page and shows `page` (a program load, not an edit); false when the

@@ -61,6 +61,9 @@ void PageFormatting::makeActions() {
 }
 
 void PageFormatting::applyToSelection(const SelectionFormat& format) {
+    // The editor holds part of a page while one comes in: no formatting goes onto it.
+    if (m_c.editor->isLoading())
+        return;
     m_c.editor->setSelectionFormat(format);
 }
 
@@ -210,16 +213,19 @@ void PageFormatting::onEditorMouseDown(QMouseEvent* event) {
 
 void PageFormatting::connectEditCommands(const EditCommands& commands) {
     RichTextControl* editor = m_c.editor;
-    connect(commands.undo, &QAction::triggered, this, [editor] { editor->undoLastEdit(); });
-    connect(commands.copy, &QAction::triggered, this, [editor] {
+    // Edits and the clipboard wait for a page that is still coming in: they are refused.
+    const auto command = [this, editor](QAction* action, std::function<void()> run) {
+        onTriggeredUnlessLoading(action, this, *editor, std::move(run));
+    };
+    command(commands.undo, [editor] { editor->undoLastEdit(); });
+    command(commands.copy, [editor] {
         Hourglass hourglass;
         editor->copy();
     });
-    connect(commands.cut, &QAction::triggered, this, [editor] { editor->cut(); });
-    connect(commands.paste, &QAction::triggered, this, [editor] { editor->paste(); });
-    connect(commands.remove, &QAction::triggered, this, [editor] { editor->clearSelection(); });
-    connect(commands.selectAll, &QAction::triggered, this,
-            [editor] { editor->select(0, editor->textLength()); });
+    command(commands.cut, [editor] { editor->cut(); });
+    command(commands.paste, [editor] { editor->paste(); });
+    command(commands.remove, [editor] { editor->clearSelection(); });
+    command(commands.selectAll, [editor] { editor->select(0, editor->textLength()); });
 }
 
 void PageFormatting::setIndent(bool left, int twips) {

@@ -33,8 +33,8 @@ LinkCommands::LinkCommands(MakerDocument& document, RichTextControl& editor, Dia
                    : target;
     });
     connect(m_presenter, &LinkPresenter::linkActivated, this, &LinkCommands::follow);
-    connect(setLink, &QAction::triggered, this, &LinkCommands::setLink);
-    connect(removeLink, &QAction::triggered, this, &LinkCommands::removeLink);
+    onTriggeredUnlessLoading(setLink, this, editor, [this] { this->setLink(); });
+    onTriggeredUnlessLoading(removeLink, this, editor, [this] { this->removeLink(); });
     connect(&editor, &RichTextControl::keyDown, this, &LinkCommands::onEditorKey);
 }
 

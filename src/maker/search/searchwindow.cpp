@@ -304,6 +304,9 @@ void SearchWindow::warnLongPage() {
 }
 
 void SearchWindow::findNext(Mode mode) {
+    // The editor holds part of a page while one comes in: nothing is searched or replaced.
+    if (m_editor.isLoading())
+        return;
     warnLongPage();
     Hourglass hourglass;
     const QString needle = m_text1->text();
@@ -357,6 +360,9 @@ void SearchWindow::returnToStart() {
 }
 
 void SearchWindow::replacePressed() {
+    // The editor holds part of a page while one comes in: nothing is searched or replaced.
+    if (m_editor.isLoading())
+        return;
     if (m_mode == Mode::Search) {
         // The first press after a search only offers the replacement.
         showReplaceControls(true);
@@ -376,6 +382,9 @@ void SearchWindow::replacePressed() {
 }
 
 void SearchWindow::replaceAllPressed() {
+    // The editor holds part of a page while one comes in: nothing is searched or replaced.
+    if (m_editor.isLoading())
+        return;
     const QString needle = m_text1->text();
     const QString replacement = m_text2->text();
     const Qt::CaseSensitivity cs = m_matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;

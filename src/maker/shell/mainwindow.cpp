@@ -31,6 +31,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QTimer>
 #include <QToolBar>
 
 namespace quillo::maker {
@@ -41,8 +42,9 @@ MakerMainWindow::MakerMainWindow(Dialogs& dialogs, MakerEnvironment environment,
     setObjectName(QStringLiteral("qzd32mk_main"));
     m_actions.build(menuBar());
     m_actions.recentHead->setData(0);
-    connectCommands();
     buildEditorArea();
+    // After the editor: the commands are refused while it loads a page.
+    connectCommands();
     buildToolbars();
     m_links = new LinkCommands(m_document, *m_editor, m_dialogs, m_actions.setLink,
                                m_actions.removeLink, this);
@@ -57,10 +59,10 @@ MakerMainWindow::MakerMainWindow(Dialogs& dialogs, MakerEnvironment environment,
     connect(m_contents, &ContentsWindow::insertPageRequested, this, [this] { insertPage(); });
     connect(m_contents, &ContentsWindow::deletePageRequested, this, [this] { deletePage(); });
     connect(m_contents, &ContentsWindow::undoPageRequested, this, [this] { undoPage(); });
-    connect(m_actions.addContents, &QAction::triggered, this,
-            [this] { m_contents->titleFromSelection(m_editor->selText()); });
-    connect(m_actions.addKeyword, &QAction::triggered, this,
-            [this] { m_keywords->keywordFromSelection(m_editor->selText()); });
+    onCommand(m_actions.addContents,
+              [this] { m_contents->titleFromSelection(m_editor->selText()); });
+    onCommand(m_actions.addKeyword,
+              [this] { m_keywords->keywordFromSelection(m_editor->selText()); });
     connect(&m_document, &MakerDocument::pagesChanged, this, &MakerMainWindow::refreshTitle);
     connect(&m_document, &MakerDocument::currentPageChanged, this, &MakerMainWindow::refreshTitle);
     connect(&m_document, &MakerDocument::nameChanged, this, &MakerMainWindow::refreshTitle);
@@ -72,42 +74,45 @@ MakerMainWindow::MakerMainWindow(Dialogs& dialogs, MakerEnvironment environment,
 
 MakerMainWindow::~MakerMainWindow() = default;
 
+// Keys, clicks and shortcuts are dropped while a page comes in; a command that reaches the
+// window anyway then (from a timer or an assistive tool) is refused, so that nothing switches,
+// stores or saves pages while the editor holds part of one.
+void MakerMainWindow::onCommand(QAction* action, std::function<void()> run) {
+    onTriggeredUnlessLoading(action, this, *m_editor, std::move(run));
+}
+
 void MakerMainWindow::connectCommands() {
     const MakerActions& a = m_actions;
-    connect(a.fileNew, &QAction::triggered, this, [this] { newFile(); });
-    connect(a.fileOpen, &QAction::triggered, this, [this] { openFile(); });
-    connect(a.fileSave, &QAction::triggered, this, [this] { saveFile(); });
-    connect(a.fileSaveAs, &QAction::triggered, this, [this] { saveFileAs(); });
-    connect(a.exit, &QAction::triggered, this, [this] { close(); });
-    connect(a.nextPage, &QAction::triggered, this, [this] { nextPage(); });
-    connect(a.previousPage, &QAction::triggered, this, [this] { previousPage(); });
-    connect(a.newPage, &QAction::triggered, this, [this] { newPage(); });
-    connect(a.insertPage, &QAction::triggered, this, [this] { insertPage(); });
-    connect(a.deletePage, &QAction::triggered, this, [this] { deletePage(); });
-    connect(a.undoPage, &QAction::triggered, this, [this] { undoPage(); });
-    connect(a.search, &QAction::triggered, this, [this] { openSearch(false); });
-    connect(a.replace, &QAction::triggered, this, [this] { openSearch(true); });
-    connect(a.preview, &QAction::triggered, this, [this] { preview(); });
-    connect(a.showContents, &QAction::triggered, this,
-            [this] { toggleCompanion(m_contents, m_actions.showContents); });
-    connect(a.showKeywords, &QAction::triggered, this,
-            [this] { toggleCompanion(m_keywords, m_actions.showKeywords); });
-    connect(a.quickHelpQzd, &QAction::triggered, this,
-            [this] { showQuickHelp(quickHelpQzdText()); });
-    connect(a.quickHelpBrowser, &QAction::triggered, this,
-            [this] { showQuickHelp(quickHelpBrowserText()); });
-    connect(a.help, &QAction::triggered, this, [this] { openOwnHelp(); });
-    connect(a.homePage, &QAction::triggered, this, [this] { openHomePage(); });
-    connect(a.version, &QAction::triggered, this, [this] { showVersion(); });
-    connect(a.embedImage, &QAction::triggered, this, [this] { openImageWindow(); });
-    connect(a.textColour, &QAction::triggered, this, [this] { openColourWindow(0); });
-    connect(a.backColour, &QAction::triggered, this, [this] { openColourWindow(1); });
+    onCommand(a.fileNew, [this] { newFile(); });
+    onCommand(a.fileOpen, [this] { openFile(); });
+    onCommand(a.fileSave, [this] { saveFile(); });
+    onCommand(a.fileSaveAs, [this] { saveFileAs(); });
+    onCommand(a.exit, [this] { close(); });
+    onCommand(a.nextPage, [this] { nextPage(); });
+    onCommand(a.previousPage, [this] { previousPage(); });
+    onCommand(a.newPage, [this] { newPage(); });
+    onCommand(a.insertPage, [this] { insertPage(); });
+    onCommand(a.deletePage, [this] { deletePage(); });
+    onCommand(a.undoPage, [this] { undoPage(); });
+    onCommand(a.search, [this] { openSearch(false); });
+    onCommand(a.replace, [this] { openSearch(true); });
+    onCommand(a.preview, [this] { preview(); });
+    onCommand(a.showContents, [this] { toggleCompanion(m_contents, m_actions.showContents); });
+    onCommand(a.showKeywords, [this] { toggleCompanion(m_keywords, m_actions.showKeywords); });
+    onCommand(a.quickHelpQzd, [this] { showQuickHelp(quickHelpQzdText()); });
+    onCommand(a.quickHelpBrowser, [this] { showQuickHelp(quickHelpBrowserText()); });
+    onCommand(a.help, [this] { openOwnHelp(); });
+    onCommand(a.homePage, [this] { openHomePage(); });
+    onCommand(a.version, [this] { showVersion(); });
+    onCommand(a.embedImage, [this] { openImageWindow(); });
+    onCommand(a.textColour, [this] { openColourWindow(0); });
+    onCommand(a.backColour, [this] { openColourWindow(1); });
     auto* html = new HtmlCommands(m_dialogs, m_document, this, m_env.outputFolder,
                                   [this] { return m_editor->backColor(); });
-    connect(a.htmlShownPage, &QAction::triggered, html, &HtmlCommands::makeShownPage);
-    connect(a.htmlAllPages, &QAction::triggered, html, &HtmlCommands::makeAllPages);
-    connect(a.htmlWebHelp, &QAction::triggered, html, &HtmlCommands::makeWebHelp);
-    connect(a.htmlView, &QAction::triggered, html, &HtmlCommands::openInBrowser);
+    onCommand(a.htmlShownPage, [html] { html->makeShownPage(); });
+    onCommand(a.htmlAllPages, [html] { html->makeAllPages(); });
+    onCommand(a.htmlWebHelp, [html] { html->makeWebHelp(); });
+    onCommand(a.htmlView, [html] { html->openInBrowser(); });
 }
 
 // The toolbars, the font boxes and the ruler's position labels, and the formatting of the
@@ -191,6 +196,8 @@ void MakerMainWindow::buildEditorArea() {
     m_editor->setObjectName(QStringLiteral("RichTextBox2"));
     m_editor->setAccessibleName(QStringLiteral("ページ"));
     m_editor->setFrameShape(QFrame::NoFrame);
+    // A huge page comes in while the window paints and answers its close box.
+    m_editor->setLoadServesEvents(true);
     connect(m_editor, &RichTextControl::contentChanged, this, &MakerMainWindow::onEditorChanged);
     // The frame around the editor shows the editor's background, whoever sets it.
     connect(m_editor, &RichTextControl::backColorChanged, this, [this](quint32 value) {
@@ -471,6 +478,16 @@ void MakerMainWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
+    if (m_editor->isLoading()) {
+        // Closed while a page comes in: the load stops, the part shown is never taken for the
+        // page (it keeps its stored RTF), and the usual close runs once the load has returned.
+        m_editor->cancelLoading();
+        event->ignore();
+        const bool fromSystem = m_closingFromSystem;
+        QTimer::singleShot(0, this,
+                           [this, fromSystem] { fromSystem ? closeFromSystem() : (void)close(); });
+        return;
+    }
     Hourglass hourglass;
     if (m_document.isModified() || m_previewLayoutChanged) {
         const QString text = exitQuestionText(m_document.displayPath(), m_document.isModified(),
@@ -481,14 +498,12 @@ void MakerMainWindow::closeEvent(QCloseEvent* event) {
         const Dialogs::Answer answer = m_dialogs.ask(
             this, QStringLiteral("qzd32Maker 終了"), text, Dialogs::Icon::Information,
             m_closingFromSystem ? Dialogs::Buttons::YesNo : Dialogs::Buttons::YesNoCancel);
-        if (answer == Dialogs::Answer::Cancel) {
-            event->ignore();
-            return;
-        }
         // A save that did not happen (failed, refused or cancelled) keeps the window open,
         // so that the changes are not lost.
-        if (answer == Dialogs::Answer::Yes && !saveForQuestion()) {
+        if (answer == Dialogs::Answer::Cancel ||
+            (answer == Dialogs::Answer::Yes && !saveForQuestion())) {
             event->ignore();
+            showWholePageAgain();
             return;
         }
     }
@@ -504,6 +519,17 @@ void MakerMainWindow::closeEvent(QCloseEvent* event) {
     m_copies.unregisterCopy();
     event->accept();
     emit closed();
+}
+
+// The window stays open after a close that cut a page's load short: the page comes in again
+// whole, so that the writer never edits the part shown (its edits could not be stored).
+void MakerMainWindow::showWholePageAgain() {
+    if (m_editor->holdsWholePage())
+        return;
+    QTimer::singleShot(0, this, [this] {
+        if (!m_editor->isLoading() && !m_editor->holdsWholePage())
+            m_document.showPage(m_document.currentPage());
+    });
 }
 
 TwipsRect MakerMainWindow::mainGeometryToWrite() {

@@ -11,6 +11,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <optional>
 
 class QAction;
@@ -116,11 +117,15 @@ private:
     QByteArray shownRtf() const override;
     void showRtf(const QByteArray& rtf) override;
     void showEmptyPage() override;
+    bool isLoadingPage() const override;
+    bool holdsWholePage() const override;
+    void showWholePageAgain();
     void refreshTitle();
     void newDocument();
     void clearChangeFlags();
 
     // Start-up.
+    void onCommand(QAction* action, std::function<void()> run);
     void connectCommands();
     void buildToolbars();
     void buildEditorArea();

@@ -1,10 +1,10 @@
 // The page editor as the document's view, and the page commands: the document does the
 // work, the window asks and tells.
 #include "maker/common/shelltexts.h"
-#include "maker/format/formatlogic.h"
-#include "maker/format/indentruler.h"
 #include "maker/entries/companionwindows.h"
 #include "maker/entries/entrysession.h"
+#include "maker/format/formatlogic.h"
+#include "maker/format/indentruler.h"
 #include "maker/shell/mainwindow.h"
 #include "winsvc/hourglass.h"
 #include "winsvc/richtextcontrol.h"
@@ -34,6 +34,14 @@ void MakerMainWindow::showRtf(const QByteArray& rtf) {
     m_ignoreNextChange = false;
 }
 
+bool MakerMainWindow::isLoadingPage() const {
+    return m_editor->isLoading();
+}
+
+bool MakerMainWindow::holdsWholePage() const {
+    return m_editor->holdsWholePage();
+}
+
 void MakerMainWindow::showEmptyPage() {
     ++m_programEdits;
     m_editor->setRtf(QByteArray());
@@ -56,6 +64,8 @@ void MakerMainWindow::showEmptyPage() {
 // Page commands --------------------------------------------------------------------------
 
 void MakerMainWindow::nextPage() {
+    if (m_editor->isLoading())
+        return;
     {
         Hourglass hourglass;
         m_document.nextPage();
@@ -64,6 +74,8 @@ void MakerMainWindow::nextPage() {
 }
 
 void MakerMainWindow::previousPage() {
+    if (m_editor->isLoading())
+        return;
     {
         Hourglass hourglass;
         m_document.previousPage();
@@ -72,6 +84,8 @@ void MakerMainWindow::previousPage() {
 }
 
 void MakerMainWindow::newPage() {
+    if (m_editor->isLoading())
+        return;
     if (m_document.pageCount() >= MaxPages) {
         message(NewPageTitle, pageLimitText(), Dialogs::Icon::Information);
         return;
@@ -87,6 +101,8 @@ void MakerMainWindow::newPage() {
 }
 
 void MakerMainWindow::insertPage() {
+    if (m_editor->isLoading())
+        return;
     if (m_document.pageCount() >= MaxPages) {
         message(InsertPageTitle, pageLimitText(), Dialogs::Icon::Information);
         return;
@@ -107,6 +123,8 @@ void MakerMainWindow::insertPage() {
 }
 
 void MakerMainWindow::deletePage() {
+    if (m_editor->isLoading())
+        return;
     m_document.keepForEntryCancel(EntryMode::DeletedPage);
     const HelpPage& first = m_document.page(1);
     // Both lists show the one line "p 1  " alone: no title text, at most one empty keyword.
@@ -125,6 +143,8 @@ void MakerMainWindow::deletePage() {
 }
 
 void MakerMainWindow::undoPage() {
+    if (m_editor->isLoading())
+        return;
     bool undone = false;
     {
         Hourglass hourglass;

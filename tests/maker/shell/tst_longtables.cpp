@@ -1,15 +1,20 @@
 // The authoring program's editor with a page holding a long table: the table comes in parts
-// (Qt lays a table out whole), stays editable, and saves as the one table the page holds.
+// (Qt lays a table out whole), stays editable, and saves as the one table the page holds. The
+// window answers while such a page comes in, and a page whose load was cut short is never
+// taken for the page.
 #include "core/helpfile.h"
 #include "rtf/rtfreader.h"
 #include "rtf/tablebuilder.h"
 #include "support/hostilepages.h"
 #include "support/makerfixture.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextTable>
+#include <QTimer>
 
 using namespace quillo;
 using namespace quillo::maker;
@@ -78,6 +83,105 @@ private slots:
         QString expected = rtf::plainText(page);
         expected.replace(expected.lastIndexOf(last), last.size(), QStringLiteral("edited"));
         QCOMPARE(rtf::plainText(saved.page(1).rtf), expected);
+    }
+
+    void closeWhileTableLoadsKeepsThePage_data() {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("cells");
+        QTest::addColumn<bool>("editedBefore");
+        QTest::addColumn<int>("answer"); // to the exit question, when one is asked
+        QTest::newRow("3 cells, nothing changed: no question") << 6000 << 3 << false << -1;
+        QTest::newRow("63 cells, page 1 edited: saved, the table page as stored")
+            << 300 << 63 << true << int(Dialogs::Answer::Yes);
+        QTest::newRow("page 1 edited, close cancelled: the table comes in again whole")
+            << 6000 << 3 << true << int(Dialogs::Answer::Cancel);
+    }
+
+    // Page 2 holds a table of six parts, so that it comes in over several slices. While it
+    // does, the window serves events: commands that reach it (save, page turns) are refused,
+    // and a close ends the load promptly. The half-shown table is never stored: the file and
+    // the page table keep page 2's RTF byte for byte, with page 1's edit saved when asked. A
+    // window kept open shows the whole table again.
+    void closeWhileTableLoadsKeepsThePage() {
+        QFETCH(int, rows);
+        QFETCH(int, cells);
+        QFETCH(bool, editedBefore);
+        QFETCH(int, answer);
+        const QByteArray table = test::tablePage(rows, cells);
+        const QByteArray first = "{\\rtf1\\ansi first page\\par}";
+        auto doc = std::make_unique<HelpDocument>();
+        doc->pages.resize(2);
+        doc->page(1).rtf = first;
+        doc->page(2).rtf = table;
+        const QString path = f.file(QStringLiteral("table.qzd"));
+        QVERIFY(saveHelpFile(path, *doc).ok());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+
+        MakerMainWindow* w = f.start(path);
+        QVERIFY(w);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        RichTextControl* editor = w->editor();
+        if (editedBefore) {
+            editor->setSelStart(0);
+            MakerFixture::type(w, QStringLiteral("edited "));
+            QVERIFY(w->document().isModified());
+            f.dialogs().answerNext(Dialogs::Answer(answer));
+        }
+
+        bool loadingWhenServed = false;
+        bool painted = false;
+        QElapsedTimer sinceClose;
+        QTimer::singleShot(0, w, [&] {
+            loadingWhenServed = editor->isLoading();
+            // A paint of the window is served too.
+            w->repaint();
+            painted = true;
+            MakerFixture::trigger(w, "qzd32mk_file_save");
+            MakerFixture::trigger(w, "qzd32mk_Return_Page");
+            MakerFixture::trigger(w, "qzd32mk_Next_Page");
+            QCOMPARE(w->document().currentPage(), 2);
+            sinceClose.start();
+            w->close();
+        });
+        MakerFixture::trigger(w, "qzd32mk_Next_Page");
+        QVERIFY(loadingWhenServed);
+        QVERIFY(painted);
+        QVERIFY(!editor->isLoading());
+        QVERIFY(!editor->holdsWholePage());
+
+        if (answer == int(Dialogs::Answer::Cancel)) {
+            QTRY_VERIFY_WITH_TIMEOUT(f.dialogs().scriptDone(), 5000);
+            QTRY_VERIFY_WITH_TIMEOUT(editor->holdsWholePage() && !editor->isLoading(), 60000);
+            QVERIFY(w->isVisible());
+            QCOMPARE(editor->plainText(), rtf::plainText(table));
+            QVERIFY(w->document().isModified());
+            QVERIFY(!w->document().isShownPageEdited());
+            f.dialogs().answerNext(Dialogs::Answer::No);
+            QVERIFY(w->close());
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(!w->isVisible(), 5000);
+            QVERIFY2(sinceClose.elapsed() < 5000,
+                     qPrintable(QString::number(sinceClose.elapsed())));
+        }
+
+        QCOMPARE(w->document().page(2).rtf, table);
+        QCOMPARE(rtf::plainText(w->document().page(1).rtf),
+                 editedBefore ? QStringLiteral("edited first page") : QStringLiteral("first page"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray after = file.readAll();
+        if (answer != int(Dialogs::Answer::Yes)) {
+            QCOMPARE(after, before);
+            return;
+        }
+        HelpDocument saved;
+        QVERIFY(readHelpFile(path, saved, Reader::Maker).ok());
+        QCOMPARE(saved.pageCount(), 2);
+        QCOMPARE(saved.page(2).rtf, table);
+        QCOMPARE(rtf::plainText(saved.page(1).rtf), QStringLiteral("edited first page"));
     }
 };
 

@@ -1,0 +1,75 @@
+// A writer in front of the authoring program on a real X server turns to a page holding a long
+// table and, while it comes in, presses Ctrl+S and then the window manager's close key. The
+// window answers: the save key is dropped, the close ends the load, the exit question comes
+// for the edit made before, and answering No leaves the file exactly as it was.
+#include "core/helpfile.h"
+#include "support/hostilepages.h"
+#include "support/makerfixture.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+#include <QTimer>
+
+using namespace quillo;
+using namespace quillo::maker;
+
+class TestTableLoadClose : public QObject {
+    Q_OBJECT
+    MakerFixture f;
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init() { f.setUp(); }
+    void cleanup() { f.tearDown(); }
+
+    void closeKeyWhileTableLoadsKeepsTheFile() {
+        const QByteArray table = test::tablePage(30000, 3);
+        auto doc = std::make_unique<HelpDocument>();
+        doc->pages.resize(2);
+        doc->page(1).rtf = "{\\rtf1\\ansi first page\\par}";
+        doc->page(2).rtf = table;
+        const QString path = f.file(QStringLiteral("table.qzd"));
+        QVERIFY(saveHelpFile(path, *doc).ok());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+
+        MakerMainWindow* w = f.start(path);
+        QVERIFY(w);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        RichTextControl* editor = w->editor();
+        editor->setFocus();
+        MakerFixture::type(w, QStringLiteral("edited "));
+        QVERIFY(w->document().isModified());
+        f.dialogs().answerNext(Dialogs::Answer::No);
+
+        bool loadingWhenPressed = false;
+        QElapsedTimer sincePressed;
+        QTimer::singleShot(0, w, [&] {
+            loadingWhenPressed = editor->isLoading();
+            sincePressed.start();
+            QProcess::startDetached(QStringLiteral("xdotool"),
+                                    {QStringLiteral("key"), QStringLiteral("ctrl+s"),
+                                     QStringLiteral("sleep"), QStringLiteral("0.3"),
+                                     QStringLiteral("key"), QStringLiteral("alt+F4")});
+        });
+        MakerFixture::trigger(w, "qzd32mk_Next_Page");
+        QVERIFY(loadingWhenPressed);
+        // The close came while the table was still coming in.
+        QVERIFY(!editor->holdsWholePage());
+        QTRY_VERIFY_WITH_TIMEOUT(!w->isVisible(), 5000);
+        QVERIFY2(sincePressed.elapsed() < 5000,
+                 qPrintable(QString::number(sincePressed.elapsed())));
+        QVERIFY(f.dialogs().scriptDone());
+        QCOMPARE(w->document().page(2).rtf, table);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+};
+
+QTEST_MAIN(TestTableLoadClose)
+#include "tst_tableloadclose.moc"
