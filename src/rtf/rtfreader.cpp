@@ -148,12 +148,13 @@ private:
     // their spacing and one line of their last text or their tallest picture; a page whose
     // paragraphs are surely taller than the layout can reach is cut where they get near it.
     void addHeight(const ParaStyle& style) {
-        if (!haveFormat_)
+        if (recentFormats_.empty())
             formatOf(TextStyle{});
-        if (!lineStyleKnown_ || !(lineStyle_ == lastStyle_)) {
-            lineStyle_ = lastStyle_;
+        const auto& [lastStyle, lastFormat] = recentFormats_.front();
+        if (!lineStyleKnown_ || !(lineStyle_ == lastStyle)) {
+            lineStyle_ = lastStyle;
             lineStyleKnown_ = true;
-            lineHeight_ = QFontMetricsF(lastFormat_.font().resolve(doc_.defaultFont())).height();
+            lineHeight_ = QFontMetricsF(lastFormat.font().resolve(doc_.defaultFont())).height();
         }
         pageHeight_ += std::max(shownSpacing(style.before), lastSpacingAfter_) +
                        std::max(lineHeight_, tallestPicture_);
@@ -207,21 +208,19 @@ private:
     }
 
     // A page's runs take turns among a few styles (plain, bold, italic, ...): the formats of
-    // the styles met last are kept, so that switching back to one makes no new format.
+    // the styles met last are kept, the last used first, so that switching back to one makes
+    // no new format.
     const QTextCharFormat& formatOf(const TextStyle& style) {
-        if (haveFormat_ && style == lastStyle_)
-            return lastFormat_;
         auto known = std::find_if(recentFormats_.begin(), recentFormats_.end(),
                                   [&](const auto& recent) { return recent.first == style; });
         if (known == recentFormats_.end()) {
             if (recentFormats_.size() >= kRecentFormats)
                 recentFormats_.pop_back();
-            known = recentFormats_.emplace(recentFormats_.begin(), style, toCharFormat(style));
+            recentFormats_.emplace(recentFormats_.begin(), style, toCharFormat(style));
+        } else {
+            std::rotate(recentFormats_.begin(), known, known + 1);
         }
-        lastStyle_ = style;
-        lastFormat_ = known->second;
-        haveFormat_ = true;
-        return lastFormat_;
+        return recentFormats_.front().second;
     }
 
     void apply(const ParaStyle& style) {
@@ -254,11 +253,8 @@ private:
     bool needBlock_ = false;
     bool hasContent_ = false;
     bool anyParagraph_ = false;
-    bool haveFormat_ = false;
-    TextStyle lastStyle_;
-    QTextCharFormat lastFormat_;
     static constexpr std::size_t kRecentFormats = 8;
-    std::vector<std::pair<TextStyle, QTextCharFormat>> recentFormats_; // the newest first
+    std::vector<std::pair<TextStyle, QTextCharFormat>> recentFormats_; // the last used first
     std::unordered_map<int, QTextList*> lists_;
     bool haveBlockStyle_ = false;
     ParaStyle blockStyle_; // the last paragraph style set, with the format it gave the block

@@ -50,8 +50,7 @@ const QString& PageTextCache::text(int page) {
         return none;
     std::optional<QString>& t = m_texts[page];
     if (!t) {
-        if (m_prepared && page <= m_prepared->rtf.size() &&
-            m_prepared->ready[page].load(std::memory_order_acquire))
+        if (preparedText(page))
             t = std::move(m_prepared->texts[page]);
         else
             t = rtf::plainText(m_doc->page(page).rtf);
@@ -62,8 +61,12 @@ const QString& PageTextCache::text(int page) {
 bool PageTextCache::isMade(int page) const {
     if (page < 1 || page > pageCount())
         return false;
-    return m_texts[page] || (m_prepared && page <= m_prepared->rtf.size() &&
-                             m_prepared->ready[page].load(std::memory_order_acquire));
+    return m_texts[page] || preparedText(page);
+}
+
+bool PageTextCache::preparedText(int page) const {
+    return m_prepared && page <= m_prepared->rtf.size() &&
+           m_prepared->ready[page].load(std::memory_order_acquire);
 }
 
 bool PageTextCache::pageHolds(int page, QStringView needle) {
@@ -89,7 +92,7 @@ void PageTextCache::stopPreparing() {
     // Texts already made stay usable for the document they were made from.
     if (m_prepared)
         for (int page = 1; page <= m_prepared->rtf.size() && page <= pageCount(); ++page)
-            if (!m_texts[page] && m_prepared->ready[page].load(std::memory_order_acquire))
+            if (!m_texts[page] && preparedText(page))
                 m_texts[page] = std::move(m_prepared->texts[page]);
     m_prepared.reset();
 }

@@ -45,6 +45,8 @@ private:
     struct Prepared;
 
     int pageCount() const { return m_doc ? m_doc->pageCount() : 0; }
+    // Whether the preparing thread has made the text of a page (1-based).
+    bool preparedText(int page) const;
 
     const HelpDocument* m_doc = nullptr;
     std::array<std::optional<QString>, MaxPages + 1> m_texts;

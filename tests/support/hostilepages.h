@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/helpdocument.h"
+
 #include <QByteArray>
+
+#include <memory>
 
 // Small pages that are costly to show or convert: text at the largest sizes RTF allows, many
 // formatting runs in one paragraph, pictures announcing far more pixels than their data holds,
@@ -57,6 +61,15 @@ inline QByteArray tablePage(int rows, int cells) {
         page += "\\row\r\n";
     }
     return page + "\\pard after\\par\r\n}";
+}
+
+// Two pages: a short first page, then `table` (a table page), to turn to after the start.
+inline std::unique_ptr<HelpDocument> firstPageThen(const QByteArray& table) {
+    auto doc = std::make_unique<HelpDocument>();
+    doc->pages.resize(2);
+    doc->page(1).rtf = "{\\rtf1\\ansi first page\\par}";
+    doc->page(2).rtf = table;
+    return doc;
 }
 
 } // namespace quillo::test

@@ -64,8 +64,6 @@ void MakerMainWindow::showEmptyPage() {
 // Page commands --------------------------------------------------------------------------
 
 void MakerMainWindow::nextPage() {
-    if (m_editor->isLoading())
-        return;
     {
         Hourglass hourglass;
         m_document.nextPage();
@@ -74,8 +72,6 @@ void MakerMainWindow::nextPage() {
 }
 
 void MakerMainWindow::previousPage() {
-    if (m_editor->isLoading())
-        return;
     {
         Hourglass hourglass;
         m_document.previousPage();

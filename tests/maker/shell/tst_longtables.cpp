@@ -7,9 +7,9 @@
 #include "rtf/tablebuilder.h"
 #include "support/hostilepages.h"
 #include "support/makerfixture.h"
+#include "support/viewerfiles.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -108,17 +108,9 @@ private slots:
         QFETCH(bool, editedBefore);
         QFETCH(int, answer);
         const QByteArray table = test::tablePage(rows, cells);
-        const QByteArray first = "{\\rtf1\\ansi first page\\par}";
-        auto doc = std::make_unique<HelpDocument>();
-        doc->pages.resize(2);
-        doc->page(1).rtf = first;
-        doc->page(2).rtf = table;
         const QString path = f.file(QStringLiteral("table.qzd"));
-        QVERIFY(saveHelpFile(path, *doc).ok());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray before = file.readAll();
-        file.close();
+        QVERIFY(saveHelpFile(path, *test::firstPageThen(table)).ok());
+        const QByteArray before = test::bytesOf(path);
 
         MakerMainWindow* w = f.start(path);
         QVERIFY(w);
@@ -171,8 +163,7 @@ private slots:
         QCOMPARE(w->document().page(2).rtf, table);
         QCOMPARE(rtf::plainText(w->document().page(1).rtf),
                  editedBefore ? QStringLiteral("edited first page") : QStringLiteral("first page"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray after = file.readAll();
+        const QByteArray after = test::bytesOf(path);
         if (answer != int(Dialogs::Answer::Yes)) {
             QCOMPARE(after, before);
             return;

@@ -5,9 +5,9 @@
 #include "core/helpfile.h"
 #include "support/hostilepages.h"
 #include "support/makerfixture.h"
+#include "support/viewerfiles.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
@@ -26,16 +26,9 @@ private slots:
 
     void closeKeyWhileTableLoadsKeepsTheFile() {
         const QByteArray table = test::tablePage(30000, 3);
-        auto doc = std::make_unique<HelpDocument>();
-        doc->pages.resize(2);
-        doc->page(1).rtf = "{\\rtf1\\ansi first page\\par}";
-        doc->page(2).rtf = table;
         const QString path = f.file(QStringLiteral("table.qzd"));
-        QVERIFY(saveHelpFile(path, *doc).ok());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray before = file.readAll();
-        file.close();
+        QVERIFY(saveHelpFile(path, *test::firstPageThen(table)).ok());
+        const QByteArray before = test::bytesOf(path);
 
         MakerMainWindow* w = f.start(path);
         QVERIFY(w);
@@ -66,8 +59,7 @@ private slots:
                  qPrintable(QString::number(sincePressed.elapsed())));
         QVERIFY(f.dialogs().scriptDone());
         QCOMPARE(w->document().page(2).rtf, table);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), before);
+        QCOMPARE(test::bytesOf(path), before);
     }
 };
 
