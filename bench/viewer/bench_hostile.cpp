@@ -1,6 +1,6 @@
 // Pages that are small but costly: how long the viewer's window takes to paint them and to have
 // them read and laid out whole, how long the HTML conversion of forged pictures takes, and how
-// long a long table takes to read into a laid-out document and into a page editor.
+// long a long table takes to read into a laid-out document and into a page editor, and to paint.
 //
 // Counters of the window benchmarks: `painted_s`, the time from the start of the viewer until
 // the page text was first painted; `unanswered_s`, the longest time the window's events waited
@@ -10,19 +10,26 @@
 #include "core/helpfile.h"
 #include "rtf/htmlwriter.h"
 #include "rtf/rtfreader.h"
+#include "rtf/tablebuilder.h"
 #include "support/hostilepages.h"
 #include "support/pictures.h"
 #include "viewer/viewerwindow.h"
+#include "winsvc/pagelayout.h"
 #include "winsvc/richtextcontrol.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
 
 using namespace quillo;
 
@@ -233,6 +240,29 @@ BENCHMARK(BM_ReadAndLayOutTableRows63Cells)
     ->Arg(1000)
     ->Unit(benchmark::kMillisecond)
     ->Complexity();
+
+// One window's worth (800 x 600 pixels) of a 40,000-row table painted from its middle, with the
+// lines the page layout draws (0) and with Qt's own collapsed borders (1).
+void BM_PaintTableScreen(benchmark::State& state) {
+    QTextDocument shown;
+    usePageLayout(shown);
+    shown.setTextWidth(800);
+    rtf::readRtf(
+        test::tablePage(40000, 3), shown, [] { return true; }, std::chrono::milliseconds(100));
+    std::unique_ptr<QTextDocument> qtBorders(shown.clone());
+    rtf::useQtTableBorders(*qtBorders);
+    qtBorders->setTextWidth(800);
+    QTextDocument& doc = state.range(0) == 0 ? shown : *qtBorders;
+    const QRectF screen(0, std::floor(doc.size().height() / 2), 800, 600);
+    QImage image(screen.size().toSize(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.translate(-screen.topLeft());
+        doc.drawContents(&painter, screen);
+    }
+}
+BENCHMARK(BM_PaintTableScreen)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -99,7 +99,7 @@ private:
         std::vector<int> rights;
         for (int w : widths)
             rights.push_back((rights.empty() ? 0 : rights.back()) + w);
-        const int gap = pixelsToTwips(table.format().cellPadding());
+        const int gap = pixelsToTwips(cellPaddingOf(table.format()));
         for (int r = 0; r < table.rows(); ++r) {
             const size_t rowStart = paras_.size();
             std::vector<TableCell> cells;

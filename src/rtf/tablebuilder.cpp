@@ -17,6 +17,12 @@ namespace {
 // What a table continuing another moves up by (pixels), see close().
 constexpr qreal kPartOverlapPixels = 4;
 
+// Where a table with Qt's collapsed one-pixel borders places its cells and text, against one
+// without borders: every cell half a pixel more padding on each side (half of the line
+// between two cells), and the table two pixels more margin on each side.
+constexpr qreal kLinePaddingPixels = 0.5;
+constexpr qreal kLineMarginPixels = 2;
+
 // The space between a cell's border and its text: at least two pixels, so that text never
 // touches a border.
 constexpr int kMinPaddingTwips = 30;
@@ -36,19 +42,46 @@ qreal columnTextWidth(const QTextTable& table, int c) {
 
 } // namespace
 
+qreal cellPaddingOf(const QTextTableFormat& format) {
+    return format.cellPadding() -
+           (format.boolProperty(kTableGridProperty) ? kLinePaddingPixels : 0);
+}
+
+void useQtTableBorders(QTextDocument& doc) {
+    for (QTextFrame* frame : doc.rootFrame()->childFrames()) {
+        // Pages hold their tables at the top level: the reader takes nested tables as
+        // paragraphs of the cell around them.
+        auto* table = qobject_cast<QTextTable*>(frame);
+        if (!table || !table->format().boolProperty(kTableGridProperty))
+            continue;
+        QTextTableFormat f = table->format();
+        f.clearProperty(kTableGridProperty);
+        f.setBorder(1);
+        f.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+        f.setBorderBrush(QColor(Qt::black));
+        f.setBorderCollapse(true);
+        f.setCellPadding(f.cellPadding() - kLinePaddingPixels);
+        f.setTopMargin(f.topMargin() - kLineMarginPixels);
+        f.setBottomMargin(f.bottomMargin() - kLineMarginPixels);
+        f.setLeftMargin(f.leftMargin() - kLineMarginPixels);
+        f.setRightMargin(f.rightMargin() - kLineMarginPixels);
+        table->setFormat(f);
+    }
+}
+
 bool isTableSeam(const QTextBlock& block) {
     return block.length() == 1 && block.blockFormat().boolProperty(kTableSeamProperty);
 }
 
 QTextTableFormat pageTableFormat(int gapTwips, const std::vector<int>& columnTwips) {
     QTextTableFormat f;
-    f.setBorder(1);
-    f.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-    f.setBorderBrush(QColor(Qt::black));
-    f.setBorderCollapse(true);
+    f.setBorder(0);
+    f.setBorderCollapse(false);
     f.setCellSpacing(0);
-    f.setMargin(0);
-    f.setCellPadding(twipsToPixels(std::clamp(gapTwips, kMinPaddingTwips, kMaxPaddingTwips)));
+    f.setMargin(kLineMarginPixels);
+    f.setCellPadding(twipsToPixels(std::clamp(gapTwips, kMinPaddingTwips, kMaxPaddingTwips)) +
+                     kLinePaddingPixels);
+    f.setProperty(kTableGridProperty, true);
     f.setAlignment(Qt::AlignLeft);
     QList<QTextLength> widths;
     for (int w : columnTwips)
@@ -76,7 +109,7 @@ std::vector<int> columnTwipsOf(const QTextTable& table, int pageWidthTwips) {
     // Widths left to the content: the width the layout gives their text, with the cells'
     // padding and a one-pixel border on each side (and a pixel to spare, so that the text does
     // not wrap anew).
-    const qreal padding = std::max(table.format().cellPadding(), twipsToPixels(kMinPaddingTwips));
+    const qreal padding = std::max(cellPaddingOf(table.format()), twipsToPixels(kMinPaddingTwips));
     const qreal extra = 2 * padding + 3;
     bool measured = true;
     int used = 0;
@@ -206,7 +239,7 @@ void TableBuilder::close() {
     // of the one before moves up by it, so that the line under the last row of that one is the
     // line over its first row, as in one table.
     if (part_)
-        format.setTopMargin(-kPartOverlapPixels);
+        format.setTopMargin(format.topMargin() - kPartOverlapPixels);
     table_->setFormat(format);
     cursor_ = table_->lastCursorPosition();
     cursor_.movePosition(QTextCursor::NextBlock);

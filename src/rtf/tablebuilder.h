@@ -9,14 +9,31 @@
 
 class QTextBlock;
 class QTextCursor;
+class QTextDocument;
 class QTextTable;
 
 namespace quillo::rtf {
 
-// How every table of a page is shown: a plain one-pixel border around each cell, no space
+// How every table of a page is shown: a plain one-pixel line around each cell, no space
 // between cells, the cells' padding from the row's \trgaph (two pixels at least) and the column
 // widths from its \cellx edges (0: not given, the column takes what its content needs).
+// Qt's own collapsed borders cost more than half of a table's layout, so the lines are drawn
+// by the page layout (see kTableGridProperty) where Qt's would be: the format leaves room for
+// them in the cells' padding and in its margins, and places every cell and its text exactly as
+// a table with Qt's collapsed one-pixel borders.
 QTextTableFormat pageTableFormat(int gapTwips, const std::vector<int>& columnTwips);
+
+// Custom table property of a table made by pageTableFormat(): its lines are drawn by the page
+// layout, not by Qt.
+constexpr int kTableGridProperty = QTextFormat::UserProperty + 0x5182;
+
+// The padding between a cell's lines and its text (pixels), as \trgaph gives it.
+qreal cellPaddingOf(const QTextTableFormat& format);
+
+// Gives the tables of `doc` whose lines the page layout draws Qt's own collapsed borders in the
+// same places, for a layout that does not draw them: pages broken for printing, HTML copied
+// to other programs.
+void useQtTableBorders(QTextDocument& doc);
 
 // The column widths of a table in twips, as \cellx needs them: fixed widths as they are,
 // percentages of the page width and widths left to the content as an equal share of what the

@@ -9,13 +9,14 @@
 #include "rtf/units.h"
 #include "winsvc/hourglass.h"
 #include "winsvc/inputdropper.h"
-#include "winsvc/picturelines.h"
+#include "winsvc/pagelayout.h"
 #include "winsvc/twips.h"
 #include "winsvc/wincolor.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -26,6 +27,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QTextDocumentWriter>
 #include <QTextList>
 #include <QTimer>
 
@@ -209,7 +211,7 @@ bool hasParagraphValue(const SelectionFormat& f) {
 
 RichTextControl::RichTextControl(QWidget* parent)
     : QTextEdit(parent), m_backColor(SystemWindowColor) {
-    layOutPicturesByLine(*document());
+    usePageLayout(*document());
     setAcceptRichText(true);
     connect(this, &QTextEdit::textChanged, this, &RichTextControl::onContentsChanged);
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextControl::stepOverTableSeam);
@@ -505,7 +507,9 @@ void RichTextControl::printOnto(QPainter& painter, QPagedPaintDevice& device) co
     // Lay the page out at screen resolution on pages of the printable size, then scale to
     // the printer, as the control's own drawing would look.
     std::unique_ptr<QTextDocument> doc(document()->clone());
-    layOutPicturesByLine(*doc);
+    // Rows move to the next sheet whole: Qt's own table borders follow them there.
+    rtf::useQtTableBorders(*doc);
+    usePageLayout(*doc);
     const qreal scale = qreal(device.logicalDpiY()) / logicalDpiY();
     const QSizeF page(device.width() / scale, device.height() / scale);
     doc->setPageSize(page);
@@ -636,11 +640,22 @@ const QString pageRtfFormat = QStringLiteral("application/x-quillo-page-rtf");
 }
 
 QMimeData* RichTextControl::createMimeDataFromSelection() const {
-    QMimeData* data = QTextEdit::createMimeDataFromSelection();
     QTextDocument selection;
     selection.setDefaultFont(document()->defaultFont());
     QTextCursor(&selection).insertFragment(textCursor().selection());
+    auto* data = new QMimeData;
     data->setData(pageRtfFormat, rtf::writeRtf(selection));
+    // The formats QTextEdit offers other programs, with the tables' lines as Qt's own borders:
+    // the lines the page layout draws are no part of the tables' formats.
+    rtf::useQtTableBorders(selection);
+    const QTextDocumentFragment shown(&selection);
+    data->setText(shown.toPlainText());
+    const QString html = shown.toHtml();
+    data->setHtml(html);
+    data->setData(QStringLiteral("application/x-qrichtext"), html.toUtf8());
+    QBuffer odf;
+    if (QTextDocumentWriter(&odf, "ODF").write(&selection))
+        data->setData(QStringLiteral("application/vnd.oasis.opendocument.text"), odf.data());
     return data;
 }
 

@@ -1,3 +1,4 @@
+#include "rtf/tablebuilder.h"
 #include "support/scripteddialogs.h"
 #include "viewer/printbox.h"
 #include "viewer/printpage.h"
@@ -371,7 +372,7 @@ void TestPrinting::tableMovesRightAsAWhole() {
     QVERIFY(table);
     QCOMPARE(cursor.block().text(), QStringLiteral("alpha"));
     QCOMPARE(cursor.blockFormat().leftMargin(), 0.0);
-    QCOMPARE(table->format().leftMargin(), 800 / 15.0);
+    QCOMPARE(table->format().leftMargin(), rtf::pageTableFormat(0, {}).leftMargin() + 800 / 15.0);
     QVERIFY(cursor.movePosition(QTextCursor::NextBlock, QTextCursor::MoveAnchor, 2));
     QCOMPARE(cursor.block().text(), QStringLiteral("after"));
     control.setSelStart(cursor.position());

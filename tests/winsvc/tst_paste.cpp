@@ -1,4 +1,5 @@
 #include "rtf/htmlwriter.h"
+#include "rtf/tablebuilder.h"
 #include "winsvc/richtextcontrol.h"
 
 #include <QApplication>
@@ -179,7 +180,7 @@ void PasteTest::tableKeepsItsShape() {
     QVERIFY(table);
     QCOMPARE(table->rows(), 2);
     QCOMPARE(table->columns(), 3);
-    QCOMPARE(table->format().border(), 1.0);
+    QVERIFY(table->format().boolProperty(rtf::kTableGridProperty)); // shown with its lines
     const QTextTableCell bold = table->cellAt(0, 1);
     QCOMPARE(bold.firstCursorPosition().block().text(), QStringLiteral("bold"));
     QVERIFY(bold.firstCursorPosition().block().begin().fragment().charFormat().fontWeight() >=
@@ -190,6 +191,16 @@ void PasteTest::tableKeepsItsShape() {
     QCOMPARE(html.count(QStringLiteral("<tr>")), 2);
     QCOMPARE(html.count(QStringLiteral("<td>")), 6);
     QVERIFY(html.contains(QStringLiteral("<b>bold</b>")));
+    // Copied to another program, the table keeps its lines; pasted back, it keeps its text.
+    reopened.selectAll();
+    reopened.copy();
+    const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(copied->html().contains(QStringLiteral("border=\"1\"")));
+    QVERIFY(copied->text().contains(QStringLiteral("bold")));
+    RichTextControl other;
+    other.document()->setDefaultFont(reopened.document()->defaultFont());
+    other.paste();
+    QCOMPARE(other.rtf(), reopened.rtf());
 }
 
 // Copy and paste inside the editor keeps a picture (its own data travels with the copy).
