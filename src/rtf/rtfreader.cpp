@@ -279,7 +279,9 @@ private:
 // the widest), with the paragraph before it and the one after it on lines of their own.
 class PlainTextSink : public Sink {
 public:
-    explicit PlainTextSink(qsizetype sizeHint) { out_.reserve(sizeHint); }
+    PlainTextSink(qsizetype sizeHint, LongTables tables) : tables_(tables) {
+        out_.reserve(sizeHint);
+    }
 
     void text(QStringView text, const TextStyle&) override {
         startContent();
@@ -345,7 +347,7 @@ public:
         column_ = 0;
         ++row_;
         // A long table is shown as consecutive tables, one empty paragraph between two.
-        if (tablePartIsFull(int(row_), int(columns_)))
+        if (tables_ == LongTables::InParts && tablePartIsFull(int(row_), int(columns_)))
             leaveTableUnlessInCell();
     }
 
@@ -378,6 +380,7 @@ private:
         needBreak_ = false;
     }
 
+    const LongTables tables_;
     QString out_;
     QString* target_ = &out_; // the page, or the cell being read
     bool needBreak_ = false;
@@ -407,8 +410,8 @@ void readRtf(QByteArrayView rtf, QTextDocument& doc, const std::function<bool()>
     doc.setUndoRedoEnabled(undo);
 }
 
-QString plainText(QByteArrayView rtf) {
-    PlainTextSink sink(rtf.size() / 4);
+QString plainText(QByteArrayView rtf, LongTables tables) {
+    PlainTextSink sink(rtf.size() / 4, tables);
     interpret(rtf, sink);
     return sink.take();
 }

@@ -24,11 +24,18 @@ void readRtf(QByteArrayView rtf, QTextDocument& doc);
 void readRtf(QByteArrayView rtf, QTextDocument& doc, const std::function<bool()>& between,
              std::chrono::milliseconds period);
 
+// How plainText() gives a table long enough to be shown in parts.
+enum class LongTables {
+    InParts, // as shown: the parts with an empty line between two
+    Whole,   // as written: one table
+};
+
 // The plain text exactly as QTextEdit shows the page read by readRtf in slices
 // (QTextDocument::toPlainText() of it), computed without building a document: paragraphs and \line
-// end with '\n', pictures are U+FFFC, a table's cells are paragraphs of their own, row by row (a
-// long table's parts with an empty line between two).
-QString plainText(QByteArrayView rtf);
+// end with '\n', pictures are U+FFFC, a table's cells are paragraphs of their own, row by row.
+// Long tables come as `tables` says: in parts where positions must match the page shown, whole
+// for text read by people and other programs.
+QString plainText(QByteArrayView rtf, LongTables tables = LongTables::InParts);
 
 // What is structurally wrong with the RTF (no "{\rtf" header, unbalanced braces, bytes after the
 // final brace), or an empty string when nothing is. The reader copes with all of these; this is

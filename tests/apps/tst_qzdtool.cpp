@@ -1,5 +1,6 @@
 #include "core/helpdocument.h"
 #include "core/helpfile.h"
+#include "support/hostilepages.h"
 
 #include <QDir>
 #include <QFile>
@@ -259,6 +260,16 @@ private slots:
         QCOMPARE(r.code, 1);
         QVERIFY(r.err.contains("no page 3"));
         QCOMPARE(qzdtool({QStringLiteral("check"), file}).code, 0);
+
+        // A long table's text is the table's, row after row, with nothing where the programs
+        // show it in parts (after every thousand rows of three cells).
+        doc->page(2).rtf = quillo::test::tablePage(2100, 3);
+        QVERIFY(quillo::saveHelpFile(file, *doc).ok());
+        r = qzdtool({QStringLiteral("text"), file, QStringLiteral("2")});
+        QCOMPARE(r.code, 0);
+        QVERIFY(r.out.contains("999.2\n1000.0\n"));
+        QVERIFY(r.out.contains("1999.2\n2000.0\n"));
+        QVERIFY(!r.out.contains("\n\n"));
 
         doc->page(2).rtf = "{\\rtf1 unfinished";
         QVERIFY(quillo::saveHelpFile(file, *doc).ok());

@@ -293,6 +293,8 @@ void TestRtf::longTablesShowInParts() {
     whole.setTextWidth(600);
     readRtf(rtf, whole);
     QCOMPARE(writeRtf(doc), writeRtf(whole));
+    // Text for people and other programs has the table whole, as written.
+    QCOMPARE(plainText(rtf, LongTables::Whole), whole.toPlainText());
 }
 
 // Where a long table goes on in a part of its own, the page looks as the table read whole does:

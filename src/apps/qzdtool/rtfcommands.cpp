@@ -44,7 +44,7 @@ int pageText(const QStringList& args, QTextStream& out, QTextStream& err,
     for (int p = first; p <= last; ++p) {
         if (p > first)
             out << '\f';
-        out << rtf::plainText(doc->page(p).rtf);
+        out << rtf::plainText(doc->page(p).rtf, rtf::LongTables::Whole);
     }
     out << '\n';
     return 0;
@@ -140,7 +140,7 @@ int runRtfCommand(const QStringList& args, QTextStream& out, QTextStream& err,
         QByteArray data;
         if (!readFile(args[1], data, err))
             return 1;
-        out << rtf::plainText(data) << '\n';
+        out << rtf::plainText(data, rtf::LongTables::Whole) << '\n';
         return 0;
     }
     if (command == QLatin1String("rtf2html") && args.size() == 3)

@@ -131,7 +131,7 @@ QByteArray searchDataScript(const HelpDocument& doc) {
         pages.append(QJsonObject{
             {QStringLiteral("file"), webPageFile(p)},
             {QStringLiteral("line"), listEntry(p, doc.page(p).title.value_or(QString()))},
-            {QStringLiteral("text"), rtf::plainText(doc.page(p).rtf)},
+            {QStringLiteral("text"), rtf::plainText(doc.page(p).rtf, rtf::LongTables::Whole)},
         });
     }
     return "window.quilloSearchData = " + QJsonDocument(pages).toJson(QJsonDocument::Compact) +
