@@ -636,27 +636,58 @@ void RichTextControl::dropEvent(QDropEvent* event) {
 }
 
 namespace {
+
 const QString pageRtfFormat = QStringLiteral("application/x-quillo-page-rtf");
-}
+
+// What a copy offers: the page's own RTF at once, for pastes inside the programs, and the
+// formats QTextEdit offers other programs (plain text, HTML, ODF), made as
+// QTextEdit makes them, once a program asks for one: making them takes seconds on a long table.
+// Those give the tables Qt's own borders: the lines the page layout draws are no part of the
+// tables' formats.
+class CopiedSelection : public QMimeData {
+public:
+    explicit CopiedSelection(std::unique_ptr<QTextDocument> selection)
+        : m_selection(std::move(selection)) {
+        setData(pageRtfFormat, rtf::writeRtf(*m_selection));
+    }
+
+    QStringList formats() const override {
+        QStringList types = QMimeData::formats();
+        if (m_selection)
+            types << QStringLiteral("text/plain") << QStringLiteral("text/html")
+                  << QStringLiteral("application/vnd.oasis.opendocument.text");
+        return types;
+    }
+
+protected:
+    QVariant retrieveData(const QString& type, QMetaType metaType) const override {
+        if (m_selection && type != pageRtfFormat)
+            const_cast<CopiedSelection*>(this)->makeFormats();
+        return QMimeData::retrieveData(type, metaType);
+    }
+
+private:
+    void makeFormats() {
+        const std::unique_ptr<QTextDocument> selection = std::move(m_selection);
+        rtf::useQtTableBorders(*selection);
+        const QTextDocumentFragment shown(selection.get());
+        setText(shown.toPlainText());
+        setHtml(shown.toHtml());
+        QBuffer odf;
+        if (QTextDocumentWriter(&odf, "ODF").write(selection.get()))
+            setData(QStringLiteral("application/vnd.oasis.opendocument.text"), odf.data());
+    }
+
+    std::unique_ptr<QTextDocument> m_selection; // until the formats are made
+};
+
+} // namespace
 
 QMimeData* RichTextControl::createMimeDataFromSelection() const {
-    QTextDocument selection;
-    selection.setDefaultFont(document()->defaultFont());
-    QTextCursor(&selection).insertFragment(textCursor().selection());
-    auto* data = new QMimeData;
-    data->setData(pageRtfFormat, rtf::writeRtf(selection));
-    // The formats QTextEdit offers other programs, with the tables' lines as Qt's own borders:
-    // the lines the page layout draws are no part of the tables' formats.
-    rtf::useQtTableBorders(selection);
-    const QTextDocumentFragment shown(&selection);
-    data->setText(shown.toPlainText());
-    const QString html = shown.toHtml();
-    data->setHtml(html);
-    data->setData(QStringLiteral("application/x-qrichtext"), html.toUtf8());
-    QBuffer odf;
-    if (QTextDocumentWriter(&odf, "ODF").write(&selection))
-        data->setData(QStringLiteral("application/vnd.oasis.opendocument.text"), odf.data());
-    return data;
+    auto selection = std::make_unique<QTextDocument>();
+    selection->setDefaultFont(document()->defaultFont());
+    QTextCursor(selection.get()).insertFragment(textCursor().selection());
+    return new CopiedSelection(std::move(selection));
 }
 
 void RichTextControl::insertFromMimeData(const QMimeData* source) {
